@@ -1,0 +1,51 @@
+// Process entry: start-up, the main loop, teardown, and the last line of error
+// handling. Returns 0 on every path.
+#include "app/nibscope_app.h"
+#include "tevrin/core/diagnostics.h"
+#include "tevrin/core/message_box.h"
+#include "tevrin/core/program_clock.h"
+#include "tevrin/ui/timer_system.h"
+#include "tevrin/ui/window_list.h"
+
+#include <windows.h>
+
+namespace {
+
+void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers)
+{
+    MSG message;
+    while (!tevrin::WindowList().empty()) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            application.Idle();
+            Sleep(10);
+        } else {
+            TranslateMessage(&message);
+            if (message.message == WM_QUIT)
+                break;
+            DispatchMessageW(&message);
+        }
+        timers.Update();
+    }
+}
+
+void Run()
+{
+    tevrin::TimerSystem timers;
+    NibscopeApp application;
+    application.Initialise();
+    tevrin::log_line("%s", application.GetAboutText().c_str());
+    RunMainLoop(application, timers);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    tevrin::RecordProgramStart();
+    try {
+        Run();
+    } catch (...) {
+        tevrin::ReportCaughtException();
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The program's application object: product information, and on initialisation
+// the main window.
+#include "tevrin/core/application.h"
+
+class AppWindow;
+
+class NibscopeApp : public tevrin::Application {
+public:
+    NibscopeApp();
+    ~NibscopeApp() override = default;
+
+    void Initialise() override;
+    void AfterInitialise() override {}
+    void Idle() override;
+
+    AppWindow* GetMainWindow() const { return mainWindow_; }
+
+private:
+    AppWindow* mainWindow_ = nullptr;  // owned by the window framework
+};
