@@ -1,0 +1,68 @@
+"""Runs Windows programs under tools/wine-run and reads their debugger output.
+
+Wine prints OutputDebugString text on standard error when its debug channels are on;
+in Wine 8 the text of OutputDebugStringW appears on the seh channel, that of
+OutputDebugStringA on debugstr. Each text is one line ending in
+:OutputDebugStringA "escaped text".
+"""
+import os
+import re
+import subprocess
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+DEBUG_CHANNELS = "-all,+debugstr,warn+seh"
+_LINE = re.compile(r':OutputDebugStringA "(.*)"\s*$')
+
+
+def unescape(text):
+    """Undoes Wine's escaping of debug strings (\\n, \\t, \\xNN, octal, ...)."""
+    out = bytearray()
+    i = 0
+    while i < len(text):
+        c = text[i]
+        if c != "\\" or i + 1 == len(text):
+            out += c.encode("latin-1", "replace")
+            i += 1
+            continue
+        n = text[i + 1]
+        simple = {"n": b"\n", "r": b"\r", "t": b"\t", "\\": b"\\", '"': b'"', "'": b"'"}
+        if n in simple:
+            out += simple[n]
+            i += 2
+        elif n == "x":
+            out.append(int(text[i + 2:i + 4], 16))
+            i += 4
+        elif n.isdigit():
+            digits = re.match(r"[0-7]{1,3}", text[i + 1:]).group(0)
+            out.append(int(digits, 8))
+            i += 1 + len(digits)
+        else:
+            out += n.encode("latin-1", "replace")
+            i += 2
+    return out.decode("utf-8", "replace")
+
+
+def debugger_texts(stderr_text):
+    """The debugger writes of a run, in order, one entry per OutputDebugString call."""
+    texts = []
+    for line in stderr_text.splitlines():
+        match = _LINE.search(line)
+        if match:
+            texts.append(unescape(match.group(1)))
+    return texts
+
+
+def start(program, *args, env=None, cwd=None):
+    """Starts a program under Wine with its debugger output on a pipe."""
+    environment = dict(os.environ, WINEDEBUG=DEBUG_CHANNELS)
+    environment.update(env or {})
+    return subprocess.Popen([WINE_RUN, program, *args], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                            env=environment, cwd=cwd, text=True, errors="replace")
+
+
+def run(program, *args, env=None, cwd=None, timeout=120):
+    """Runs a program to its end; returns (exit status, debugger texts)."""
+    process = start(program, *args, env=env, cwd=cwd)
+    _, stderr_text = process.communicate(timeout=timeout)
+    return process.returncode, debugger_texts(stderr_text)
