@@ -1,0 +1,58 @@
+#include "tevrin/ui/font.h"
+
+#include <cwchar>
+
+namespace tevrin {
+namespace {
+
+int ScreenDotsPerInchVertically()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dotsPerInch;
+}
+
+// Namespace-scope objects rather than function statics: the fonts must be made
+// before the entry point, where a failure still ends the process cleanly.
+const Font interfaceFont(L"Segoe UI", 9, false);
+const Font headingFont(L"Segoe UI", 11, true);
+const Font logFont(L"Lucida Console", 9, false);
+
+}  // namespace
+
+Font::Font(const wchar_t* face, u32 points, bool isBold)
+    : faceName(face ? face : L""), pointSize(points), bold(isBold)
+{
+    LOGFONTW description = {};
+    description.lfHeight = -MulDiv(static_cast<int>(points), ScreenDotsPerInchVertically(), 72);
+    description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    description.lfCharSet = 0;
+    wcsncpy(description.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
+    handle = CreateFontIndirectW(&description);
+    if (!handle)
+        throw "can't create font";
+}
+
+Font::~Font()
+{
+    if (handle)
+        DeleteObject(handle);
+}
+
+const Font& InterfaceFont()
+{
+    return interfaceFont;
+}
+
+const Font& HeadingFont()
+{
+    return headingFont;
+}
+
+const Font& LogFont()
+{
+    return logFont;
+}
+
+}  // namespace tevrin

@@ -1,0 +1,20 @@
+#include "tevrin/ui/graphics_context.h"
+
+namespace tevrin {
+
+GraphicsContext::GraphicsContext(HWND owner, HDC context)
+    : window(owner), dc(context), savedBackgroundMode(SetBkMode(context, TRANSPARENT)),
+      savedTextColor(GetTextColor(context))
+{
+    SetTextColor(dc, RGB(0, 0, 0));
+}
+
+GraphicsContext::~GraphicsContext()
+{
+    SetBkMode(dc, savedBackgroundMode);
+    SetTextColor(dc, savedTextColor);
+    if (window)
+        ::ReleaseDC(window, dc);
+}
+
+}  // namespace tevrin
