@@ -8,8 +8,17 @@
 #include "tevrin/ui/window_list.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace {
+
+// The trackbar and the other common control classes must be registered before the
+// first window that uses them is made.
+void InitialiseCommonControls()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+}
 
 void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers)
 {
@@ -42,6 +51,7 @@ void Run()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     tevrin::RecordProgramStart();
+    InitialiseCommonControls();
     try {
         Run();
     } catch (...) {
