@@ -144,6 +144,31 @@ TEST(StampRoundMask, FullStrengthTurnsFullMaskPixelsBlackAndHalfPixelsToNinetySi
     EXPECT_EQ(canvas.at(2, 2), 0);
 }
 
+TEST(StampRoundMask, NeverReadsMaskBytesOutsideTheRowRuns)
+{
+    // Ink planted in the corner bytes outside the runs must never reach the canvas,
+    // wherever the stamp is clipped: those bytes belong to no run.
+    brush_mask clean;
+    clean.create(9, 9);
+    brush_mask::make_round(clean);
+    brush_mask planted;
+    planted.create(9, 9);
+    brush_mask::make_round(planted);
+    for (i32 k = 0; k < 9; ++k)
+        for (i32 j = 0; j < 9; ++j)
+            if (MaskPixel(planted, j, k) == 0)
+                planted.data()[k * 9 + j] = 255;
+    for (i32 y = -5; y <= 16; ++y) {
+        for (i32 x = -5; x <= 16; ++x) {
+            TestCanvas expected(12, 12);
+            TestCanvas actual(12, 12);
+            BlendBrushMask(expected.canvas(), clean, x, y, 1.0f);
+            BlendBrushMask(actual.canvas(), planted, x, y, 1.0f);
+            ASSERT_EQ(actual.bytes(), expected.bytes()) << "stamp at " << x << "," << y;
+        }
+    }
+}
+
 TEST(StampRoundMask, ZeroStrengthLeavesEveryByte)
 {
     TestCanvas canvas(30, 30);
