@@ -233,17 +233,6 @@ TEST(IntensityMapCopy, DifferentSizeThrowsAndLeavesTheMapAlone)
     EXPECT_EQ(target.user_value(), 0u);
 }
 
-TEST(IntensityMapValidity, EightAndSixteenBitRequireTheirRowBytes)
-{
-    intensity_map8 eight;
-    eight.create(6, 2);
-    EXPECT_TRUE(eight.is_valid());
-    intensity_map16 sixteen;
-    sixteen.create(6, 2);
-    EXPECT_TRUE(sixteen.is_valid());
-    EXPECT_EQ(sixteen.row_bytes(), 12);
-}
-
 TEST(IntensityMapRelease, FreesStorageAndDepthSpecificFields)
 {
     intensity_map8 eight;
@@ -265,12 +254,4 @@ TEST(IntensityMapRelease, FreesStorageAndDepthSpecificFields)
     floats.release();
     EXPECT_EQ(floats.width(), 0);
     EXPECT_EQ(floats.data_size(), 64);
-}
-
-TEST(IntensityMapUserValue, StartsAtZeroAndKeepsWhatIsSet)
-{
-    intensity_map4 map;
-    EXPECT_EQ(map.user_value(), 0u);
-    map.set_user_value(0xDEADBEEF);
-    EXPECT_EQ(map.user_value(), 0xDEADBEEFu);
 }
