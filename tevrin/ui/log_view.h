@@ -1,0 +1,64 @@
+#pragma once
+// tevrin::LogView: the log pane. Shows the user log in colour on a dark background,
+// keeps a bounded number of lines, follows new lines while the newest is in view, and
+// offers "Copy" and "Clear" on a right-click menu.
+#include "tevrin/core/diagnostics.h"
+#include "tevrin/raster/dib.h"
+#include "tevrin/ui/log_item_table.h"
+#include "tevrin/ui/window.h"
+
+#include <string>
+
+namespace tevrin {
+
+class LogView : public Window, public ILogLineSink {
+public:
+    static constexpr int copyCommand = 40000;
+    static constexpr int clearCommand = 40001;
+    static constexpr u32 destroyedEvent = 1;  // told to the listeners on destruction
+
+    explicit LogView(u64 maximumLines);
+    ~LogView() override;
+
+    const char* GetTypeName() const override { return "LogView"; }
+    void HandleCreateEvent() override;
+    bool HandlePaintEvent(GraphicsContext& gc, const RECT& dirty) override;
+    bool HandleSizeEvent(int clientWidth, int clientHeight) override;
+    bool HandlePointerUpEvent(int button) override;
+    bool HandleWheelEvent(int notches) override;
+    bool HandleScrollEvent(const ScrollInfo& info, int code) override;
+    bool HandleCommand(int id) override;
+
+    // Adds the entry's text, one item per line; the pane follows while its end shows.
+    void Append(const log_entry& entry);
+    // Queued user-log lines arrive here (kind is the colour index).
+    void AddLine(const std::string& text, u32 kind, u32 extra) override;
+
+    // Puts every line, oldest first and each ended by CR LF, on the clipboard as text.
+    // A failed step is reported in the log itself.
+    void CopyToClipboard();
+
+    const ILogItemTable* GetTable() const { return table_; }
+    i32 GetTop() const { return top_; }
+    i32 GetLineHeight() const { return lineHeight_; }
+    i32 VisibleRows() const;
+
+    // Back-buffer memory; the owner sets both (malloc and free) before the first paint.
+    dib& BackBuffer() { return backBuffer_; }
+
+private:
+    bool NewestLineInView() const;
+    i32 LastTop() const;
+    void UpdateScrollBar();
+    void ScrollTo(i32 top);
+    void ShowContextMenu();
+    void DrawRows(HDC dc);
+
+    LogViewItemTable itemTable_;
+    ILogItemTable* table_;
+    i32 top_ = 0;
+    i32 lineHeight_ = 12;
+    dib backBuffer_;
+};
+
+}  // namespace tevrin
