@@ -1,0 +1,125 @@
+#include "tevrin/tablet/dynamic_code_library.h"
+
+#include "tevrin/core/exception.h"
+#include "tevrin/core/text.h"
+#include "tevrin/core/types.h"
+
+#include <windows.h>
+
+#include <sys/stat.h>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+namespace tevrin {
+namespace {
+
+constexpr size_t name_capacity = 1024;
+
+// The thrown pointer must stay valid after the throw, so the texts live here.
+// Each holds the longest message: its fixed words plus a whole name.
+char missing_file_text[name_capacity + 64];
+char load_failure_text[128];
+
+void copy_name_without_trailing_separator(const char* name, char (&buffer)[name_capacity])
+{
+    const size_t length = std::strlen(name);
+    if (length >= name_capacity)
+        throw length_error();
+    std::memcpy(buffer, name, length + 1);
+    if (length > 0 && (buffer[length - 1] == '/' || buffer[length - 1] == '\\'))
+        buffer[length - 1] = 0;
+}
+
+void convert_name_strictly(const char* name, wchar_t (&wide)[name_capacity])
+{
+    wide[0] = 0;
+    if (!*name)
+        return;
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, wide, static_cast<int>(name_capacity)) == 0)
+        ThrowConversionError(GetLastError(), false);
+}
+
+bool file_exists(const wchar_t* name)
+{
+    struct _stat64 status;
+    return _wstat64(name, &status) == 0;
+}
+
+const char* file_name_part(const char* path)
+{
+    const char* part = path;
+    for (const char* c = path; *c; ++c) {
+        if (*c == '/' || *c == '\\')
+            part = c + 1;
+    }
+    return part;
+}
+
+const char* load_failure_detail(DWORD errorCode)
+{
+    switch (errorCode) {
+    case 126:
+    case 1157: return "dependant submodule not found (debug linkage?)";
+    case 190:
+    case 191:
+    case 192:
+    case 193: return "DLL considered unexecutable (not Win32 format)";
+    default: return "details unavailable";
+    }
+}
+
+[[noreturn]] void throw_load_failure(const char* name, const wchar_t* wideName, DWORD errorCode)
+{
+    if (!file_exists(wideName)) {
+        std::snprintf(missing_file_text, sizeof missing_file_text, "Requested DLL file \"%s\" non-existant.",
+                      file_name_part(name));
+        throw static_cast<const char*>(missing_file_text);
+    }
+    std::snprintf(load_failure_text, sizeof load_failure_text, "LoadLibrary call failed, error code %u, %s",
+                  static_cast<unsigned>(errorCode), load_failure_detail(errorCode));
+    throw static_cast<const char*>(load_failure_text);
+}
+
+}  // namespace
+
+dynamic_code_library::~dynamic_code_library()
+{
+    release();
+}
+
+void dynamic_code_library::release()
+{
+    if (module) {
+        FreeLibrary(static_cast<HMODULE>(module));
+        module = nullptr;
+    }
+}
+
+void dynamic_code_library::load(const char* name)
+{
+    release();
+    char narrow[name_capacity];
+    copy_name_without_trailing_separator(name, narrow);
+    wchar_t wide[name_capacity];
+    convert_name_strictly(narrow, wide);
+    HMODULE loaded = LoadLibraryW(wide);
+    if (!loaded) {
+        // Read at once: the file test below may change the thread's last error.
+        const DWORD errorCode = GetLastError();
+        throw_load_failure(narrow, wide, errorCode);
+    }
+    module = loaded;
+}
+
+code_address dynamic_code_library::get_function(const char* name) const
+{
+    if (!module)
+        throw library_not_loaded();
+    FARPROC entry = GetProcAddress(static_cast<HMODULE>(module), name);
+    if (!entry)
+        throw function_not_found(name);
+    return reinterpret_cast<code_address>(entry);
+}
+
+}  // namespace tevrin

@@ -1,0 +1,99 @@
+#include "tevrin/tablet/tablet_services.h"
+
+#include "tevrin/core/exception.h"
+#include "tevrin/core/text.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tevrin {
+namespace {
+
+tablet_services services;
+std::string load_error_text;
+
+template <typename Entry>
+void look_up(const tablet_services& table, const char* name, Entry& entry)
+{
+    entry = reinterpret_cast<Entry>(table.library.get_function(name));
+}
+
+// Drivers write the name in the ANSI code page and not always within the
+// published field size, so it is read at the size the driver reports.
+std::string read_device_name_in_ansi(const tablet_services& table)
+{
+    const UINT size = table.WTInfoA(WTI_DEVICES, DVC_NAME, nullptr);
+    if (size == 0)
+        return std::string();
+    std::vector<char> name(size + 1, 0);
+    table.WTInfoA(WTI_DEVICES, DVC_NAME, name.data());
+    return std::string(name.data());
+}
+
+std::string ansi_to_utf8(const std::string& ansi)
+{
+    if (ansi.empty())
+        return ansi;
+    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    if (units == 0)
+        ThrowConversionError(GetLastError(), false);
+    std::vector<wchar_t> wide(static_cast<size_t>(units), 0);
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), units);
+    return ToUtf8(wide.data());
+}
+
+// Never splits a UTF-8 sequence: a cut before a continuation byte backs up to its lead byte.
+void store_device_name(const std::string& utf8, char (&field)[56])
+{
+    size_t length = utf8.size() < sizeof field - 1 ? utf8.size() : sizeof field - 1;
+    while (length > 0 && length < utf8.size() && (static_cast<unsigned char>(utf8[length]) & 0xC0) == 0x80)
+        --length;
+    std::memset(field, 0, sizeof field);
+    std::memcpy(field, utf8.data(), length);
+}
+
+void bind_entries(tablet_services& table)
+{
+    table.library.load("wintab32.dll");
+    look_up(table, "WTInfoA", table.WTInfoA);
+    if (table.WTInfoA(0, 0, nullptr) == 0)
+        throw "WTInfoA returned FALSE";
+    look_up(table, "WTOpenA", table.WTOpenA);
+    look_up(table, "WTClose", table.WTClose);
+    look_up(table, "WTQueueSizeSet", table.WTQueueSizeSet);
+    look_up(table, "WTPacketsGet", table.WTPacketsGet);
+    look_up(table, "WTPacketsPeek", table.WTPacketsPeek);
+    look_up(table, "WTGetA", table.WTGetA);
+    look_up(table, "WTOverlap", table.WTOverlap);
+    store_device_name("", table.device_name);
+    store_device_name(ansi_to_utf8(read_device_name_in_ansi(table)), table.device_name);
+}
+
+}  // namespace
+
+tablet_services& tablet_service_table()
+{
+    return services;
+}
+
+const std::string& tablet_services_load_error()
+{
+    return load_error_text;
+}
+
+void load_tablet_services()
+{
+    try {
+        bind_entries(services);
+        return;
+    } catch (const exception& failure) {
+        load_error_text = failure.what();
+    } catch (const char* text) {
+        load_error_text = text;
+    } catch (...) {
+        load_error_text = "Unknown error";
+    }
+    services.library.release();
+}
+
+}  // namespace tevrin

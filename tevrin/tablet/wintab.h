@@ -1,0 +1,140 @@
+#pragma once
+// The project's own declarations of the published WinTab interface: only the
+// records, values and entry points that the tablet code and its simulated
+// driver use. The layouts are fixed by the interface, hence the size checks.
+#include "tevrin/core/types.h"
+
+#include <windows.h>
+
+namespace tevrin {
+
+struct wintab_context_tag;
+using HCTX = wintab_context_tag*;  // a driver's context handle
+using WTPKT = u32;                 // a mask of PK_ bits
+using FIX32 = u32;                 // 16.16 fixed point
+
+// Information categories (first argument of WTInfoA).
+constexpr UINT WTI_INTERFACE = 1;
+constexpr UINT WTI_STATUS = 2;
+constexpr UINT WTI_DEFCONTEXT = 3;
+constexpr UINT WTI_DEFSYSCTX = 4;
+constexpr UINT WTI_DEVICES = 100;  // plus the device index
+constexpr UINT WTI_CURSORS = 200;  // plus the cursor index
+
+// Items of a WTI_DEVICES category.
+constexpr UINT DVC_NAME = 1;
+constexpr UINT DVC_NPRESSURE = 15;
+
+// Items of a WTI_CURSORS category.
+constexpr UINT CSR_BUTTONMAP = 7;
+constexpr UINT CSR_NPBUTTON = 9;
+constexpr UINT CSR_NPBTNMARKS = 10;
+
+// Packet items (lcPktData, lcPktMode, lcMoveMask).
+constexpr WTPKT PK_CONTEXT = 0x0001;
+constexpr WTPKT PK_STATUS = 0x0002;
+constexpr WTPKT PK_TIME = 0x0004;
+constexpr WTPKT PK_CHANGED = 0x0008;
+constexpr WTPKT PK_SERIAL_NUMBER = 0x0010;
+constexpr WTPKT PK_CURSOR = 0x0020;
+constexpr WTPKT PK_BUTTONS = 0x0040;
+constexpr WTPKT PK_X = 0x0080;
+constexpr WTPKT PK_Y = 0x0100;
+constexpr WTPKT PK_Z = 0x0200;
+constexpr WTPKT PK_NORMAL_PRESSURE = 0x0400;
+constexpr WTPKT PK_TANGENT_PRESSURE = 0x0800;
+constexpr WTPKT PK_ORIENTATION = 0x1000;
+constexpr WTPKT PK_ROTATION = 0x2000;
+
+// Packet status bits.
+constexpr u32 TPS_PROXIMITY = 0x01;
+constexpr u32 TPS_QUEUE_ERR = 0x02;
+constexpr u32 TPS_MARGIN = 0x04;
+constexpr u32 TPS_GRAB = 0x08;
+constexpr u32 TPS_INVERT = 0x10;
+
+// Context options (lcOptions).
+constexpr UINT CXO_SYSTEM = 0x0001;
+constexpr UINT CXO_MESSAGES = 0x0004;
+
+// Window messages a driver sends to a context's window.
+constexpr UINT WT_DEFBASE = 0x7FF0;
+constexpr UINT WT_PACKET = WT_DEFBASE + 0;
+constexpr UINT WT_PROXIMITY = WT_DEFBASE + 5;
+constexpr UINT WT_INFOCHANGE = WT_DEFBASE + 6;
+
+constexpr int LCNAMELEN = 40;
+
+struct LOGCONTEXTA {
+    char lcName[LCNAMELEN];
+    UINT lcOptions;
+    UINT lcStatus;
+    UINT lcLocks;
+    UINT lcMsgBase;
+    UINT lcDevice;
+    UINT lcPktRate;
+    WTPKT lcPktData;
+    WTPKT lcPktMode;
+    WTPKT lcMoveMask;
+    DWORD lcBtnDnMask;
+    DWORD lcBtnUpMask;
+    LONG lcInOrgX;
+    LONG lcInOrgY;
+    LONG lcInOrgZ;
+    LONG lcInExtX;
+    LONG lcInExtY;
+    LONG lcInExtZ;
+    LONG lcOutOrgX;
+    LONG lcOutOrgY;
+    LONG lcOutOrgZ;
+    LONG lcOutExtX;
+    LONG lcOutExtY;
+    LONG lcOutExtZ;
+    FIX32 lcSensX;
+    FIX32 lcSensY;
+    FIX32 lcSensZ;
+    BOOL lcSysMode;
+    int lcSysOrgX;
+    int lcSysOrgY;
+    int lcSysExtX;
+    int lcSysExtY;
+    FIX32 lcSysSensX;
+    FIX32 lcSysSensY;
+};
+static_assert(sizeof(LOGCONTEXTA) == 172, "LOGCONTEXTA must match the driver's layout");
+
+struct AXIS {
+    LONG axMin;
+    LONG axMax;
+    UINT axUnits;
+    FIX32 axResolution;
+};
+static_assert(sizeof(AXIS) == 16, "AXIS must match the driver's layout");
+
+// The packet layout the driver produces for lcPktData = tablet_packet_items,
+// every item absolute: the items in ascending bit order.
+constexpr WTPKT tablet_packet_items = PK_STATUS | PK_CHANGED | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y | PK_NORMAL_PRESSURE;
+static_assert(tablet_packet_items == 0x5EA, "packet items changed without the packet record");
+
+struct tablet_packet {
+    u32 status;
+    u32 changed;
+    u32 cursor;
+    u32 buttons;
+    i32 x;
+    i32 y;
+    u32 normal_pressure;
+};
+static_assert(sizeof(tablet_packet) == 28, "tablet_packet must match the driver's layout");
+
+// The entry points, with the interface's calling convention.
+using WTInfoA_entry = UINT(WINAPI*)(UINT category, UINT index, LPVOID output);
+using WTOpenA_entry = HCTX(WINAPI*)(HWND window, LOGCONTEXTA* settings, BOOL enable);
+using WTClose_entry = BOOL(WINAPI*)(HCTX context);
+using WTQueueSizeSet_entry = BOOL(WINAPI*)(HCTX context, int size);
+using WTPacketsGet_entry = int(WINAPI*)(HCTX context, int maximum, LPVOID packets);
+using WTPacketsPeek_entry = int(WINAPI*)(HCTX context, int maximum, LPVOID packets);
+using WTGetA_entry = BOOL(WINAPI*)(HCTX context, LOGCONTEXTA* settings);
+using WTOverlap_entry = BOOL(WINAPI*)(HCTX context, BOOL toTop);
+
+}  // namespace tevrin
