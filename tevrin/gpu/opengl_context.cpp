@@ -105,7 +105,9 @@ void OpenGLContext::ChoosePixelFormat()
 void OpenGLContext::CreateRenderingContexts()
 {
     glContext = wglCreateContext(dc);
-    if (!wglMakeCurrent(dc, glContext))
+    // wglMakeCurrent accepts a null context (it then releases the current one), so a
+    // failed creation has to be caught here.
+    if (!glContext || !wglMakeCurrent(dc, glContext))
         throw general_error("can't make OpenGL context current");
     opengl::load_extensions_once();
     glGetError();
