@@ -136,6 +136,12 @@ void tablet_context::take_packet(const tablet_packet& packet)
     pen_state.pressure = normalised_pressure(packet.normal_pressure, packet.buttons, pressure_calibration);
 }
 
+void tablet_context::bring_to_top()
+{
+    if (services_ready() && context)
+        services->WTOverlap(context, TRUE);
+}
+
 void tablet_context::refresh_pressure_calibration()
 {
     if (!context || !services_ready())

@@ -37,6 +37,9 @@ public:
     // Empties the driver's queue for this context.
     void discard_queued_packets();
 
+    // Puts this context on top of the driver's overlap order, when it is open.
+    void bring_to_top();
+
     bool is_open() const { return context != nullptr; }
     int queue_size() const { return queueSize; }
     const LOGCONTEXTA& context_settings() const { return settings; }
