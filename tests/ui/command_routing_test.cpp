@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 using ui_test::TestWindow;
 using Events = std::vector<std::string>;
 
@@ -193,4 +195,105 @@ TEST_F(CommandRouting, DismissedPopupMenuSendsNothing)
     ui_test::PumpMessagesFor(200);
     EXPECT_TRUE(top->events.empty());
     EXPECT_TRUE(pane->events.empty());
+}
+
+namespace {
+
+// A control object over a system class the framework has no class of its own for.
+class SelectionControl : public tevrin::Control {
+public:
+    void Create(int id, const wchar_t* className, DWORD style, tevrin::Window* parent)
+    {
+        AdoptOrCreate(id, 100, 100, parent, className, WS_CHILD | WS_VISIBLE | style, L"");
+    }
+    bool HandleSelectionChange() override
+    {
+        ++selectionChanges;
+        return acceptsSelectionChange;
+    }
+    int selectionChanges = 0;
+    bool acceptsSelectionChange = false;
+};
+
+}  // namespace
+
+TEST_F(CommandRouting, ComboSelectionGoesToTheControlThenToTheWindow)
+{
+    SelectionControl combo;
+    combo.Create(30, L"ComboBox", CBS_DROPDOWNLIST, top);
+    tevrin_test::DebugOutputCapture trace;
+    SendCommand(top->GetHandle(), CBN_SELCHANGE, 30);
+    EXPECT_EQ(combo.selectionChanges, 1);
+    EXPECT_EQ(top->events, Events{"selection 30"}) << "declined by the control";
+    combo.acceptsSelectionChange = true;
+    top->events.clear();
+    SendCommand(top->GetHandle(), CBN_SELCHANGE, 30);
+    EXPECT_EQ(combo.selectionChanges, 2);
+    EXPECT_TRUE(top->events.empty());
+    EXPECT_EQ(trace.Text().find("Command "), std::string::npos) << "selections are not routed as commands";
+}
+
+TEST_F(CommandRouting, ListViewItemChangeIsASelectionEvent)
+{
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 100, 100, top->GetHandle(),
+                                reinterpret_cast<HMENU>(31), GetModuleHandleW(nullptr), nullptr);
+    NMLISTVIEW change = {};
+    change.hdr.hwndFrom = list;
+    change.hdr.idFrom = 31;
+    change.hdr.code = LVN_ITEMCHANGED;
+    SendMessageW(top->GetHandle(), WM_NOTIFY, 31, reinterpret_cast<LPARAM>(&change));
+    change.hdr.code = LVN_ITEMCHANGING;
+    SendMessageW(top->GetHandle(), WM_NOTIFY, 31, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(top->events, Events{"selection 31"});
+}
+
+TEST_F(CommandRouting, AcceleratorKeyIsTranslatedIntoARoutedCommand)
+{
+    ACCEL entry = {FCONTROL | FVIRTKEY, 'K', 77};
+    HACCEL table = CreateAcceleratorTableW(&entry, 1);
+    top->SetAccelerators(table);
+    top->acceptsCommands = true;
+
+    // The key message as the main loop would take it from the queue.
+    INPUT keys[4] = {};
+    const WORD sequence[4] = {VK_CONTROL, 'K', 'K', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = sequence[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, keys, sizeof(INPUT));
+    tevrin_test::DebugOutputCapture trace;
+    bool translated = false;
+    MSG message;
+    const DWORD start = GetTickCount();
+    while (!translated && GetTickCount() - start < 1000) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            Sleep(10);
+            continue;
+        }
+        if (message.message == WM_KEYDOWN && message.wParam == 'K')
+            translated = tevrin::Window::TranslateKeyboardAccelerator(pane, &message);
+        if (!translated) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    SendInput(2, keys + 2, sizeof(INPUT));
+    ui_test::PumpMessagesFor(100);
+
+    EXPECT_TRUE(translated) << "found on the pane's parent";
+    EXPECT_NE(trace.Text().find("tevrin::Window::TranslateKeyboardAccelerator: " + top->GetDescription() + "\n"),
+              std::string::npos)
+        << trace.Text();
+    ASSERT_FALSE(top->events.empty());
+    EXPECT_EQ(top->events.back(), "command 77");
+
+    trace.Clear();
+    SendMessageW(top->GetHandle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_NE(trace.Text().find("tevrin::Window::SetActiveMenuWindow: " + top->GetDescription() + "\n"),
+              std::string::npos);
+    EXPECT_NE(trace.Text().find("Active menu window set to \n"), std::string::npos) << "an empty title";
+    top->SetAccelerators(nullptr);
+    DestroyAcceleratorTable(table);
 }

@@ -318,3 +318,59 @@ TEST_F(Controls, FocusWalkWithoutFocusableSiblingLeavesFocusAlone)
     EXPECT_FALSE(parent->ChangeControlFocus(nullptr, false));
     EXPECT_EQ(GetFocus(), one->GetHandle());
 }
+
+namespace {
+
+class OwnerDrawnButton : public tevrin::Control {
+public:
+    void Create(int id, tevrin::Window* parent)
+    {
+        AdoptOrCreate(id, 80, 24, parent, L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, L"drawn");
+    }
+    bool DrawItem(tevrin::GraphicsContext& gc, const RECT& item, bool selected, bool focused,
+                  tevrin::u32 itemId) override
+    {
+        ++draws;
+        backgroundMode = GetBkMode(gc.DeviceContext());
+        lastItem = item;
+        lastSelected = selected;
+        lastFocused = focused;
+        lastItemId = itemId;
+        return handles;
+    }
+    int draws = 0;
+    int backgroundMode = 0;
+    RECT lastItem = {};
+    bool lastSelected = false;
+    bool lastFocused = false;
+    tevrin::u32 lastItemId = 0;
+    bool handles = true;
+};
+
+}  // namespace
+
+TEST_F(Controls, OwnerDrawItemsAreDrawnByTheirControl)
+{
+    OwnerDrawnButton* button = Make<OwnerDrawnButton>();
+    button->Create(70, parent);
+    button->draws = 0;
+
+    HDC memory = CreateCompatibleDC(nullptr);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = 70;
+    item.itemID = 4;
+    item.itemState = ODS_SELECTED;
+    item.hwndItem = button->GetHandle();
+    item.hDC = memory;
+    item.rcItem = RECT{1, 2, 30, 40};
+    EXPECT_EQ(SendMessageW(parent->GetHandle(), WM_DRAWITEM, 70, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(button->draws, 1);
+    EXPECT_EQ(button->backgroundMode, TRANSPARENT);
+    EXPECT_TRUE(button->lastSelected);
+    EXPECT_FALSE(button->lastFocused);
+    EXPECT_EQ(button->lastItemId, 4u);
+    EXPECT_TRUE(EqualRect(&button->lastItem, &item.rcItem));
+    EXPECT_EQ(GetBkMode(memory), OPAQUE) << "the item's context gets its state back";
+    DeleteDC(memory);
+}

@@ -45,6 +45,7 @@ public:
         Record("command " + std::to_string(id));
         return acceptsCommands;
     }
+    bool HandleSelectionEvent(int controlId) override { return Record("selection " + std::to_string(controlId)); }
     bool HandleControlScrollEvent(tevrin::Control*) override { return Record("control scroll"); }
     bool HandleContextMenuEvent(const POINT& at, bool fromPointer) override
     {
@@ -57,6 +58,7 @@ public:
     void SetBackground(float r, float g, float b) { backgroundColor = {r, g, b}; }
     void SetMinimumSize(int width, int height) { minimum = {width, height}; }
     void SetNoEraseBackground(bool value) { noEraseBackground = value; }
+    void SetAccelerators(HACCEL table) { accelerators = table; }
     void GetSizeLimits(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) const override
     {
         tevrin::Window::GetSizeLimits(minWidth, minHeight, maxWidth, maxHeight);

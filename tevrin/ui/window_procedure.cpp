@@ -195,7 +195,8 @@ LRESULT Window::DispatchKeyMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const u16 key = message == WM_CHAR ? static_cast<u16>(wParam) : KeyCodeOf(wParam);
     const int repeatCount = LOWORD(lParam);
-    if (key == 0 || repeatCount == 0)
+    const bool unmappedKey = message == WM_KEYDOWN && key == 0;
+    if (unmappedKey || repeatCount == 0)
         return Default(message, wParam, lParam);
     bool handled = false;
     for (int i = 0; i < repeatCount; ++i)
