@@ -123,3 +123,27 @@ TEST_F(SimulatedTabletWindow, InformationChangeRereadsTheCalibration)
     ASSERT_TRUE(view->read_latest_packet());
     EXPECT_FLOAT_EQ(pen_state.pressure, 0.25f);
 }
+
+namespace {
+
+// A framework window with a tablet context that does not offer the view interface.
+class ViewWithoutTabletInterface : public Window, public tablet_context {
+public:
+    ViewWithoutTabletInterface() { styleKind = kindPopup; }
+    const char* GetTypeName() const override { return "ViewWithoutTabletInterface"; }
+    bool HandlePaintEvent(GraphicsContext&, const RECT&) override { return false; }
+    bool HandleSizeEvent(int, int) override { return false; }
+};
+
+}  // namespace
+
+TEST_F(SimulatedTabletWindow, AttachingToAWindowWithoutTheViewInterfaceIsRefused)
+{
+    auto* window = new ViewWithoutTabletInterface;
+    window->Create(50, 50, nullptr, 0, 0);
+    EXPECT_THROW(window->attach_window(*window), invalid_argument);
+    EXPECT_EQ(GetWindowLongPtrW(window->GetHandle(), GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(&Window::WindowProcedure));
+    EXPECT_FALSE(window->is_open());
+    delete window;
+}
