@@ -258,3 +258,23 @@ TEST_F(WindowProcedure, DroppedFilesArriveInOrderAndTheDropIsFinished)
     EXPECT_EQ(target->dropped, (std::vector<std::string>{"C:\\first.txt", "D:\\folder"}));
     delete target;
 }
+
+TEST_F(WindowProcedure, ExceptionFromAHandlerReachesTheLoopThatDispatched)
+{
+    class Throwing : public TestWindow {
+    public:
+        bool HandleKeyEvent(tevrin::u16) override { throw "key handler failed"; }
+    };
+    Throwing* thrower = new Throwing;
+    thrower->Create(100, 100);
+    PostMessageW(thrower->GetHandle(), WM_CHAR, 'x', 1);
+    const char* caught = nullptr;
+    try {
+        ui_test::PumpMessages();
+    } catch (const char* message) {
+        caught = message;
+    }
+    ASSERT_NE(caught, nullptr);
+    EXPECT_STREQ(caught, "key handler failed");
+    delete thrower;
+}
