@@ -182,6 +182,18 @@ TEST_F(SimulatedTablet, DestroyingTheContextClosesItInTheDriver)
     EXPECT_EQ(driver.OpenContextCount(), before);
 }
 
+TEST_F(SimulatedTablet, BringingToTopAsksTheDriverOnlyForAnOpenContext)
+{
+    auto opened = Open();
+    const int before = driver.EntryCallCount("WTOverlap to top");
+    opened->context.bring_to_top();
+    EXPECT_EQ(driver.EntryCallCount("WTOverlap to top") - before, 1);
+
+    tablet_context neverOpened;
+    neverOpened.bring_to_top();
+    EXPECT_EQ(driver.EntryCallCount("WTOverlap to top") - before, 1);
+}
+
 TEST_F(SimulatedTablet, NewestPacketWithoutQueueErrorIsUsed)
 {
     auto opened = Open();

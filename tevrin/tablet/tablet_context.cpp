@@ -147,25 +147,40 @@ void tablet_context::refresh_pressure_calibration()
     if (!context || !services_ready())
         return;
     const UINT cursorCategory = WTI_CURSORS + pressure_calibration.current_cursor;
+    read_pressure_button(cursorCategory);
+    const AXIS axis = read_pressure_axis();
+    pressure_calibration.pressure_minimum = static_cast<u32>(axis.axMin);
+    pressure_calibration.pressure_range = static_cast<u32>(axis.axMax) - static_cast<u32>(axis.axMin);
+    pressure_calibration.press_mark = read_press_mark(cursorCategory);
+    pressure_calibration.press_range = static_cast<u32>(axis.axMax) - pressure_calibration.press_mark;
+}
+
+// The driver names a logical button; packets report physical ones.
+void tablet_context::read_pressure_button(UINT cursorCategory)
+{
     pressure_calibration.pressure_button = 255;
     services->WTInfoA(cursorCategory, CSR_NPBUTTON, &pressure_calibration.pressure_button);
     u8 buttonMap[32] = {};
     const UINT mapped = services->WTInfoA(cursorCategory, CSR_BUTTONMAP, buttonMap);
     if (pressure_calibration.pressure_button < mapped)
         pressure_calibration.pressure_button = buttonMap[pressure_calibration.pressure_button];
+}
 
+// A driver that does not answer leaves the axis at zero.
+AXIS tablet_context::read_pressure_axis() const
+{
     LOGCONTEXTA current = {};
     services->WTGetA(context, &current);
-    // A driver that does not answer leaves the axis at zero, which reads as no pressure.
     AXIS axis = {};
     services->WTInfoA(WTI_DEVICES + current.lcDevice, DVC_NPRESSURE, &axis);
-    pressure_calibration.pressure_minimum = static_cast<u32>(axis.axMin);
-    pressure_calibration.pressure_range = static_cast<u32>(axis.axMax) - static_cast<u32>(axis.axMin);
+    return axis;
+}
 
-    u32 marks[2] = {0, 0};
-    services->WTInfoA(cursorCategory, CSR_NPBTNMARKS, marks);
-    pressure_calibration.press_mark = marks[1];
-    pressure_calibration.press_range = static_cast<u32>(axis.axMax) - marks[1];
+u32 tablet_context::read_press_mark(UINT cursorCategory) const
+{
+    u32 releaseAndPressMarks[2] = {0, 0};
+    services->WTInfoA(cursorCategory, CSR_NPBTNMARKS, releaseAndPressMarks);
+    return releaseAndPressMarks[1];
 }
 
 void tablet_context::discard_queued_packets()

@@ -51,6 +51,9 @@ private:
     bool services_ready() const { return services && services->is_loaded(); }
     const tablet_packet* newest_usable_packet(int count) const;
     void take_packet(const tablet_packet& packet);
+    void read_pressure_button(UINT cursorCategory);
+    AXIS read_pressure_axis() const;
+    u32 read_press_mark(UINT cursorCategory) const;
 
     HCTX context = nullptr;
     LOGCONTEXTA settings = {};

@@ -266,9 +266,9 @@ SIMULATED_EXPORT BOOL WINAPI WTGetA(HCTX context, LOGCONTEXTA* settings)
 #endif
 
 #ifndef SIMULATED_WINTAB_WITHOUT_WTOverlap
-SIMULATED_EXPORT BOOL WINAPI WTOverlap(HCTX context, BOOL)
+SIMULATED_EXPORT BOOL WINAPI WTOverlap(HCTX context, BOOL toTop)
 {
-    count_call("WTOverlap");
+    count_call(toTop ? "WTOverlap to top" : "WTOverlap to bottom");
     return find_context(context) ? TRUE : FALSE;
 }
 #endif
