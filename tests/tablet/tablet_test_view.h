@@ -12,7 +12,9 @@ public:
     TabletTestView() { styleKind = kindPopup; }
     ~TabletTestView() override
     {
-        if (attachedHandle && savedProcedure)
+        if (deletions)
+            ++*deletions;
+        if (restoreProcedure && attachedHandle && savedProcedure)
             SetWindowLongPtrW(attachedHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedProcedure));
     }
 
@@ -40,6 +42,10 @@ public:
     void SetSavedWindowProcedure(WNDPROC procedure) override { savedProcedure = procedure; }
 
     int initEvents = 0;
+    int* deletions = nullptr;
+    // Off: the view leaves the tablet procedure in place, as a view deleted from
+    // inside its window's destruction does.
+    bool restoreProcedure = true;
     int lastPointerDown = -1;
 
 private:

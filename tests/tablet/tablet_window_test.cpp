@@ -147,3 +147,20 @@ TEST_F(SimulatedTabletWindow, AttachingToAWindowWithoutTheViewInterfaceIsRefused
     EXPECT_FALSE(window->is_open());
     delete window;
 }
+
+TEST_F(SimulatedTabletWindow, WindowDestroyedThroughItsHandleDeletesTheViewOnce)
+{
+    int deletions = 0;
+    auto* doomed = new TabletTestView;
+    doomed->deletions = &deletions;
+    doomed->restoreProcedure = false;
+    doomed->Create(60, 60, nullptr, 0, 0);
+    const HWND handle = doomed->GetHandle();
+    ASSERT_EQ(GetWindowLongPtrW(handle, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&tablet_window_procedure));
+    const int openContexts = driver.OpenContextCount();
+
+    EXPECT_TRUE(DestroyWindow(handle));
+    EXPECT_EQ(deletions, 1);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(driver.OpenContextCount(), openContexts - 1) << "the view's context was not closed";
+}
