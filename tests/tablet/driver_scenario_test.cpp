@@ -430,6 +430,7 @@ TEST_F(LongDeviceName, NameIsReadWholeAndCutTo55BytesAndLoggedOnce)
                                             CreatedLine(&second)));
     EXPECT_STREQ(tablet_service_table().device_name, expected.c_str());
     EXPECT_TRUE(tablet_service_table().is_loaded());
+    EXPECT_EQ(driver.InfoQueryCount(WTI_DEVICES, DVC_NAME), 2) << "one query for the size, one for the name";
 }
 
 class AnsiDeviceName : public FirstOpening {};
