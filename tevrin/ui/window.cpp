@@ -35,11 +35,6 @@ COLORREF ToColorRef(const BackgroundColor& color)
     return ChannelByte(color.r) + 256u * ChannelByte(color.g) + 65536u * ChannelByte(color.b);
 }
 
-struct WindowStyles {
-    DWORD style;
-    DWORD extended;
-};
-
 WindowStyles KindStyles(u32 kind, bool tabStop)
 {
     const DWORD toolExtended = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW;
@@ -184,40 +179,57 @@ void Window::Create(int width, int height, Window* parent, int x, int y)
 {
     if (firstWindowPending)
         applicationWindow = this;
-    const WindowStyles kind = KindStyles(styleKind, tabStop);
-    const DWORD style = kind.style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (verticalScrollBar ? WS_VSCROLL : 0) |
-                        (horizontalScrollBar ? WS_HSCROLL : 0);
-    const DWORD extendedStyle = kind.extended | (composited ? WS_EX_COMPOSITED : 0);
-
+    const WindowStyles styles = ComposeStyles();
     const std::wstring className = ComposeClassName();
     RegisterClassIfNeeded(className);
-
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    HMENU menu = nullptr;
-    if (menuId != 0) {
-        menu = LoadMenuW(instance, MAKEINTRESOURCEW(menuId));
-        if (!menu)
-            throw "can't load menu resource";
-    }
-
+    HMENU menu = LoadMenuIfAny();
     HWND parentHandle = parent ? parent->hwnd : nullptr;
     if (!parent && styleKind == kindChild)
         parentHandle = HWND_MESSAGE;
 
     const bool wasFirstWindow = firstWindowPending;
     firstWindowPending = false;
+    FillEditCommandIdsOnce();
 
-    EditCommandIds& editIds = ProcessEditCommandIds();
-    if (editIds.cut == 0 && editIds.copy == 0 && editIds.paste == 0 && editIds.undo == 0)
-        GetEditCommandIds(editIds.cut, editIds.copy, editIds.paste, editIds.undo);
-
-    HWND created = CreateWindowExW(extendedStyle, className.c_str(), L"", style, x, y, width, height, parentHandle,
-                                   menu, instance, this);
+    HWND created = CreateWindowExW(styles.extended, className.c_str(), L"", styles.style, x, y, width, height,
+                                   parentHandle, menu, GetModuleHandleW(nullptr), this);
     if (!created)
         ThrowCreationFailure(GetTypeName());
     PairWithHandle(created);
     HandleCreateEvent();
+    FinishCreation(wasFirstWindow);
+}
 
+WindowStyles Window::ComposeStyles() const
+{
+    WindowStyles styles = KindStyles(styleKind, tabStop);
+    styles.style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (verticalScrollBar ? WS_VSCROLL : 0) |
+                    (horizontalScrollBar ? WS_HSCROLL : 0);
+    styles.extended |= composited ? WS_EX_COMPOSITED : 0;
+    return styles;
+}
+
+HMENU Window::LoadMenuIfAny() const
+{
+    if (menuId == 0)
+        return nullptr;
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
+    if (!menu)
+        throw "can't load menu resource";
+    return menu;
+}
+
+void Window::FillEditCommandIdsOnce()
+{
+    EditCommandIds& ids = ProcessEditCommandIds();
+    if (ids.cut == 0 && ids.copy == 0 && ids.paste == 0 && ids.undo == 0)
+        GetEditCommandIds(ids.cut, ids.copy, ids.paste, ids.undo);
+}
+
+void Window::FinishCreation(bool wasFirstWindow)
+{
+    // Dialog-like windows start with focus rectangles hidden until a key is pressed;
+    // buttons reached with Tab must show theirs at once.
     if (HasButtonChild(hwnd))
         PostMessageW(hwnd, WM_UPDATEUISTATE, 0x10002, 0);
     if (styleKind == kindMainFrame && !wasFirstWindow && applicationWindow)

@@ -21,6 +21,11 @@ namespace tevrin {
 class Control;
 class Font;
 
+struct WindowStyles {
+    DWORD style;
+    DWORD extended;
+};
+
 struct BackgroundColor {
     f32 r;
     f32 g;
@@ -204,6 +209,10 @@ protected:
 
 private:
     std::wstring ComposeClassName() const;
+    WindowStyles ComposeStyles() const;
+    HMENU LoadMenuIfAny() const;
+    void FillEditCommandIdsOnce();
+    void FinishCreation(bool wasFirstWindow);
     void RegisterClassIfNeeded(const std::wstring& className);
     void ReenableAfterModal();
     void PairWithHandle(HWND handle);
