@@ -278,3 +278,65 @@ TEST_F(WindowProcedure, ExceptionFromAHandlerReachesTheLoopThatDispatched)
     EXPECT_STREQ(caught, "key handler failed");
     delete thrower;
 }
+
+namespace {
+
+class FocusRecording : public TestWindow {
+public:
+    FocusRecording(tevrin::u32 kind, std::vector<std::string>* sharedLog, const char* name)
+        : TestWindow(kind), log(sharedLog), label(name)
+    {
+    }
+    void SetQuietFocus(bool quiet) { quietFocus = quiet; }
+    bool HandleGetFocusEvent(int from) override
+    {
+        log->push_back(label + " got focus from " + std::to_string(from));
+        return TestWindow::HandleGetFocusEvent(from);
+    }
+    bool HandleLoseFocusEvent() override
+    {
+        log->push_back(label + " lost focus");
+        return false;
+    }
+    void HandleDescendantFocusGained() override
+    {
+        log->push_back(label + " descendant gained");
+        TestWindow::HandleDescendantFocusGained();
+    }
+    void HandleDescendantFocusLost() override { log->push_back(label + " descendant lost"); }
+
+private:
+    std::vector<std::string>* log;
+    std::string label;
+};
+
+}  // namespace
+
+TEST_F(WindowProcedure, FocusEventsTellTheSiblingAndReachTheAncestors)
+{
+    std::vector<std::string> log;
+    FocusRecording* parent = new FocusRecording(TestWindow::kindMainFrame, &log, "parent");
+    parent->Create(300, 200);
+    parent->Show(true);
+    FocusRecording* first = new FocusRecording(TestWindow::kindChild, &log, "first");
+    first->Create(50, 50, parent);
+    FocusRecording* second = new FocusRecording(TestWindow::kindChild, &log, "second");
+    second->Create(50, 50, parent);
+    ASSERT_EQ(GetWindow(first->GetHandle(), GW_HWNDNEXT), second->GetHandle());
+    SetForegroundWindow(parent->GetHandle());
+    first->SetFocus();
+    ui_test::PumpMessages();
+
+    log.clear();
+    second->SetFocus();
+    EXPECT_EQ(log, (std::vector<std::string>{"first lost focus", "parent descendant lost", "second got focus from 1",
+                                             "second descendant gained", "parent descendant gained"}));
+    log.clear();
+    first->SetQuietFocus(true);
+    first->SetFocus();
+    EXPECT_EQ(log, (std::vector<std::string>{"second lost focus", "parent descendant lost",
+                                             "first got focus from -1"}));
+    EXPECT_TRUE(first->HasFocus());
+    EXPECT_FALSE(second->HasFocus());
+    delete parent;
+}
