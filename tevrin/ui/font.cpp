@@ -1,7 +1,5 @@
 #include "tevrin/ui/font.h"
 
-#include <cwchar>
-
 namespace tevrin {
 namespace {
 
@@ -28,7 +26,7 @@ Font::Font(const wchar_t* face, u32 points, bool isBold)
     description.lfHeight = -MulDiv(static_cast<int>(points), ScreenDotsPerInchVertically(), 72);
     description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = 0;
-    wcsncpy(description.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
+    faceName.copy(description.lfFaceName, LF_FACESIZE - 1);
     handle = CreateFontIndirectW(&description);
     if (!handle)
         throw "can't create font";
