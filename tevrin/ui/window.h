@@ -55,7 +55,7 @@ public:
 
     // The one procedure of every framework window class.
     static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // The object of a framework window handle (class "tevrin…" with user data), else null.
+    // The object of a framework window handle (class name starting "tevrin", user data set), else null.
     static Window* FromHandle(HWND handle);
     // From handle upwards through parents (owners at the top) to the first framework window.
     static Window* FindWindowObject(HWND handle);

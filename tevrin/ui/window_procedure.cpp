@@ -1,5 +1,5 @@
 // The one window procedure of all framework window classes: turns each message into
-// a call of the paired object's Handle…Event operation.
+// a call of the paired object's event handlers.
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/ui/control.h"
 #include "tevrin/ui/drop_files_handle.h"
