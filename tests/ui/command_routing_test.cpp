@@ -267,7 +267,7 @@ TEST_F(CommandRouting, AcceleratorKeyIsTranslatedIntoARoutedCommand)
     bool translated = false;
     MSG message;
     const DWORD start = GetTickCount();
-    while (!translated && GetTickCount() - start < 1000) {
+    while (!translated && GetTickCount() - start < 3000) {
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             Sleep(10);
             continue;

@@ -34,19 +34,21 @@ void SendKey(WORD virtualKey, bool up)
 }
 
 // Shift is held while the Tab messages are handled: the control reads the live key
-// state, as a person's Shift+Tab would leave it.
+// state, as a person's Shift+Tab would leave it. Waits for the focus to move.
 void PressKey(WORD key, bool withShift)
 {
     if (withShift) {
         SendKey(VK_SHIFT, false);
-        ui_test::PumpMessagesFor(50);
+        ui_test::PumpMessagesUntil([] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }, 1000);
     }
+    HWND focusBefore = GetFocus();
     SendKey(key, false);
     SendKey(key, true);
-    ui_test::PumpMessagesFor(150);
+    ui_test::PumpMessagesUntil([focusBefore] { return GetFocus() != focusBefore; });
+    ui_test::PumpMessagesFor(30);
     if (withShift) {
         SendKey(VK_SHIFT, true);
-        ui_test::PumpMessagesFor(50);
+        ui_test::PumpMessagesUntil([] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) == 0; }, 1000);
     }
 }
 

@@ -102,4 +102,20 @@ inline void PumpMessagesFor(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
+// Pumps until the condition holds or the time is up; real input may take a while
+// under load. Returns whether the condition held.
+template <typename Condition>
+bool PumpMessagesUntil(Condition condition, DWORD timeoutMilliseconds = 3000)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMilliseconds)
+            return false;
+        Sleep(10);
+    }
+}
+
 }  // namespace ui_test

@@ -141,12 +141,14 @@ TEST_F(WindowProcedure, RealDoubleClickSequence)
         clicks[i].mi.dwFlags = flags[i];
     }
     ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
-    ui_test::PumpMessagesFor(300);
-
     Events buttonEvents;
-    for (const std::string& event : window->events)
-        if (event.rfind("move", 0) != 0)
-            buttonEvents.push_back(event);
+    ui_test::PumpMessagesUntil([&] {
+        buttonEvents.clear();
+        for (const std::string& event : window->events)
+            if (event.rfind("move", 0) != 0)
+                buttonEvents.push_back(event);
+        return buttonEvents.size() >= 4;
+    });
     EXPECT_EQ(buttonEvents, (Events{"down 1", "up 1", "double 1", "up 1"}));
     EXPECT_EQ(GetCapture(), nullptr);
 }
