@@ -324,3 +324,33 @@ TEST_F(WindowCore, FirstShowCallsFirstShowEventOnce)
     EXPECT_TRUE(window->IsVisible(true));
     delete window;
 }
+
+TEST_F(WindowCore, FailedCreationThrowsNamingTheWindowType)
+{
+    class StaleParent : public TestWindow {
+    public:
+        StaleParent() : TestWindow(kindMainFrame) {}
+        void AdoptHandle(HWND handle) { hwnd = handle; }
+    };
+    // A parent whose handle no longer exists makes the platform refuse the child.
+    TestWindow* scratch = new TestWindow(TestWindow::kindPopup);
+    scratch->Create(10, 10);
+    HWND gone = scratch->GetHandle();
+    delete scratch;
+    ASSERT_FALSE(IsWindow(gone));
+    StaleParent* parent = new StaleParent;
+    parent->AdoptHandle(gone);
+
+    TestWindow* child = new TestWindow(TestWindow::kindChild);
+    std::string message;
+    try {
+        child->Create(10, 10, parent);
+    } catch (const char* thrown) {
+        message = thrown;
+    }
+    EXPECT_EQ(message.rfind("can't create window of type TestWindow", 0), 0u) << message;
+    EXPECT_EQ(child->GetHandle(), nullptr);
+    delete child;
+    parent->AdoptHandle(nullptr);
+    delete parent;
+}
