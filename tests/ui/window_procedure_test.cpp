@@ -342,3 +342,23 @@ TEST_F(WindowProcedure, FocusEventsTellTheSiblingAndReachTheAncestors)
     EXPECT_FALSE(second->HasFocus());
     delete parent;
 }
+
+TEST_F(WindowProcedure, HandlerMayDeleteItsOwnWindow)
+{
+    class ClosingOnKey : public TestWindow {
+    public:
+        explicit ClosingOnKey(int* deletions) : TestWindow(kindDialog, deletions) {}
+        bool HandleKeyEvent(tevrin::u16) override
+        {
+            delete this;
+            return false;  // the default processing still runs, on the handle alone
+        }
+    };
+    int deletions = 0;
+    ClosingOnKey* closing = new ClosingOnKey(&deletions);
+    closing->Create(100, 100);
+    HWND closingHandle = closing->GetHandle();
+    SendMessageW(closingHandle, WM_CHAR, 27, 1);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_FALSE(IsWindow(closingHandle));
+}

@@ -26,6 +26,14 @@ struct WindowStyles {
     DWORD extended;
 };
 
+// One message as the window procedure received it.
+struct WindowMessage {
+    HWND handle;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
 struct BackgroundColor {
     f32 r;
     f32 g;
@@ -218,22 +226,22 @@ private:
     void PairWithHandle(HWND handle);
     bool IsApplicationWindowChild() const;
 
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DispatchFocusMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DispatchPointerMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DispatchSizeMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DispatchKeyMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DispatchControlMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetCursor(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnDrawItem(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnNotify(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(const WindowMessage& m);
+    LRESULT DispatchFocusMessage(const WindowMessage& m);
+    LRESULT DispatchPointerMessage(const WindowMessage& m);
+    LRESULT DispatchSizeMessage(const WindowMessage& m);
+    LRESULT DispatchKeyMessage(const WindowMessage& m);
+    LRESULT DispatchControlMessage(const WindowMessage& m);
+    LRESULT OnPaint(const WindowMessage& m);
+    LRESULT OnSetCursor(const WindowMessage& m);
+    LRESULT OnDrawItem(const WindowMessage& m);
+    LRESULT OnNotify(const WindowMessage& m);
+    LRESULT OnDropFiles(const WindowMessage& m);
+    LRESULT OnCommand(const WindowMessage& m);
     bool ForwardEditCommand(int id);
     Window* FirstCommandTarget(int id);
-    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const;
-    LRESULT ResultOf(bool handled, UINT message, WPARAM wParam, LPARAM lParam) const;
+    static LRESULT Default(const WindowMessage& m);
+    static LRESULT ResultOf(bool handled, const WindowMessage& m);
 };
 
 // The key codes HandleKeyEvent receives for the non-character keys.

@@ -61,30 +61,29 @@ void GiveTabFocus(HWND target)
 
 }  // namespace
 
-LRESULT Window::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::OnCommand(const WindowMessage& m)
 {
-    const int code = HIWORD(wParam);
-    const int id = LOWORD(wParam);
+    const int code = HIWORD(m.wParam);
+    const int id = LOWORD(m.wParam);
     if (code >= 2 || id == 0)
-        return Default(message, wParam, lParam);
+        return Default(m);
 
     Control* control = GetControl(id, false);
     if (control && code == 1 && IsSelectionControl(control->GetHandle())) {
         if (control->HandleSelectionChange())
             return 0;
-        return ResultOf(HandleSelectionEvent(id), message, wParam, lParam);
+        return ResultOf(HandleSelectionEvent(id), m);
     }
     if (ForwardEditCommand(id))
         return 0;
 
     debug_trace("Command %d sent to %s\n", id, GetDescription().c_str());
-    HWND handle = hwnd;
     for (Window* target = FirstCommandTarget(id);;) {
         if (target->HandleCommand(id))
             return 0;
         Window* next = FindWindowObject(GetParent(target->hwnd));
         if (!next)
-            return DefWindowProcW(handle, message, wParam, lParam);
+            return Default(m);
         debug_trace("  Child window didn't handle command %d, trying its parent/owner %s\n", id,
                     next->GetDescription().c_str());
         target = next;

@@ -58,62 +58,62 @@ LRESULT CALLBACK Window::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
     if (!window)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     window->PointerTracker::Update(hwnd, message, lParam);
-    return window->Dispatch(message, wParam, lParam);
+    // The handle travels with the message: a handler may delete the object, after
+    // which the default processing still needs it.
+    return window->Dispatch(WindowMessage{hwnd, message, wParam, lParam});
 }
 
-LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) const
+LRESULT Window::Default(const WindowMessage& m)
 {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return DefWindowProcW(m.handle, m.message, m.wParam, m.lParam);
 }
 
-LRESULT Window::ResultOf(bool handled, UINT message, WPARAM wParam, LPARAM lParam) const
+LRESULT Window::ResultOf(bool handled, const WindowMessage& m)
 {
-    return handled ? 0 : Default(message, wParam, lParam);
+    return handled ? 0 : Default(m);
 }
 
-LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::Dispatch(const WindowMessage& m)
 {
-    switch (message) {
-    case WM_DESTROY: {
-        HWND handle = hwnd;
+    switch (m.message) {
+    case WM_DESTROY:
         HandleDestroyEvent();
         hwnd = nullptr;
         // The messages after WM_DESTROY (WM_NCDESTROY at least) must not find the
         // deleted object.
-        SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(m.handle, GWLP_USERDATA, 0);
         delete this;
-        return DefWindowProcW(handle, message, wParam, lParam);
-    }
+        return Default(m);
     case WM_CLOSE:
         if (onClose)
             onClose(this);
-        return ResultOf(HandleCloseEvent(), message, wParam, lParam);
+        return ResultOf(HandleCloseEvent(), m);
     case WM_ERASEBKGND:
-        return noEraseBackground ? 1 : Default(message, wParam, lParam);
-    case WM_PAINT: return OnPaint(message, wParam, lParam);
-    case WM_SETCURSOR: return OnSetCursor(message, wParam, lParam);
-    case WM_DRAWITEM: return OnDrawItem(message, wParam, lParam);
-    case WM_NOTIFY: return OnNotify(message, wParam, lParam);
-    case WM_COMMAND: return OnCommand(message, wParam, lParam);
-    case WM_DROPFILES: return OnDropFiles(message, wParam, lParam);
+        return noEraseBackground ? 1 : Default(m);
+    case WM_PAINT: return OnPaint(m);
+    case WM_SETCURSOR: return OnSetCursor(m);
+    case WM_DRAWITEM: return OnDrawItem(m);
+    case WM_NOTIFY: return OnNotify(m);
+    case WM_COMMAND: return OnCommand(m);
+    case WM_DROPFILES: return OnDropFiles(m);
     case WM_CONTEXTMENU: {
-        POINT at{static_cast<i16>(LOWORD(lParam)), static_cast<i16>(HIWORD(lParam))};
+        POINT at{static_cast<i16>(LOWORD(m.lParam)), static_cast<i16>(HIWORD(m.lParam))};
         const bool fromPointer = !(at.x == -1 && at.y == -1);
-        return ResultOf(HandleContextMenuEvent(at, fromPointer), message, wParam, lParam);
+        return ResultOf(HandleContextMenuEvent(at, fromPointer), m);
     }
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: return DispatchFocusMessage(message, wParam, lParam);
+    case WM_KILLFOCUS: return DispatchFocusMessage(m);
     case WM_SIZE:
     case WM_SIZING:
     case WM_GETMINMAXINFO:
     case WM_ENTERSIZEMOVE:
-    case WM_EXITSIZEMOVE: return DispatchSizeMessage(message, wParam, lParam);
+    case WM_EXITSIZEMOVE: return DispatchSizeMessage(m);
     case WM_KEYDOWN:
-    case WM_CHAR: return DispatchKeyMessage(message, wParam, lParam);
+    case WM_CHAR: return DispatchKeyMessage(m);
     case WM_HSCROLL:
-    case WM_VSCROLL: return DispatchControlMessage(message, wParam, lParam);
+    case WM_VSCROLL: return DispatchControlMessage(m);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -123,51 +123,50 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEWHEEL:
-    case WM_CAPTURECHANGED: return DispatchPointerMessage(message, wParam, lParam);
-    default: return Default(message, wParam, lParam);
+    case WM_CAPTURECHANGED: return DispatchPointerMessage(m);
+    default: return Default(m);
     }
 }
 
-LRESULT Window::DispatchFocusMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::DispatchFocusMessage(const WindowMessage& m)
 {
-    switch (message) {
-    case WM_ACTIVATE: return ResultOf(HandleActivateEvent(wParam != 0), message, wParam, lParam);
-    case WM_ACTIVATEAPP: return ResultOf(HandleAppActivateEvent(wParam == 1), message, wParam, lParam);
+    switch (m.message) {
+    case WM_ACTIVATE: return ResultOf(HandleActivateEvent(m.wParam != 0), m);
+    case WM_ACTIVATEAPP: return ResultOf(HandleAppActivateEvent(m.wParam == 1), m);
     case WM_SETFOCUS: {
-        HWND previousFocus = reinterpret_cast<HWND>(wParam);
+        HWND previousFocus = reinterpret_cast<HWND>(m.wParam);
         int from = 0;
         if (previousFocus && previousFocus == GetWindow(hwnd, GW_HWNDPREV))
             from = 1;
         else if (previousFocus && previousFocus == GetWindow(hwnd, GW_HWNDNEXT))
             from = -1;
-        return ResultOf(HandleGetFocusEvent(from), message, wParam, lParam);
+        return ResultOf(HandleGetFocusEvent(from), m);
     }
     default: {
-        HWND handle = hwnd;
         const bool handled = HandleLoseFocusEvent();
-        for (HWND ancestor = GetParent(handle); ancestor && ancestor != GetDesktopWindow();
+        for (HWND ancestor = GetParent(m.handle); ancestor && ancestor != GetDesktopWindow();
              ancestor = GetParent(ancestor))
             if (Window* window = FromHandle(ancestor))
                 window->HandleDescendantFocusLost();
-        return handled ? 0 : DefWindowProcW(handle, message, wParam, lParam);
+        return ResultOf(handled, m);
     }
     }
 }
 
-LRESULT Window::DispatchSizeMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::DispatchSizeMessage(const WindowMessage& m)
 {
-    switch (message) {
+    switch (m.message) {
     case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED)
-            return Default(message, wParam, lParam);
-        return ResultOf(HandleSizeEvent(LOWORD(lParam), HIWORD(lParam)), message, wParam, lParam);
+        if (m.wParam == SIZE_MINIMIZED)
+            return Default(m);
+        return ResultOf(HandleSizeEvent(LOWORD(m.lParam), HIWORD(m.lParam)), m);
     case WM_SIZING:
         HandleSizingEvent();
-        return Default(message, wParam, lParam);
+        return Default(m);
     case WM_GETMINMAXINFO: {
         int minWidth, minHeight, maxWidth, maxHeight;
         GetSizeLimits(minWidth, minHeight, maxWidth, maxHeight);
-        MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(m.lParam);
         if (minWidth >= 0)
             limits->ptMinTrackSize.x = minWidth;
         if (minHeight >= 0)
@@ -182,64 +181,63 @@ LRESULT Window::DispatchSizeMessage(UINT message, WPARAM wParam, LPARAM lParam)
         sizeAtMoveStart[0] = GetWidth();
         sizeAtMoveStart[1] = GetHeight();
         HandleBeginSizeMoveEvent();
-        return Default(message, wParam, lParam);
+        return Default(m);
     default:  // WM_EXITSIZEMOVE
         HandleEndSizeMoveEvent();
         if (GetWidth() == sizeAtMoveStart[0] && GetHeight() == sizeAtMoveStart[1])
-            return Default(message, wParam, lParam);
-        return ResultOf(HandleSizeEvent(GetClientWidth(), GetClientHeight()), message, wParam, lParam);
+            return Default(m);
+        return ResultOf(HandleSizeEvent(GetClientWidth(), GetClientHeight()), m);
     }
 }
 
-LRESULT Window::DispatchKeyMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::DispatchKeyMessage(const WindowMessage& m)
 {
-    const u16 key = message == WM_CHAR ? static_cast<u16>(wParam) : KeyCodeOf(wParam);
-    const int repeatCount = LOWORD(lParam);
-    const bool unmappedKey = message == WM_KEYDOWN && key == 0;
+    const u16 key = m.message == WM_CHAR ? static_cast<u16>(m.wParam) : KeyCodeOf(m.wParam);
+    const int repeatCount = LOWORD(m.lParam);
+    const bool unmappedKey = m.message == WM_KEYDOWN && key == 0;
     if (unmappedKey || repeatCount == 0)
-        return Default(message, wParam, lParam);
+        return Default(m);
     bool handled = false;
     for (int i = 0; i < repeatCount; ++i)
         handled = HandleKeyEvent(key);
-    return ResultOf(handled, message, wParam, lParam);
+    return ResultOf(handled, m);
 }
 
-LRESULT Window::DispatchControlMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::DispatchControlMessage(const WindowMessage& m)
 {
-    if (lParam == 0) {
+    if (m.lParam == 0) {
         ScrollInfo info;
-        return ResultOf(HandleScrollEvent(GetScrollInfo(info, message == WM_VSCROLL), LOWORD(wParam)), message,
-                        wParam, lParam);
+        return ResultOf(HandleScrollEvent(GetScrollInfo(info, m.message == WM_VSCROLL), LOWORD(m.wParam)), m);
     }
-    Control* control = reinterpret_cast<Control*>(GetWindowLongPtrW(reinterpret_cast<HWND>(lParam), GWLP_USERDATA));
+    Control* control = reinterpret_cast<Control*>(GetWindowLongPtrW(reinterpret_cast<HWND>(m.lParam), GWLP_USERDATA));
     if (!control)
-        return Default(message, wParam, lParam);
-    return ResultOf(HandleControlScrollEvent(control), message, wParam, lParam);
+        return Default(m);
+    return ResultOf(HandleControlScrollEvent(control), m);
 }
 
-LRESULT Window::DispatchPointerMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::DispatchPointerMessage(const WindowMessage& m)
 {
-    switch (message) {
+    switch (m.message) {
     case WM_MOUSEMOVE:
         if (current[0] == lastPointerMove)
-            return Default(message, wParam, lParam);
+            return Default(m);
         lastPointerMove = current[0];
-        return ResultOf(HandlePointerMoveEvent(), message, wParam, lParam);
+        return ResultOf(HandlePointerMoveEvent(), m);
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_RBUTTONDOWN: return ResultOf(HandlePointerDownEvent(ButtonOfMessage(message)), message, wParam, lParam);
+    case WM_RBUTTONDOWN: return ResultOf(HandlePointerDownEvent(ButtonOfMessage(m.message)), m);
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
-    case WM_RBUTTONUP: return ResultOf(HandlePointerUpEvent(ButtonOfMessage(message)), message, wParam, lParam);
-    case WM_LBUTTONDBLCLK: return ResultOf(HandleDoubleClickEvent(1), message, wParam, lParam);
+    case WM_RBUTTONUP: return ResultOf(HandlePointerUpEvent(ButtonOfMessage(m.message)), m);
+    case WM_LBUTTONDBLCLK: return ResultOf(HandleDoubleClickEvent(1), m);
     case WM_MOUSEWHEEL: {
         // A wheel turned during a drag would disturb the stroke; it is swallowed.
         if (pressed[1] || pressed[3])
             return 0;
-        const int notches = static_cast<i16>(HIWORD(wParam)) / WHEEL_DELTA;
+        const int notches = static_cast<i16>(HIWORD(m.wParam)) / WHEEL_DELTA;
         if (notches == 0)
-            return Default(message, wParam, lParam);
-        return ResultOf(HandleWheelEvent(notches), message, wParam, lParam);
+            return Default(m);
+        return ResultOf(HandleWheelEvent(notches), m);
     }
     default: {  // WM_CAPTURECHANGED: buttons still down will never see their release
         bool handled = false;
@@ -249,12 +247,12 @@ LRESULT Window::DispatchPointerMessage(UINT message, WPARAM wParam, LPARAM lPara
                 handled = HandlePointerUpEvent(button) || handled;
             }
         }
-        return ResultOf(handled, message, wParam, lParam);
+        return ResultOf(handled, m);
     }
     }
 }
 
-LRESULT Window::OnPaint(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::OnPaint(const WindowMessage& m)
 {
     PAINTSTRUCT paint;
     BeginPaint(hwnd, &paint);
@@ -264,50 +262,50 @@ LRESULT Window::OnPaint(UINT message, WPARAM wParam, LPARAM lParam)
         handled = HandlePaintEvent(context, paint.rcPaint);
     }
     EndPaint(hwnd, &paint);
-    return ResultOf(handled, message, wParam, lParam);
+    return ResultOf(handled, m);
 }
 
-LRESULT Window::OnSetCursor(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::OnSetCursor(const WindowMessage& m)
 {
-    if (reinterpret_cast<HWND>(wParam) != hwnd)
-        return Default(message, wParam, lParam);
+    if (reinterpret_cast<HWND>(m.wParam) != hwnd)
+        return Default(m);
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(hwnd, &cursor);
     if (cursor.x < 0 || cursor.y < 0 || cursor.x >= GetClientWidth() || cursor.y >= GetClientHeight())
-        return Default(message, wParam, lParam);
-    return ResultOf(HandleSetCursorEvent(), message, wParam, lParam);
+        return Default(m);
+    return ResultOf(HandleSetCursorEvent(), m);
 }
 
-LRESULT Window::OnDrawItem(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::OnDrawItem(const WindowMessage& m)
 {
-    Control* control = GetControl(static_cast<int>(wParam), true);
+    Control* control = GetControl(static_cast<int>(m.wParam), true);
     if (!control)
-        return Default(message, wParam, lParam);
-    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return Default(m);
+    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam);
     bool handled;
     {
         GraphicsContext context(nullptr, item->hDC);
         handled = control->DrawItem(context, item->rcItem, (item->itemState & ODS_SELECTED) != 0,
                                     (item->itemState & ODS_FOCUS) != 0, item->itemID);
     }
-    return handled ? TRUE : Default(message, wParam, lParam);
+    return handled ? TRUE : Default(m);
 }
 
-LRESULT Window::OnNotify(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::OnNotify(const WindowMessage& m)
 {
-    NMHDR* info = reinterpret_cast<NMHDR*>(lParam);
+    NMHDR* info = reinterpret_cast<NMHDR*>(m.lParam);
     if (IsListView(info->hwndFrom)) {
         if (static_cast<int>(info->code) != static_cast<int>(LVN_ITEMCHANGED))
-            return Default(message, wParam, lParam);
-        return ResultOf(HandleSelectionEvent(GetDlgCtrlID(info->hwndFrom)), message, wParam, lParam);
+            return Default(m);
+        return ResultOf(HandleSelectionEvent(GetDlgCtrlID(info->hwndFrom)), m);
     }
-    return ResultOf(HandleNotifyEvent(info->hwndFrom, info), message, wParam, lParam);
+    return ResultOf(HandleNotifyEvent(info->hwndFrom, info), m);
 }
 
-LRESULT Window::OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Window::OnDropFiles(const WindowMessage& m)
 {
-    DropFilesHandle drop(reinterpret_cast<HDROP>(wParam));
+    DropFilesHandle drop(reinterpret_cast<HDROP>(m.wParam));
     std::vector<filesystem_entity_id> files;
     const UINT count = DragQueryFileW(drop.Get(), 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -315,7 +313,7 @@ LRESULT Window::OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam)
         DragQueryFileW(drop.Get(), i, path, 261);
         files.emplace_back(path);
     }
-    return ResultOf(HandleDropFilesEvent(files), message, wParam, lParam);
+    return ResultOf(HandleDropFilesEvent(files), m);
 }
 
 }  // namespace tevrin
