@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 using ui_test::TestWindow;
@@ -39,21 +38,6 @@ TEST(ApplicationWindow, FirstCreatedWindowIsTheApplicationWindowAndLaterMainFram
     delete application;
     EXPECT_TRUE(tevrin::WindowList().empty()) << "the re-parented window goes with its parent";
     EXPECT_EQ(tevrin::Window::GetApplicationWindow(), nullptr);
-}
-
-TEST(ApplicationWindow, DeletedWindowIsNoLongerValid)
-{
-    // An object that has left the list: checked through a copy of its address only.
-    TestWindow* window = new TestWindow(TestWindow::kindPopup);
-    std::string reason;
-    window->Create(50, 50);
-    EXPECT_TRUE(window->IsValid(reason));
-    auto& list = tevrin::WindowList();
-    list.erase(std::find(list.begin(), list.end(), window));
-    EXPECT_FALSE(window->IsValid(reason));
-    EXPECT_EQ(reason, "tevrin::Window not in global window list");
-    list.push_back(window);
-    delete window;
 }
 
 TEST(ModalWindow, DisablesOtherTopLevelWindowsUntilItEnds)

@@ -157,23 +157,6 @@ TEST_F(Controls, LabelNumbers)
     EXPECT_EQ(trimmed, "\xC3\xA9t\xC3\xA9");
 }
 
-TEST_F(Controls, ControlGeometryInParentCoordinates)
-{
-    tevrin::Button* button = Make<tevrin::Button>();
-    button->Create(10, 80, 24, parent);
-    button->SetPosition(30, 40);
-    button->MoveBy(5, -10);
-    EXPECT_EQ(button->GetLeft(), 35);
-    EXPECT_EQ(button->GetTop(), 30);
-    EXPECT_EQ(button->GetWidth(), 80);
-    EXPECT_EQ(button->GetBottom(), 54);
-    button->SetSize(100, 30);
-    EXPECT_EQ(button->GetRight(), 135);
-    EXPECT_TRUE(button->IsVisible());
-    button->Show(false);
-    EXPECT_FALSE(button->IsVisible());
-}
-
 TEST_F(Controls, GetControlComplainsAboutChildWithoutObject)
 {
     parent->CreateStaticText(12, "bare", 0, 0, 40, 20);

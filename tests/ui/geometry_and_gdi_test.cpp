@@ -155,11 +155,6 @@ TEST_F(Geometry, PositionsInTheParent)
     EXPECT_GT(child->GetClientOffsetY(), child->GetClientOffsetX()) << "the caption adds to y";
 }
 
-TEST_F(Geometry, ChildrenBoundsOfWindowWithoutChildrenIsEmpty)
-{
-    EXPECT_TRUE(IsRectEmpty(&static_cast<const RECT&>(window->GetChildrenBounds())));
-}
-
 TEST_F(Geometry, MenuBarHeightIsFixed)
 {
     EXPECT_EQ(window->GetMenuBarHeight(), 0);
