@@ -1,9 +1,11 @@
 // Process entry: start-up, the main loop, teardown, and the last line of error
 // handling. Returns 0 on every path.
+#include "app/app_window.h"
 #include "app/nibscope_app.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/message_box.h"
 #include "tevrin/core/program_clock.h"
+#include "tevrin/core/system_report.h"
 #include "tevrin/ui/timer_system.h"
 #include "tevrin/ui/window_list.h"
 
@@ -20,6 +22,12 @@ void InitialiseCommonControls()
     InitCommonControlsEx(&controls);
 }
 
+bool OfferToAccelerators(NibscopeApp& application, MSG& message)
+{
+    AppWindow* mainWindow = application.GetMainWindow();
+    return mainWindow && tevrin::Window::TranslateKeyboardAccelerator(mainWindow, &message);
+}
+
 void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers)
 {
     MSG message;
@@ -27,7 +35,7 @@ void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers)
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             application.Idle();
             Sleep(10);
-        } else {
+        } else if (!OfferToAccelerators(application, message)) {
             TranslateMessage(&message);
             if (message.message == WM_QUIT)
                 break;
@@ -43,6 +51,7 @@ void Run()
     NibscopeApp application;
     application.Initialise();
     tevrin::log_line("%s", application.GetAboutText().c_str());
+    tevrin::write_system_report();
     RunMainLoop(application, timers);
 }
 

@@ -14,8 +14,11 @@ public:
     void AfterInitialise() override {}
     void Idle() override;
 
-    AppWindow* GetMainWindow() const { return mainWindow_; }
+    // The main window while it exists, else null.
+    AppWindow* GetMainWindow() const { return HasMainWindow() ? mainWindow_ : nullptr; }
 
 private:
+    bool HasMainWindow() const;
+
     AppWindow* mainWindow_ = nullptr;  // owned by the window framework
 };

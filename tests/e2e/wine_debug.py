@@ -11,8 +11,24 @@ import subprocess
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+WINE = "/usr/lib/wine/wine64"
 DEBUG_CHANNELS = "-all,+debugstr,warn+seh"
 _LINE = re.compile(r':OutputDebugStringA "(.*)"\s*$')
+
+
+def use_display(build_dir):
+    """Points this process (xdotool, import, xclip) at the build folder's private display."""
+    output = subprocess.run([WINE_RUN, "--env", build_dir], capture_output=True, text=True, check=True).stdout
+    for assignment in output.replace("export ", "").split():
+        name, _, value = assignment.partition("=")
+        os.environ[name] = value.strip("'")
+
+
+def close_politely(image_name):
+    """Asks every top-level window of the named program to close (WM_CLOSE), as a user
+    closing the window would. Needs use_display() first."""
+    subprocess.run([WINE, "taskkill", "/im", image_name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=60)
 
 
 def unescape(text):

@@ -1,0 +1,72 @@
+#pragma once
+// AppWindow: the one top-level window. Lays out the GDI and OpenGL surfaces side by
+// side with a caption and a Clear button under each, the pressure-gamma slider row,
+// and the log pane across the bottom.
+#include "tevrin/ui/window.h"
+
+class NibscopeViewGL;
+class NibscopeViewNative;
+struct StrokeSettings;
+
+namespace tevrin {
+class Button;
+class Control;
+class Label;
+class LogView;
+class Slider;
+}  // namespace tevrin
+
+class AppWindow : public tevrin::Window {
+public:
+    static constexpr int gammaValueLabelId = 6;
+    static constexpr int gammaCaptionId = 7;
+    static constexpr int openGLCaptionId = 8;
+    static constexpr int gdiCaptionId = 9;
+    static constexpr int gdiClearButtonId = 10;
+    static constexpr int openGLClearButtonId = 11;
+    static constexpr int gammaSliderId = 12;
+    static constexpr int minimumClientWidth = 721;
+    static constexpr int minimumClientHeight = 640;
+
+    AppWindow();
+    ~AppWindow() override;
+
+    const char* GetTypeName() const override { return "Nibscope"; }
+    void HandleCreateEvent() override;
+    void GetSizeLimits(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) const override;
+    void HandleDestroyEvent() override;
+    bool HandlePaintEvent(tevrin::GraphicsContext& gc, const RECT& dirty) override;
+    bool HandleSizeEvent(int clientWidth, int clientHeight) override;
+    bool HandleActivateEvent(bool active) override;
+    bool HandleControlScrollEvent(tevrin::Control* control) override;
+    bool HandleCommand(int id) override;
+
+    // Moves the queued log lines into the log pane; called on every idle pass.
+    void FlushLog();
+
+    float GetGamma() const { return gamma_; }
+    NibscopeViewNative* GetGdiView() const { return gdiView_; }
+    NibscopeViewGL* GetOpenGLView() const { return openGLView_; }
+    tevrin::LogView* GetLogView() const { return logView_; }
+    tevrin::Slider* GetGammaSlider() const { return gammaSlider_; }
+    tevrin::Label* GetGammaValueLabel() const { return gammaValueLabel_; }
+
+private:
+    void CreateSurfaces();
+    void CreateControls();
+    void CreateLogView();
+    void SetGamma(float gamma);
+
+    NibscopeViewNative* gdiView_ = nullptr;
+    NibscopeViewGL* openGLView_ = nullptr;  // the OpenGL surface, when it exists
+    tevrin::LogView* logView_ = nullptr;
+    tevrin::Button* gdiClearButton_ = nullptr;
+    tevrin::Button* openGLClearButton_ = nullptr;
+    tevrin::Label* gdiCaption_ = nullptr;
+    tevrin::Label* openGLCaption_ = nullptr;
+    tevrin::Slider* gammaSlider_ = nullptr;
+    tevrin::Label* gammaCaption_ = nullptr;
+    tevrin::Label* gammaValueLabel_ = nullptr;
+    StrokeSettings* strokeSettings_ = nullptr;
+    float gamma_ = 1.0f;
+};

@@ -1,0 +1,215 @@
+"""The real program under Wine with its OpenGL surface: the driver lines and the system
+report in the log, real mouse strokes on both surfaces, both Clear buttons, and the
+window resized by its frame only in width and then only in height, after which both
+surfaces still take strokes. Ends with a polite close and exit status 0.
+
+    opengl_surface_test.py NIBSCOPE_EXE WINDOW_PROBE_EXE BUILD_FOLDER SCREENSHOT_FOLDER
+
+Wine 8 keeps a child window's OpenGL drawable off screen and, with the client-side
+window surfaces it uses here, never copies the presented frame into the window, so the
+OpenGL surface's pixels cannot be taken from a screenshot; what the surface draws is
+checked in-process (tests/app/opengl_view_test.cpp compares its texture, read back from
+the GPU, with the GDI surface's bitmap after the same real mouse messages).
+"""
+import os
+import subprocess
+import sys
+import time
+
+import desktop
+import wine_debug
+
+TITLE = "Tevrin Nibscope"
+GDI_CLEAR_BUTTON, OPENGL_CLEAR_BUTTON = 10, 11
+OPENGL_LEFT, SURFACE = 361, 360
+BACKGROUND, LOG_BACKGROUND = 192, 64
+MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT = 721, 640
+WIDER, TALLER = 120, 100
+VALUE_COLUMN = 19
+REPORT_LABELS = ["Operating system: ", "CPU:              ", "CPU desc:         ", "Display:          ",
+                 "User:             "]
+RULE = "_" * 80
+failures = []
+
+
+def check(condition, what):
+    print(("ok: " if condition else "FAIL: ") + what)
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+class Probe:
+    def __init__(self, exe):
+        self.exe = exe
+
+    def numbers(self, *args):
+        result = subprocess.run([wine_debug.WINE_RUN, self.exe, args[0], TITLE, *map(str, args[1:])],
+                                capture_output=True, text=True, timeout=60)
+        return [int(n) for n in result.stdout.split()]
+
+    def centre(self, control):
+        left, top, right, bottom = self.numbers("control-rect", control)
+        return (left + right) // 2, (top + bottom) // 2
+
+
+def close_program():
+    env = dict(os.environ, WINEDEBUG="-all")
+    subprocess.run(["/usr/lib/wine/wine64", "taskkill", "/im", "nibscope.exe"], stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, env=env, timeout=60)
+
+
+def stroke(origin, left, y, start_x, end_x):
+    x0, y0 = origin
+    desktop.drag([(x0 + left + x, y0 + y) for x in range(start_x, end_x + 1, 20)])
+    time.sleep(0.5)
+
+
+def gdi_surface_is_clear(shot, origin):
+    x0, y0 = origin
+    # Rows 10 and 11 carry the focus bar while the surface has the keyboard focus.
+    return all(shot.grey(x0 + x, y0 + y) == BACKGROUND for y in range(0, SURFACE, 2) if y not in (10, 11)
+               for x in range(0, SURFACE, 3))
+
+
+def gdi_stroke_row_is_black(shot, origin, y):
+    x0, y0 = origin
+    return all(shot.grey(x0 + x, y0 + y) == 0 for x in range(60, 300, 5))
+
+
+def main():
+    program, probe_exe, build, shots = sys.argv[1:5]
+    wine_debug.use_display(build)
+    os.makedirs(shots, exist_ok=True)
+    probe = Probe(probe_exe)
+    process = wine_debug.start(program)
+    try:
+        run_checks(probe, shots, process)
+    finally:
+        if process.poll() is None:
+            close_program()
+        try:
+            _, stderr_text = process.communicate(timeout=30)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            _, stderr_text = process.communicate()
+    texts = wine_debug.debugger_texts(stderr_text)
+    check(process.returncode == 0, f"the program ended with exit status 0 (got {process.returncode})")
+    check_driver_lines(texts)
+    check_system_report(texts)
+    check_pointer_lines(texts)
+    check_teardown(texts)
+    print(f"{len(failures)} failed" if failures else "all checks passed")
+    return 1 if failures else 0
+
+
+def run_checks(probe, shots, process):
+    desktop.wait_for_window(TITLE, process=process)
+    time.sleep(2)
+    origin = tuple(probe.numbers("client-origin"))
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-start.png"))
+    check(gdi_surface_is_clear(shot, origin), "the GDI surface starts uniform 192 beside the OpenGL surface")
+
+    # The same stroke on each surface, then each surface's Clear.
+    stroke(origin, 0, 150, 40, 320)
+    stroke(origin, OPENGL_LEFT, 150, 40, 320)
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-strokes.png"))
+    check(gdi_stroke_row_is_black(shot, origin, 150), "the GDI stroke is on the screen")
+    desktop.click(*probe.centre(OPENGL_CLEAR_BUTTON))
+    time.sleep(0.5)
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-cleared.png"))
+    check(gdi_stroke_row_is_black(shot, origin, 150), "the OpenGL surface's Clear leaves the GDI surface alone")
+    desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
+    time.sleep(0.5)
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-both-cleared.png"))
+    check(gdi_surface_is_clear(shot, origin), "the GDI surface's Clear makes it uniform 192 again")
+
+    check_resizing(probe, shots, origin)
+    check(process.poll() is None, "the program is still running after the resizes")
+
+
+def drag_frame_edge(start, delta):
+    """Real input on the frame that Wine draws itself: press on the edge, move, release."""
+    x, y = start
+    dx, dy = delta
+    desktop.drag([(x, y), (x + dx // 2, y + dy // 2), (x + dx, y + dy)], pause=0.3)
+    time.sleep(1)
+
+
+def check_resizing(probe, shots, origin):
+    x0, y0 = origin
+    gl_button = probe.numbers("control-rect", OPENGL_CLEAR_BUTTON)
+    # The client area starts at its minimum, 721 x 640; the sizing border lies just outside.
+    drag_frame_edge((x0 + MIN_CLIENT_WIDTH + 1, y0 + 300), (WIDER, 0))
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-wider.png"))
+    check(shot.grey(x0 + MIN_CLIENT_WIDTH + WIDER // 2, y0 + 600) == LOG_BACKGROUND,
+          "dragging the right edge widens the window: the log pane reaches further right")
+    check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
+          "a wider window keeps the OpenGL Clear button in place")
+    stroke(origin, 0, 200, 40, 320)
+    stroke(origin, OPENGL_LEFT, 200, 40, 320)
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-wider-strokes.png"))
+    check(gdi_stroke_row_is_black(shot, origin, 200), "after widening, the GDI surface takes a stroke")
+
+    drag_frame_edge((x0 + 100, y0 + MIN_CLIENT_HEIGHT + 1), (0, TALLER))
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-taller.png"))
+    check(shot.grey(x0 + 100, y0 + MIN_CLIENT_HEIGHT + TALLER // 2) == LOG_BACKGROUND,
+          "dragging the bottom edge makes the window taller: the log pane reaches further down")
+    check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
+          "a taller window keeps the OpenGL Clear button in place")
+    stroke(origin, 0, 250, 40, 320)
+    stroke(origin, OPENGL_LEFT, 250, 40, 320)
+    shot = desktop.Screenshot(os.path.join(shots, "opengl-taller-strokes.png"))
+    check(gdi_stroke_row_is_black(shot, origin, 250), "after the height change, the GDI surface takes a stroke")
+    check(gdi_stroke_row_is_black(shot, origin, 200), "resizing the main window leaves the surfaces' drawings alone")
+
+
+def check_driver_lines(texts):
+    rules = [i for i, text in enumerate(texts) if text == "_\n"]
+    found = any(i + 4 < len(texts) and texts[i + 4] == "_\n" and texts[i + 1].startswith("OpenGL vendor:    ")
+                and texts[i + 2].startswith("OpenGL renderer:  ") and texts[i + 3].startswith("OpenGL version:   ")
+                for i in rules)
+    check(found, "the log holds the OpenGL vendor, renderer and version lines between two '_' rules")
+    values = [t for t in texts if t.startswith("OpenGL ")]
+    check(all(len(t.rstrip("\n")) > 18 and t[18] != " " for t in values[:3]),
+          f"each OpenGL line has a value in column 19 ({values[:3]})")
+    created = next((i for i, t in enumerate(texts) if t.startswith("Created OpenGL tablet view ")), None)
+    check(created is not None and rules and created > rules[0],
+          "'Created OpenGL tablet view' follows the driver lines")
+
+
+def check_system_report(texts):
+    about = next((i for i, t in enumerate(texts) if t.startswith(TITLE + " ")), None)
+    if not check(about is not None, "the about text is in the log"):
+        return
+    report = texts[about + 1:about + 8]
+    check(len(report) == 7 and report[0] == RULE + "\n" and report[6] == RULE + "\n",
+          "the system report follows the about text between two rules of 80 underscores")
+    for label, line in zip(REPORT_LABELS, report[1:6]):
+        line = line.rstrip("\n")
+        check(line.startswith(label) and len(line) >= VALUE_COLUMN and line[VALUE_COLUMN - 1] != " ",
+              f"'{label.strip()}' has its value starting in column {VALUE_COLUMN}: {line!r}")
+
+
+def check_pointer_lines(texts):
+    for surface in ("GDI surface", "OpenGL surface"):
+        downs = texts.count(f"Pointer DOWN on {surface}\n")
+        ups = texts.count(f"Pointer UP on {surface}\n")
+        check(downs == 3 and ups == 3, f"three strokes pressed and released on the {surface} ({downs}, {ups})")
+    down = "Pointer DOWN on OpenGL surface\n"
+    after = texts[texts.index(down):] if down in texts else []
+    pressure = next((t for t in after if t.startswith("Pressure: ")), None)
+    check(pressure == "Pressure: 13%\n",
+          "a mouse move on the OpenGL surface logs the fixed mouse pressure at gamma 3.0 (13%)")
+
+
+def check_teardown(texts):
+    order = [t for t in texts if t in ("OpenGLRenderer::~OpenGLRenderer\n", "tevrin::OpenGLContext::~OpenGLContext\n",
+                                       "tevrin::GpuTextures::Destroy\n")]
+    check(order == ["OpenGLRenderer::~OpenGLRenderer\n", "tevrin::OpenGLContext::~OpenGLContext\n",
+                    "tevrin::GpuTextures::Destroy\n"],
+          f"closing the window deletes the renderer, then the context and its registry ({order})")
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,110 @@
+// Reads the state of another program's windows for end-to-end tests, through the
+// ordinary Win32 calls that work across processes. Prints one line and exits 0, or
+// prints the reason and exits 1.
+//   window_probe client-origin TITLE       screen position of the client area's corner
+//   window_probe control-rect TITLE ID     screen rectangle: left top right bottom
+//   window_probe control-text TITLE ID     the control's text, UTF-8
+//   window_probe slider-position TITLE ID  a trackbar's position
+//   window_probe focus-id TITLE            control id of the focused window, 0 for none
+//   window_probe clipboard TITLE           the Windows clipboard's Unicode text, UTF-8, as is
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+int Fail(const char* reason)
+{
+    std::printf("%s\n", reason);
+    return 1;
+}
+
+HWND FindTopLevel(const wchar_t* title)
+{
+    return FindWindowW(nullptr, title);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+// The focused window belongs to another thread: attach to its input state to ask.
+HWND FocusOf(HWND window)
+{
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+int PrintClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return Fail("cannot open the clipboard");
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    std::string text;
+    if (data) {
+        text = Utf8(static_cast<const wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    // Binary output, so that carriage returns arrive as they are.
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return data ? 0 : Fail("no text on the clipboard");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return Fail("usage: window_probe COMMAND TITLE [ID]");
+    const std::wstring command = argv[1];
+    HWND window = FindTopLevel(argv[2]);
+    if (!window)
+        return Fail("no such window");
+    if (command == L"client-origin") {
+        POINT corner = {0, 0};
+        ClientToScreen(window, &corner);
+        std::printf("%ld %ld\n", corner.x, corner.y);
+        return 0;
+    }
+    if (command == L"clipboard")
+        return PrintClipboard();
+    if (command == L"focus-id") {
+        HWND focus = FocusOf(window);
+        std::printf("%d\n", focus ? GetDlgCtrlID(focus) : 0);
+        return 0;
+    }
+    if (argc < 4)
+        return Fail("this command needs a control id");
+    HWND control = GetDlgItem(window, _wtoi(argv[3]));
+    if (!control)
+        return Fail("no such control");
+    if (command == L"control-rect") {
+        RECT area;
+        GetWindowRect(control, &area);
+        std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
+    } else if (command == L"control-text") {
+        wchar_t text[512] = {};
+        GetWindowTextW(control, text, 512);
+        std::printf("%s\n", Utf8(text).c_str());
+    } else if (command == L"slider-position") {
+        std::printf("%ld\n", static_cast<long>(SendMessageW(control, TBM_GETPOS, 0, 0)));
+    } else {
+        return Fail("unknown command");
+    }
+    return 0;
+}
