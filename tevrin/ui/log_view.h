@@ -39,7 +39,7 @@ public:
     void CopyToClipboard();
 
     const ILogItemTable* GetTable() const { return table_; }
-    i32 GetTop() const { return top_; }
+    i32 GetTopItem() const { return top_; }
     i32 GetLineHeight() const { return lineHeight_; }
     i32 VisibleRows() const;
 
