@@ -7,6 +7,7 @@
 //   window_probe slider-position TITLE ID  a trackbar's position
 //   window_probe focus-id TITLE            control id of the focused window, 0 for none
 //   window_probe clipboard TITLE           the Windows clipboard's Unicode text, UTF-8, as is
+//   window_probe post-quit TITLE           posts WM_QUIT to the thread that owns the window
 #include <windows.h>
 #include <commctrl.h>
 
@@ -83,6 +84,10 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command == L"clipboard")
         return PrintClipboard();
+    if (command == L"post-quit") {
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        return PostThreadMessageW(thread, WM_QUIT, 0, 0) ? 0 : Fail("cannot post to the window's thread");
+    }
     if (command == L"focus-id") {
         HWND focus = FocusOf(window);
         std::printf("%d\n", focus ? GetDlgCtrlID(focus) : 0);
