@@ -1,0 +1,224 @@
+// Prints what one pointer event of a long, fast stroke costs on a real GDI surface
+// (NibscopeViewNative) in a real window: the time from sending WM_LBUTTONDOWN or
+// WM_MOUSEMOVE to the handler's return, by which the walked line is stamped into the
+// canvas and every stamped square invalidated, and apart from it the repaint of the
+// invalidated area. Every move jumps 1,000 pixels, so the line walk is cut at its
+// 500-point limit. Figures only; the program fails only when the events did not
+// stamp and invalidate as a stroke must.
+//   stroke_event_benchmark [MOVES_PER_STROKE]
+#include "host_window.h"
+#include "message_pump.h"
+#include "sample_statistics.h"
+#include "stopwatch.h"
+
+#include "app/nibscope_view_native.h"
+#include "app/pressure_mapping.h"
+#include "app/stroke_settings.h"
+#include "tevrin/core/diagnostics.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using nibscope_benchmark::SampleSummary;
+using nibscope_benchmark::Stopwatch;
+
+constexpr int strokeJump = 1000;
+
+// The real surface, with its stamps counted on the way through.
+class CountingSurface : public NibscopeViewNative {
+public:
+    void Stamp(tevrin::i32 x, tevrin::i32 y, tevrin::i32 diameter, tevrin::f32 mappedPressure) override
+    {
+        ++stamps;
+        lastDiameter = diameter;
+        NibscopeViewNative::Stamp(x, y, diameter, mappedPressure);
+    }
+
+    long stamps = 0;
+    int lastDiameter = 0;
+};
+
+// Pointer lines pile up in the user-log queue while nothing drains it; the program's
+// idle pass would take them, so they are thrown away between events, untimed.
+class DiscardingSink : public tevrin::ILogLineSink {
+public:
+    void AddLine(const std::string&, tevrin::u32, tevrin::u32) override {}
+};
+
+struct StrokeScenario {
+    const char* title;
+    int surfaceWidth;
+    int surfaceHeight;
+    float gamma;
+    int leftX;  // the stroke swings between leftX and leftX + strokeJump
+    bool varyRows;  // each swing lands on another row, so the line runs slanted
+};
+
+struct StrokeFigures {
+    double pressMicroseconds = 0.0;
+    std::vector<double> moveMicroseconds;
+    std::vector<double> repaintMicroseconds;
+    long moveStamps = 0;
+    int diameter = 0;
+    int invalidatedMoves = 0;
+};
+
+LPARAM PointAt(int x, int y)
+{
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+POINT SwingTarget(const StrokeScenario& scenario, int move)
+{
+    const int x = move % 2 == 0 ? scenario.leftX + strokeJump : scenario.leftX;
+    const int y = scenario.varyRows ? 20 + (move * 37) % (scenario.surfaceHeight - 40) : scenario.surfaceHeight / 2;
+    return {x, y};
+}
+
+bool HasUpdateRegion(HWND window)
+{
+    RECT area;
+    return GetUpdateRect(window, &area, FALSE) != FALSE;
+}
+
+double TimedSend(HWND window, UINT message, WPARAM keys, POINT at)
+{
+    const Stopwatch stopwatch;
+    SendMessageW(window, message, keys, PointAt(at.x, at.y));
+    return stopwatch.ElapsedMicroseconds();
+}
+
+double TimedRepaint(HWND window)
+{
+    const Stopwatch stopwatch;
+    UpdateWindow(window);
+    return stopwatch.ElapsedMicroseconds();
+}
+
+CountingSurface* CreateSurface(nibscope_benchmark::HostWindow* host, const StrokeScenario& scenario,
+                               StrokeSettings* settings)
+{
+    auto* surface = new CountingSurface;  // deleted with its window
+    surface->Canvas().allocate = [](size_t bytes) { return std::malloc(bytes); };
+    surface->Canvas().release = [](void* block) { std::free(block); };
+    surface->SetName("GDI surface");
+    surface->SetStrokeSettings(settings);
+    surface->Create(scenario.surfaceWidth, scenario.surfaceHeight, host, 0, 0);
+    surface->SetGamma(scenario.gamma);
+    surface->Show(true);
+    return surface;
+}
+
+StrokeFigures DrawStroke(CountingSurface& surface, const StrokeScenario& scenario, int moves)
+{
+    const HWND window = surface.GetHandle();
+    DiscardingSink discard;
+    StrokeFigures figures;
+    figures.pressMicroseconds = TimedSend(window, WM_LBUTTONDOWN, MK_LBUTTON, SwingTarget(scenario, 1));
+    TimedRepaint(window);
+    const long stampsBeforeMoves = surface.stamps;
+    for (int move = 0; move < moves; ++move) {
+        figures.moveMicroseconds.push_back(TimedSend(window, WM_MOUSEMOVE, MK_LBUTTON, SwingTarget(scenario, move)));
+        if (HasUpdateRegion(window))
+            ++figures.invalidatedMoves;
+        figures.repaintMicroseconds.push_back(TimedRepaint(window));
+        tevrin::drain_log_lines(&discard);
+    }
+    SendMessageW(window, WM_LBUTTONUP, 0, PointAt(SwingTarget(scenario, moves).x, SwingTarget(scenario, moves).y));
+    tevrin::drain_log_lines(&discard);
+    figures.moveStamps = surface.stamps - stampsBeforeMoves;
+    figures.diameter = surface.lastDiameter;
+    return figures;
+}
+
+// A move that jumps 1,000 pixels must stamp the walk's 499 new points, and the
+// handler must have left something to repaint when the line crosses the canvas.
+void CheckStroke(const StrokeFigures& figures, int moves)
+{
+    const long expected = static_cast<long>(moves) * 499;
+    if (figures.moveStamps != expected)
+        throw std::runtime_error("the moves made " + std::to_string(figures.moveStamps) + " stamps, expected " +
+                                 std::to_string(expected));
+    if (figures.invalidatedMoves == 0)
+        throw std::runtime_error("no move invalidated the surface");
+}
+
+void PrintSummary(const char* label, const SampleSummary& s)
+{
+    std::printf("  %-34s median %8.1f us  p99 %8.1f us  min %8.1f us  max %8.1f us\n", label, s.median,
+                s.percentile99, s.minimum, s.maximum);
+}
+
+void PrintStroke(const StrokeScenario& scenario, const StrokeFigures& figures, int moves)
+{
+    const SampleSummary move = nibscope_benchmark::Summarise(figures.moveMicroseconds);
+    const SampleSummary repaint = nibscope_benchmark::Summarise(figures.repaintMicroseconds);
+    const double stampsPerMove = static_cast<double>(figures.moveStamps) / moves;
+    std::printf("%s\n", scenario.title);
+    std::printf("  %d moves of %d pixels, %.0f stamps of diameter %d each; %d of them invalidated visible pixels\n",
+                moves, strokeJump, stampsPerMove, figures.diameter, figures.invalidatedMoves);
+    std::printf("  %-34s %8.1f us\n", "press: message to invalidation", figures.pressMicroseconds);
+    PrintSummary("move: message to invalidation", move);
+    std::printf("  %-34s median %8.2f us  mean %8.2f us\n", "move: per stamp", move.median / stampsPerMove,
+                move.mean / stampsPerMove);
+    PrintSummary("move: repaint of the invalidated area", repaint);
+}
+
+void RunScenario(const StrokeScenario& scenario, int moves)
+{
+    auto* host = new nibscope_benchmark::HostWindow;  // deleted with its window
+    host->Create(scenario.surfaceWidth + 40, scenario.surfaceHeight + 40);
+    host->SetClientSize(scenario.surfaceWidth + 20, scenario.surfaceHeight + 20);
+    StrokeSettings settings;
+    settings.interpolate = true;
+    CountingSurface* surface = CreateSurface(host, scenario, &settings);
+    host->Show(true);
+    nibscope_benchmark::PumpPendingMessages();
+    tevrin::drain_log_lines(nullptr);
+
+    const StrokeFigures figures = DrawStroke(*surface, scenario, moves);
+    CheckStroke(figures, moves);
+    PrintStroke(scenario, figures, moves);
+    DestroyWindow(host->GetHandle());
+    nibscope_benchmark::PumpPendingMessages();
+}
+
+int MovesArgument(int argc, char** argv)
+{
+    if (argc < 2)
+        return 1000;
+    const int moves = std::atoi(argv[1]);
+    if (moves <= 0)
+        throw std::invalid_argument(std::string("not a positive count: ") + argv[1]);
+    return moves;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Without a tablet the pen pressure is the mouse's fixed 0.5; the gamma sets the diameter.
+    const StrokeScenario scenarios[] = {
+        {"GDI surface 360 x 360, gamma 3.00 (the default): the line leaves the canvas", 360, 360,
+         kDefaultPressureGamma, -320, true},
+        {"GDI surface 360 x 360, gamma 0.10: the line leaves the canvas", 360, 360, 0.1f, -320, true},
+        {"GDI surface 1040 x 360, gamma 0.10: every stamp whole on the canvas", 1040, 360, 0.1f, 20, false},
+    };
+    try {
+        const int moves = MovesArgument(argc, argv);
+        for (const StrokeScenario& scenario : scenarios)
+            RunScenario(scenario, moves);
+    } catch (const std::exception& error) {
+        std::printf("stroke_event_benchmark failed: %s\n", error.what());
+        return 1;
+    } catch (const char* message) {
+        std::printf("stroke_event_benchmark failed: %s\n", message);
+        return 1;
+    }
+    return 0;
+}
