@@ -8,6 +8,14 @@
 //   identity, and the release and press marks are 0 until a test sets them;
 // - WTQueueSizeSet accepts sizes up to 128 unless a test sets another limit;
 // - a full queue drops its oldest packet, so the newest packets always survive.
+//
+// Playback: with TEVRIN_SIMULATED_PEN_RAMP set to "first,last,steps", every context
+// behaves as a pen in proximity (WT_PROXIMITY entering is posted to its window when
+// it opens) pressed ever harder: each WTPacketsGet first queues one packet of cursor
+// 1 with the pressure button down, whose raw pressure climbs from first to last in
+// steps packets and then stays at last. A whole program exercises this without
+// knowing; in-process tests leave the variable unset and use the controls.
+#include "simulated_wintab/pen_ramp.h"
 #include "simulated_wintab/simulated_wintab_controls.h"
 
 #include <algorithm>
@@ -15,6 +23,8 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +37,7 @@ struct tevrin::wintab_context_tag {
     LOGCONTEXTA settings;
     int queueCapacity;
     std::deque<tablet_packet> queue;
+    std::optional<simulated_wintab::pen_ramp> ramp;
 };
 
 namespace {
@@ -72,6 +83,41 @@ wintab_context_tag* find_context(HCTX context)
         if (open.get() == context)
             return open.get();
     return nullptr;
+}
+
+void enqueue(wintab_context_tag& open, const tablet_packet& packet)
+{
+    if (open.queueCapacity == 0)
+        return;
+    if (static_cast<int>(open.queue.size()) == open.queueCapacity)
+        open.queue.pop_front();
+    open.queue.push_back(packet);
+}
+
+void post_proximity(HWND window, wintab_context_tag* open, bool entering)
+{
+    // Low word: the cursor entered (1) or left (0); high word: hardware proximity.
+    PostMessageA(window, WT_PROXIMITY, reinterpret_cast<WPARAM>(open), MAKELPARAM(entering ? 1 : 0, 1));
+}
+
+// The playback ramp the environment asks for. A malformed value is reported on the
+// debugger output and plays nothing back, so a typo shows up as a pen that never came.
+[[maybe_unused]] std::optional<simulated_wintab::pen_ramp> ramp_from_environment()
+{
+    char text[256];
+    const DWORD length = GetEnvironmentVariableA("TEVRIN_SIMULATED_PEN_RAMP", text, sizeof text);
+    if (length == 0)
+        return std::nullopt;
+    if (length >= sizeof text) {
+        OutputDebugStringA("simulated wintab: TEVRIN_SIMULATED_PEN_RAMP is too long, no playback\n");
+        return std::nullopt;
+    }
+    try {
+        return simulated_wintab::pen_ramp::parse(text);
+    } catch (const std::invalid_argument& failure) {
+        OutputDebugStringA(("simulated wintab: " + std::string(failure.what()) + ", no playback\n").c_str());
+        return std::nullopt;
+    }
 }
 
 wintab_context_tag* context_of_window(HWND window)
@@ -151,6 +197,22 @@ UINT answer(LPVOID output, const Record& record)
     }
 }
 
+// The pressure button of the pen tip as a bit of the packet's buttons: the logical
+// button the cursor names, mapped to its physical button when the map covers it.
+DWORD pressure_button_bit_of_pen_tip()
+{
+    const CursorButtons& tip = driver.cursors[1];
+    BYTE physical = tip.pressureButton;
+    if (physical < tip.buttonMap.size())
+        physical = tip.buttonMap[physical];
+    return DWORD(1) << (physical % 32);
+}
+
+[[maybe_unused]] void play_back_next_packet(wintab_context_tag& open)
+{
+    enqueue(open, {0, 0, 1, pressure_button_bit_of_pen_tip(), 0, 0, open.ramp->next()});
+}
+
 }  // namespace
 
 // ---- The WinTab entry points ----
@@ -183,8 +245,12 @@ SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL en
     if (driver.openFails)
         return nullptr;
     // Like real drivers, a new context starts with a small queue.
-    driver.contexts.push_back(std::unique_ptr<wintab_context_tag>(new wintab_context_tag{window, *settings, 8, {}}));
-    return driver.contexts.back().get();
+    driver.contexts.push_back(
+        std::unique_ptr<wintab_context_tag>(new wintab_context_tag{window, *settings, 8, {}, ramp_from_environment()}));
+    wintab_context_tag* opened = driver.contexts.back().get();
+    if (opened->ramp)
+        post_proximity(window, opened, true);
+    return opened;
 }
 #endif
 
@@ -233,6 +299,8 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
     }
     if (!packets)
         return 0;
+    if (open->ramp)
+        play_back_next_packet(*open);
     const int count = std::min(maximum, static_cast<int>(open->queue.size()));
     std::copy(open->queue.begin(), open->queue.begin() + count, static_cast<tablet_packet*>(packets));
     open->queue.erase(open->queue.begin(), open->queue.begin() + count);
@@ -319,18 +387,13 @@ SIMULATED_EXPORT void SimulatedWintab_QueuePacket(HWND window, DWORD status, DWO
                                                   DWORD pressure)
 {
     wintab_context_tag* open = context_of_window(window);
-    if (!open || open->queueCapacity == 0)
-        return;
-    if (static_cast<int>(open->queue.size()) == open->queueCapacity)
-        open->queue.pop_front();
-    open->queue.push_back({status, 0, cursor, buttons, 0, 0, pressure});
+    if (open)
+        enqueue(*open, {status, 0, cursor, buttons, 0, 0, pressure});
 }
 
 SIMULATED_EXPORT void SimulatedWintab_PostProximity(HWND window, BOOL entering)
 {
-    wintab_context_tag* open = context_of_window(window);
-    // Low word: the cursor entered (1) or left (0); high word: hardware proximity.
-    PostMessageA(window, WT_PROXIMITY, reinterpret_cast<WPARAM>(open), MAKELPARAM(entering ? 1 : 0, 1));
+    post_proximity(window, context_of_window(window), entering != FALSE);
 }
 
 SIMULATED_EXPORT void SimulatedWintab_PostInfoChange(HWND window)
