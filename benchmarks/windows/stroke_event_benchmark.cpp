@@ -150,7 +150,7 @@ void CheckStroke(const StrokeFigures& figures, int moves)
 
 void PrintSummary(const char* label, const SampleSummary& s)
 {
-    std::printf("  %-34s median %8.1f us  p99 %8.1f us  min %8.1f us  max %8.1f us\n", label, s.median,
+    std::printf("  %-38s median %8.1f us  p99 %8.1f us  min %8.1f us  max %8.1f us\n", label, s.median,
                 s.percentile99, s.minimum, s.maximum);
 }
 
@@ -162,11 +162,34 @@ void PrintStroke(const StrokeScenario& scenario, const StrokeFigures& figures, i
     std::printf("%s\n", scenario.title);
     std::printf("  %d moves of %d pixels, %.0f stamps of diameter %d each; %d of them invalidated visible pixels\n",
                 moves, strokeJump, stampsPerMove, figures.diameter, figures.invalidatedMoves);
-    std::printf("  %-34s %8.1f us\n", "press: message to invalidation", figures.pressMicroseconds);
+    std::printf("  %-38s %8.1f us\n", "press: message to invalidation", figures.pressMicroseconds);
     PrintSummary("move: message to invalidation", move);
-    std::printf("  %-34s median %8.2f us  mean %8.2f us\n", "move: per stamp", move.median / stampsPerMove,
+    std::printf("  %-38s median %8.2f us  mean %8.2f us\n", "move: per stamp", move.median / stampsPerMove,
                 move.mean / stampsPerMove);
     PrintSummary("move: repaint of the invalidated area", repaint);
+}
+
+// What the surface asks of the platform for every stamp, each call timed alone over
+// as many calls as one move makes stamps: the flush before the stamp's pixels are
+// written, and the invalidation of the stamped square.
+void PrintPlatformCallsPerStamp(HWND window, int diameter)
+{
+    const int stamps = 499;
+    const int half = diameter / 2 + 1;
+    Stopwatch stopwatch;
+    for (int stamp = 0; stamp < stamps; ++stamp)
+        GdiFlush();
+    const double flush = stopwatch.ElapsedMicroseconds() / stamps;
+    stopwatch.Restart();
+    for (int stamp = 0; stamp < stamps; ++stamp) {
+        const int x = 20 + stamp % 300;
+        const RECT square = {x - half, 180 - half, x + half, 180 + half};
+        InvalidateRect(window, &square, FALSE);
+    }
+    const double invalidate = stopwatch.ElapsedMicroseconds() / stamps;
+    ValidateRect(window, nullptr);
+    std::printf("  %-38s %8.2f us\n", "GdiFlush alone, per call", flush);
+    std::printf("  %-38s %8.2f us\n", "InvalidateRect alone, per call", invalidate);
 }
 
 void RunScenario(const StrokeScenario& scenario, int moves)
@@ -184,6 +207,7 @@ void RunScenario(const StrokeScenario& scenario, int moves)
     const StrokeFigures figures = DrawStroke(*surface, scenario, moves);
     CheckStroke(figures, moves);
     PrintStroke(scenario, figures, moves);
+    PrintPlatformCallsPerStamp(surface->GetHandle(), figures.diameter);
     DestroyWindow(host->GetHandle());
     nibscope_benchmark::PumpPendingMessages();
 }
