@@ -129,7 +129,8 @@ StrokeFigures DrawStroke(CountingSurface& surface, const StrokeScenario& scenari
         figures.repaintMicroseconds.push_back(TimedRepaint(window));
         tevrin::drain_log_lines(&discard);
     }
-    SendMessageW(window, WM_LBUTTONUP, 0, PointAt(SwingTarget(scenario, moves).x, SwingTarget(scenario, moves).y));
+    const POINT release = SwingTarget(scenario, moves);
+    SendMessageW(window, WM_LBUTTONUP, 0, PointAt(release.x, release.y));
     tevrin::drain_log_lines(&discard);
     figures.moveStamps = surface.stamps - stampsBeforeMoves;
     figures.diameter = surface.lastDiameter;
@@ -202,7 +203,8 @@ void RunScenario(const StrokeScenario& scenario, int moves)
     CountingSurface* surface = CreateSurface(host, scenario, &settings);
     host->Show(true);
     nibscope_benchmark::PumpPendingMessages();
-    tevrin::drain_log_lines(nullptr);
+    DiscardingSink setUpLines;
+    tevrin::drain_log_lines(&setUpLines);
 
     const StrokeFigures figures = DrawStroke(*surface, scenario, moves);
     CheckStroke(figures, moves);
