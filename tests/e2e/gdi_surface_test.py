@@ -10,41 +10,15 @@ import sys
 import time
 
 import desktop
+import harness
 import wine_debug
 
 TITLE = "Tevrin Nibscope"
 GAMMA_VALUE_LABEL, GDI_CLEAR_BUTTON, GAMMA_SLIDER = 6, 10, 12
 BACKGROUND, LOG_BACKGROUND = 192, 64
-failures = []
+check = harness.Checks()
 
 
-def check(condition, what):
-    print(("ok: " if condition else "FAIL: ") + what)
-    if not condition:
-        failures.append(what)
-    return condition
-
-
-class Probe:
-    def __init__(self, exe):
-        self.exe = exe
-
-    def ask(self, *args):
-        result = subprocess.run([wine_debug.WINE_RUN, self.exe, args[0], TITLE, *map(str, args[1:])],
-                                capture_output=True, text=True, timeout=60)
-        return result.stdout.strip()
-
-    def raw(self, *args):
-        result = subprocess.run([wine_debug.WINE_RUN, self.exe, args[0], TITLE, *map(str, args[1:])],
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
-        return result.stdout.decode("utf-8", "replace")
-
-    def numbers(self, *args):
-        return [int(n) for n in self.ask(*args).split()]
-
-    def centre(self, control):
-        left, top, right, bottom = self.numbers("control-rect", control)
-        return (left + right) // 2, (top + bottom) // 2
 
 
 def dark_band(shot, x, top, bottom):
@@ -69,7 +43,7 @@ def main():
     program, probe_exe, build, shots = sys.argv[1:5]
     wine_debug.use_display(build)
     os.makedirs(shots, exist_ok=True)
-    probe = Probe(probe_exe)
+    probe = harness.WindowProbe(probe_exe)
     process = wine_debug.start(program)
     try:
         run_checks(process, probe, shots)
@@ -84,8 +58,7 @@ def main():
     texts = wine_debug.debugger_texts(stderr_text)
     check(process.returncode == 0, f"the program ended with exit status 0 (got {process.returncode})")
     check("AppWindow::HandleDestroyEvent\n" in texts, "the main window was destroyed")
-    print(f"{len(failures)} failed" if failures else "all checks passed")
-    return 1 if failures else 0
+    return check.summary()
 
 
 def run_checks(process, probe, shots):

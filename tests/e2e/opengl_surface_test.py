@@ -17,6 +17,7 @@ import sys
 import time
 
 import desktop
+import harness
 import wine_debug
 
 TITLE = "Tevrin Nibscope"
@@ -29,34 +30,10 @@ VALUE_COLUMN = 19
 REPORT_LABELS = ["Operating system: ", "CPU:              ", "CPU desc:         ", "Display:          ",
                  "User:             "]
 RULE = "_" * 80
-failures = []
+check = harness.Checks()
 
 
-def check(condition, what):
-    print(("ok: " if condition else "FAIL: ") + what)
-    if not condition:
-        failures.append(what)
-    return condition
 
-
-class Probe:
-    def __init__(self, exe):
-        self.exe = exe
-
-    def numbers(self, *args):
-        result = subprocess.run([wine_debug.WINE_RUN, self.exe, args[0], TITLE, *map(str, args[1:])],
-                                capture_output=True, text=True, timeout=60)
-        return [int(n) for n in result.stdout.split()]
-
-    def centre(self, control):
-        left, top, right, bottom = self.numbers("control-rect", control)
-        return (left + right) // 2, (top + bottom) // 2
-
-
-def close_program():
-    env = dict(os.environ, WINEDEBUG="-all")
-    subprocess.run(["/usr/lib/wine/wine64", "taskkill", "/im", "nibscope.exe"], stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, env=env, timeout=60)
 
 
 def stroke(origin, left, y, start_x, end_x):
@@ -81,13 +58,13 @@ def main():
     program, probe_exe, build, shots = sys.argv[1:5]
     wine_debug.use_display(build)
     os.makedirs(shots, exist_ok=True)
-    probe = Probe(probe_exe)
+    probe = harness.WindowProbe(probe_exe)
     process = wine_debug.start(program)
     try:
         run_checks(probe, shots, process)
     finally:
         if process.poll() is None:
-            close_program()
+            wine_debug.close_politely("nibscope.exe")
         try:
             _, stderr_text = process.communicate(timeout=30)
         except subprocess.TimeoutExpired:
@@ -99,8 +76,7 @@ def main():
     check_system_report(texts)
     check_pointer_lines(texts)
     check_teardown(texts)
-    print(f"{len(failures)} failed" if failures else "all checks passed")
-    return 1 if failures else 0
+    return check.summary()
 
 
 def run_checks(probe, shots, process):

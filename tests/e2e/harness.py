@@ -1,0 +1,43 @@
+"""What the end-to-end tests share: a list of named checks, and window_probe.exe, which
+reads the program's windows through Win32 from another process."""
+import subprocess
+
+import wine_debug
+
+
+class Checks:
+    """Named checks that print as they go; the test fails when any failed."""
+
+    def __init__(self):
+        self.failures = []
+
+    def __call__(self, condition, what):
+        print(("ok: " if condition else "FAIL: ") + what)
+        if not condition:
+            self.failures.append(what)
+        return condition
+
+    def summary(self):
+        print(f"{len(self.failures)} failed" if self.failures else "all checks passed")
+        return 1 if self.failures else 0
+
+
+class WindowProbe:
+    def __init__(self, exe, title="Tevrin Nibscope"):
+        self.exe = exe
+        self.title = title
+
+    def raw(self, command, *args):
+        result = subprocess.run([wine_debug.WINE_RUN, self.exe, command, self.title, *map(str, args)],
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+        return result.stdout.decode("utf-8", "replace")
+
+    def ask(self, command, *args):
+        return self.raw(command, *args).strip()
+
+    def numbers(self, command, *args):
+        return [int(n) for n in self.ask(command, *args).split()]
+
+    def centre(self, control):
+        left, top, right, bottom = self.numbers("control-rect", control)
+        return (left + right) // 2, (top + bottom) // 2
