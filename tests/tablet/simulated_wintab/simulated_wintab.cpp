@@ -14,7 +14,8 @@
 // it opens) pressed ever harder: each WTPacketsGet first queues one packet of cursor
 // 1 with the pressure button down, whose raw pressure climbs from first to last in
 // steps packets and then stays at last. A whole program exercises this without
-// knowing; in-process tests leave the variable unset and use the controls.
+// knowing; the variable is read at each opening, and without it only the controls
+// below make packets.
 #include "simulated_wintab/pen_ramp.h"
 #include "simulated_wintab/simulated_wintab_controls.h"
 
