@@ -44,19 +44,8 @@ def main():
     wine_debug.use_display(build)
     os.makedirs(shots, exist_ok=True)
     probe = harness.WindowProbe(probe_exe)
-    process = wine_debug.start(program)
-    try:
-        run_checks(process, probe, shots)
-    finally:
-        if process.poll() is None:
-            wine_debug.close_politely("nibscope.exe")
-        try:
-            _, stderr_text = process.communicate(timeout=30)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            _, stderr_text = process.communicate()
-    texts = wine_debug.debugger_texts(stderr_text)
-    check(process.returncode == 0, f"the program ended with exit status 0 (got {process.returncode})")
+    status, texts = harness.run_then_close(program, lambda process: run_checks(process, probe, shots))
+    check(status == 0, f"the program ended with exit status 0 (got {status})")
     check("AppWindow::HandleDestroyEvent\n" in texts, "the main window was destroyed")
     return check.summary()
 

@@ -1,5 +1,6 @@
 """What the end-to-end tests share: a list of named checks, and window_probe.exe, which
 reads the program's windows through Win32 from another process."""
+import os
 import subprocess
 
 import wine_debug
@@ -41,3 +42,21 @@ class WindowProbe:
     def centre(self, control):
         left, top, right, bottom = self.numbers("control-rect", control)
         return (left + right) // 2, (top + bottom) // 2
+
+
+def run_then_close(program, action, env=None, cwd=None):
+    """Starts the program under Wine, calls action(process), then closes the program
+    politely (as a user closing its window) and waits for it. Returns the exit status
+    and the debugger texts of the whole run."""
+    process = wine_debug.start(program, env=env, cwd=cwd)
+    try:
+        action(process)
+    finally:
+        if process.poll() is None:
+            wine_debug.close_politely(os.path.basename(program))
+        try:
+            texts = wine_debug.finish(process, timeout=30)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            texts = wine_debug.finish(process, timeout=30)
+    return process.returncode, texts

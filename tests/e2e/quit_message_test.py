@@ -5,27 +5,26 @@ import subprocess
 import sys
 
 import desktop
+import harness
 import wine_debug
 
 
 def main():
     program, probe, build = sys.argv[1:4]
     wine_debug.use_display(build)
-    process = wine_debug.start(program)
-    try:
+    posted = []
+
+    def post_quit(process):
         desktop.wait_for_window("Tevrin Nibscope", process=process)
-        posted = subprocess.run([wine_debug.WINE_RUN, probe, "post-quit", "Tevrin Nibscope"], timeout=60).returncode
-        _, stderr_text = process.communicate(timeout=60)
-    except (RuntimeError, subprocess.TimeoutExpired):
-        process.kill()
-        _, stderr_text = process.communicate()
-        posted = None
-    texts = wine_debug.debugger_texts(stderr_text)
+        posted.append(subprocess.run([wine_debug.WINE_RUN, probe, "post-quit", "Tevrin Nibscope"], timeout=60).returncode)
+        process.wait(timeout=60)
+
+    status, texts = harness.run_then_close(program, post_quit)
     failures = []
-    if posted != 0:
+    if posted != [0]:
         failures.append("WM_QUIT could not be posted")
-    if process.returncode != 0:
-        failures.append(f"exit status {process.returncode}, expected 0")
+    if status != 0:
+        failures.append(f"exit status {status}, expected 0")
     if "tevrin::Application::~Application\n" not in texts:
         failures.append("the application object was not torn down")
     if "AppWindow::HandleDestroyEvent\n" in texts:

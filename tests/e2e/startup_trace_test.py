@@ -1,29 +1,18 @@
 """The program's first debugger lines: the locale set-up before the entry point, then
 the about text with the version of the build, and a clean exit with status 0 when its
 window is closed."""
-import subprocess
 import sys
 
 import desktop
+import harness
 import wine_debug
-
-
-def run_until_window_closed(program):
-    process = wine_debug.start(program)
-    try:
-        desktop.wait_for_window("Tevrin Nibscope", process=process)
-        wine_debug.close_politely("nibscope.exe")
-        _, stderr_text = process.communicate(timeout=60)
-    except (RuntimeError, subprocess.TimeoutExpired):
-        process.kill()
-        _, stderr_text = process.communicate()
-    return process.returncode, wine_debug.debugger_texts(stderr_text)
 
 
 def main():
     program, version, build = sys.argv[1], sys.argv[2], sys.argv[3]
     wine_debug.use_display(build)
-    status, texts = run_until_window_closed(program)
+    status, texts = harness.run_then_close(
+        program, lambda process: desktop.wait_for_window("Tevrin Nibscope", process=process))
     failures = []
     if status != 0:
         failures.append(f"exit status {status}, expected 0")

@@ -15,6 +15,7 @@ import sys
 import time
 
 import desktop
+import harness
 import wine_debug
 
 TITLE = "Tevrin Nibscope"
@@ -26,14 +27,7 @@ GAMMA = 3.0
 STROKE_Y, STROKE_START, STROKE_END, STROKE_STEP = 180, 20, 340, 10
 FULL_PRESSURE_BAND = 41  # a 40-pixel stamp, drawn with the round mask one pixel wider
 BACKGROUND = 192
-failures = []
-
-
-def check(condition, what):
-    print(("ok: " if condition else "FAIL: ") + what)
-    if not condition:
-        failures.append(what)
-    return condition
+check = harness.Checks()
 
 
 def client_origin(probe_exe):
@@ -82,22 +76,12 @@ def main():
     os.makedirs(shots, exist_ok=True)
     copy = prepare_scenario(program, driver, folder)
     ramp = f"{RAMP_FIRST},{RAMP_LAST},{RAMP_STEPS}"
-    process = wine_debug.start(copy, cwd=folder,
-                               env={"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": ramp})
-    try:
-        draw_and_check_stroke(process, probe_exe, shots)
-    finally:
-        if process.poll() is None:
-            wine_debug.close_politely("nibscope.exe")
-        try:
-            _, stderr_text = process.communicate(timeout=30)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            _, stderr_text = process.communicate()
-    check(process.returncode == 0, f"the program ended with exit status 0 (got {process.returncode})")
-    check_log(wine_debug.debugger_texts(stderr_text))
-    print(f"{len(failures)} failed" if failures else "all checks passed")
-    return 1 if failures else 0
+    status, texts = harness.run_then_close(
+        copy, lambda process: draw_and_check_stroke(process, probe_exe, shots), cwd=folder,
+        env={"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": ramp})
+    check(status == 0, f"the program ended with exit status 0 (got {status})")
+    check_log(texts)
+    return check.summary()
 
 
 def draw_and_check_stroke(process, probe_exe, shots):

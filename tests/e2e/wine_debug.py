@@ -8,6 +8,7 @@ OutputDebugStringA on debugstr. Each text is one line ending in
 import os
 import re
 import subprocess
+import tempfile
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
@@ -70,15 +71,28 @@ def debugger_texts(stderr_text):
 
 
 def start(program, *args, env=None, cwd=None):
-    """Starts a program under Wine with its debugger output on a pipe."""
+    """Starts a program under Wine. Its debugger output goes to a file rather than a pipe,
+    so a long interactive run can never block on a full pipe; finish() reads it."""
     environment = dict(os.environ, WINEDEBUG=DEBUG_CHANNELS)
     environment.update(env or {})
-    return subprocess.Popen([WINE_RUN, program, *args], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                            env=environment, cwd=cwd, text=True, errors="replace")
+    output = tempfile.TemporaryFile(mode="w+", errors="replace")
+    process = subprocess.Popen([WINE_RUN, program, *args], stdout=subprocess.DEVNULL, stderr=output,
+                               env=environment, cwd=cwd)
+    process.debugger_output = output
+    return process
+
+
+def finish(process, timeout):
+    """Waits for a started program to end; returns its debugger texts."""
+    process.wait(timeout=timeout)
+    process.debugger_output.seek(0)
+    texts = debugger_texts(process.debugger_output.read())
+    process.debugger_output.close()
+    return texts
 
 
 def run(program, *args, env=None, cwd=None, timeout=120):
     """Runs a program to its end; returns (exit status, debugger texts)."""
     process = start(program, *args, env=env, cwd=cwd)
-    _, stderr_text = process.communicate(timeout=timeout)
-    return process.returncode, debugger_texts(stderr_text)
+    texts = finish(process, timeout)
+    return process.returncode, texts
