@@ -133,28 +133,26 @@ int Window::GetFrameHeight() const
     return GetHeight() - GetClientHeight();
 }
 
-int Window::GetClientOffsetX()
+// Where the top-level window's client area starts inside its outer rectangle.
+static POINT ClientOffsetOfTopLevel(Window* top)
 {
-    Window* top = GetTopLevelWindow();
     if (!top)
-        return 0;
+        return POINT{0, 0};
     POINT origin = {0, 0};
-    ClientToScreen(top->hwnd, &origin);
+    ClientToScreen(top->GetHandle(), &origin);
     RECT outer;
     top->GetRectangle(outer);
-    return origin.x - outer.left;
+    return POINT{origin.x - outer.left, origin.y - outer.top};
+}
+
+int Window::GetClientOffsetX()
+{
+    return ClientOffsetOfTopLevel(GetTopLevelWindow()).x;
 }
 
 int Window::GetClientOffsetY()
 {
-    Window* top = GetTopLevelWindow();
-    if (!top)
-        return 0;
-    POINT origin = {0, 0};
-    ClientToScreen(top->hwnd, &origin);
-    RECT outer;
-    top->GetRectangle(outer);
-    return origin.y - outer.top;
+    return ClientOffsetOfTopLevel(GetTopLevelWindow()).y;
 }
 
 int Window::GetMenuBarHeight() const
