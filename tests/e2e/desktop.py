@@ -1,5 +1,8 @@
 """The private X display of an end-to-end run: finding windows, real pointer and
-keyboard input through xdotool, screenshots as grey pixels, and the clipboard."""
+keyboard input through xdotool, screenshots as grey pixels, the frames of Wine's
+off-screen OpenGL windows, and the clipboard."""
+import ctypes
+import ctypes.util
 import os
 import subprocess
 import time
@@ -90,6 +93,88 @@ class Screenshot:
 
     def crop(self, path, x, y, width, height):
         subprocess.run(["convert", self.path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", path], check=True)
+
+
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
+
+
+def _xlib():
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    composite = ctypes.CDLL(ctypes.util.find_library("Xcomposite"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XFreePixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    x11.XGetImage.restype = ctypes.POINTER(_XImage)
+    x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                              ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+    composite.XCompositeNameWindowPixmap.restype = ctypes.c_ulong
+    composite.XCompositeNameWindowPixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    return x11, composite
+
+
+def offscreen_windows(width, height):
+    """Wine's off-screen X windows of the given size: Wine parks the X window of a child
+    window's OpenGL drawable in a 1 x 1 holder at (-1, -1), outside the screen."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True, check=True).stdout
+    return [int(line.split()[0], 16) for line in tree.splitlines()
+            if line.rstrip().endswith(f" {width}x{height}+0+0  +-1+-1")]
+
+
+class OffscreenFrame:
+    """The last frame presented into one of Wine's off-screen OpenGL windows, read whole
+    through the Composite extension. A screenshot cannot show it: Wine 8 copies each
+    presented frame to the X drawable of the window's device context, which it leaves
+    unset (0) for child windows here, so the copy fails and the screen keeps whatever
+    lay under the surface. Pixels as 8-bit RGB, like Screenshot's."""
+
+    ZPIXMAP, LSB_FIRST = 2, 0
+
+    def __init__(self, window, width, height, path=None):
+        self.width, self.height = width, height
+        x11, composite = _xlib()
+        display = x11.XOpenDisplay(None)
+        if not display:
+            raise RuntimeError("cannot open the X display")
+        try:
+            pixmap = composite.XCompositeNameWindowPixmap(display, window)
+            image = x11.XGetImage(display, pixmap, 0, 0, width, height, 0xFFFFFFFF, self.ZPIXMAP)
+            if not image:
+                raise RuntimeError(f"cannot read X window {window:#x}")
+            self.rgb = self._rgb_of(image.contents)
+            x11.XFree(image.contents.data)
+            x11.XFree(image)
+            x11.XFreePixmap(display, pixmap)
+        finally:
+            x11.XCloseDisplay(display)
+        if path:
+            subprocess.run(["convert", "-size", f"{width}x{height}", "-depth", "8", "rgb:-", path],
+                           input=self.rgb, check=True)
+
+    def _rgb_of(self, image):
+        if image.bits_per_pixel != 32 or image.byte_order != self.LSB_FIRST:
+            raise RuntimeError(f"unexpected X image layout: {image.bits_per_pixel} bits, order {image.byte_order}")
+        raw = ctypes.string_at(image.data, image.bytes_per_line * self.height)
+        rgb = bytearray(3 * self.width * self.height)
+        for y in range(self.height):
+            row = raw[y * image.bytes_per_line:y * image.bytes_per_line + 4 * self.width]
+            out = 3 * self.width * y
+            for channel, source in enumerate((2, 1, 0)):  # pixels are B, G, R, unused
+                rgb[out + channel:out + 3 * self.width:3] = row[source::4]
+        return bytes(rgb)
+
+    def pixel(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self.rgb[offset:offset + 3])
+
+    def grey(self, x, y):
+        r, g, b = self.pixel(x, y)
+        return r if r == g == b else None
 
 
 def clipboard_text():

@@ -5,11 +5,9 @@ surfaces still take strokes. Ends with a polite close and exit status 0.
 
     opengl_surface_test.py NIBSCOPE_EXE WINDOW_PROBE_EXE BUILD_FOLDER SCREENSHOT_FOLDER
 
-Wine 8 keeps a child window's OpenGL drawable off screen and, with the client-side
-window surfaces it uses here, never copies the presented frame into the window, so the
-OpenGL surface's pixels cannot be taken from a screenshot; what the surface draws is
-checked in-process (tests/app/opengl_view_test.cpp compares its texture, read back from
-the GPU, with the GDI surface's bitmap after the same real mouse messages).
+The OpenGL surface's pixels come from the X window that Wine renders it into (see
+desktop.OffscreenFrame: under Wine 8 the frame never reaches the screen); the GDI
+surface's come from screenshots. The same stroke must give the same bytes on both.
 """
 import os
 import subprocess
@@ -30,10 +28,8 @@ VALUE_COLUMN = 19
 REPORT_LABELS = ["Operating system: ", "CPU:              ", "CPU desc:         ", "Display:          ",
                  "User:             "]
 RULE = "_" * 80
+FOCUS_BAR_ROWS = (10, 11)  # drawn on whichever surface has the keyboard focus
 check = harness.Checks()
-
-
-
 
 
 def stroke(origin, left, y, start_x, end_x):
@@ -42,16 +38,42 @@ def stroke(origin, left, y, start_x, end_x):
     time.sleep(0.5)
 
 
-def gdi_surface_is_clear(shot, origin):
-    x0, y0 = origin
-    # Rows 10 and 11 carry the focus bar while the surface has the keyboard focus.
-    return all(shot.grey(x0 + x, y0 + y) == BACKGROUND for y in range(0, SURFACE, 2) if y not in (10, 11)
-               for x in range(0, SURFACE, 3))
+def surface_rows():
+    return [y for y in range(SURFACE) if y not in FOCUS_BAR_ROWS]
 
 
-def gdi_stroke_row_is_black(shot, origin, y):
-    x0, y0 = origin
-    return all(shot.grey(x0 + x, y0 + y) == 0 for x in range(60, 300, 5))
+class Surfaces:
+    """Both surfaces as the user would see them: the GDI surface from a screenshot, the
+    OpenGL surface from its presented frame, both saved under the same name."""
+
+    def __init__(self, shots, origin, gl_window):
+        self.shots, self.origin, self.gl_window = shots, origin, gl_window
+
+    def capture(self, name):
+        self.gdi = desktop.Screenshot(os.path.join(self.shots, f"{name}.png"))
+        self.gl = desktop.OffscreenFrame(self.gl_window, SURFACE, SURFACE, os.path.join(self.shots, f"{name}-gl.png"))
+        return self
+
+    def gdi_grey(self, x, y):
+        return self.gdi.grey(self.origin[0] + x, self.origin[1] + y)
+
+    def gdi_is_clear(self):
+        return all(self.gdi_grey(x, y) == BACKGROUND for y in surface_rows() for x in range(SURFACE))
+
+    def gl_is_clear(self):
+        return all(self.gl.grey(x, y) == BACKGROUND for y in surface_rows() for x in range(SURFACE))
+
+    def gdi_row_is_black(self, y):
+        return all(self.gdi_grey(x, y) == 0 for x in range(60, 300, 5))
+
+    def gl_row_is_black(self, y):
+        return all(self.gl.grey(x, y) == 0 for x in range(60, 300, 5))
+
+    def differences(self):
+        """Pixels (x, y) where the two surfaces differ, focus bar rows aside."""
+        x0, y0 = self.origin
+        return [(x, y) for y in surface_rows() for x in range(SURFACE)
+                if self.gdi.pixel(x0 + x, y0 + y) != self.gl.pixel(x, y)]
 
 
 def main():
@@ -72,24 +94,33 @@ def run_checks(probe, shots, process):
     desktop.wait_for_window(TITLE, process=process)
     time.sleep(2)
     origin = tuple(probe.numbers("client-origin"))
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-start.png"))
-    check(gdi_surface_is_clear(shot, origin), "the GDI surface starts uniform 192 beside the OpenGL surface")
+    gl_windows = desktop.offscreen_windows(SURFACE, SURFACE)
+    if not check(len(gl_windows) == 1, f"Wine renders the OpenGL surface into one off-screen X window ({gl_windows})"):
+        return
+    surfaces = Surfaces(shots, origin, gl_windows[0])
+    surfaces.capture("opengl-start")
+    check(surfaces.gdi_is_clear(), "the GDI surface starts uniform 192")
+    check(surfaces.gl_is_clear(), "the OpenGL surface starts uniform 192")
 
-    # The same stroke on each surface, then each surface's Clear.
     stroke(origin, 0, 150, 40, 320)
     stroke(origin, OPENGL_LEFT, 150, 40, 320)
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-strokes.png"))
-    check(gdi_stroke_row_is_black(shot, origin, 150), "the GDI stroke is on the screen")
+    surfaces.capture("opengl-strokes")
+    check(surfaces.gdi_row_is_black(150) and surfaces.gl_row_is_black(150), "the stroke shows on both surfaces")
+    differences = surfaces.differences()
+    check(not differences, f"the same stroke gives the same pixels on both surfaces ({len(differences)} differ, "
+                           f"first {differences[:5]})")
+
     desktop.click(*probe.centre(OPENGL_CLEAR_BUTTON))
     time.sleep(0.5)
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-cleared.png"))
-    check(gdi_stroke_row_is_black(shot, origin, 150), "the OpenGL surface's Clear leaves the GDI surface alone")
+    surfaces.capture("opengl-cleared")
+    check(surfaces.gl_is_clear(), "the OpenGL surface's Clear makes it uniform 192 again")
+    check(surfaces.gdi_row_is_black(150), "the OpenGL surface's Clear leaves the GDI surface alone")
     desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
     time.sleep(0.5)
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-both-cleared.png"))
-    check(gdi_surface_is_clear(shot, origin), "the GDI surface's Clear makes it uniform 192 again")
+    surfaces.capture("opengl-both-cleared")
+    check(surfaces.gdi_is_clear(), "the GDI surface's Clear makes it uniform 192 again")
 
-    check_resizing(probe, shots, origin)
+    check_resizing(probe, surfaces)
     check(process.poll() is None, "the program is still running after the resizes")
 
 
@@ -101,32 +132,37 @@ def drag_frame_edge(start, delta):
     time.sleep(1)
 
 
-def check_resizing(probe, shots, origin):
-    x0, y0 = origin
+def check_resizing(probe, surfaces):
+    x0, y0 = surfaces.origin
     gl_button = probe.numbers("control-rect", OPENGL_CLEAR_BUTTON)
     # The client area starts at its minimum, 721 x 640; the sizing border lies just outside.
     drag_frame_edge((x0 + MIN_CLIENT_WIDTH + 1, y0 + 300), (WIDER, 0))
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-wider.png"))
-    check(shot.grey(x0 + MIN_CLIENT_WIDTH + WIDER // 2, y0 + 600) == LOG_BACKGROUND,
+    surfaces.capture("opengl-wider")
+    check(surfaces.gdi.grey(x0 + MIN_CLIENT_WIDTH + WIDER // 2, y0 + 600) == LOG_BACKGROUND,
           "dragging the right edge widens the window: the log pane reaches further right")
     check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
           "a wider window keeps the OpenGL Clear button in place")
-    stroke(origin, 0, 200, 40, 320)
-    stroke(origin, OPENGL_LEFT, 200, 40, 320)
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-wider-strokes.png"))
-    check(gdi_stroke_row_is_black(shot, origin, 200), "after widening, the GDI surface takes a stroke")
+    stroke(surfaces.origin, 0, 200, 40, 320)
+    stroke(surfaces.origin, OPENGL_LEFT, 200, 40, 320)
+    surfaces.capture("opengl-wider-strokes")
+    check(surfaces.gdi_row_is_black(200) and surfaces.gl_row_is_black(200),
+          "after widening, both surfaces take a stroke")
 
     drag_frame_edge((x0 + 100, y0 + MIN_CLIENT_HEIGHT + 1), (0, TALLER))
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-taller.png"))
-    check(shot.grey(x0 + 100, y0 + MIN_CLIENT_HEIGHT + TALLER // 2) == LOG_BACKGROUND,
+    surfaces.capture("opengl-taller")
+    check(surfaces.gdi.grey(x0 + 100, y0 + MIN_CLIENT_HEIGHT + TALLER // 2) == LOG_BACKGROUND,
           "dragging the bottom edge makes the window taller: the log pane reaches further down")
     check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
           "a taller window keeps the OpenGL Clear button in place")
-    stroke(origin, 0, 250, 40, 320)
-    stroke(origin, OPENGL_LEFT, 250, 40, 320)
-    shot = desktop.Screenshot(os.path.join(shots, "opengl-taller-strokes.png"))
-    check(gdi_stroke_row_is_black(shot, origin, 250), "after the height change, the GDI surface takes a stroke")
-    check(gdi_stroke_row_is_black(shot, origin, 200), "resizing the main window leaves the surfaces' drawings alone")
+    stroke(surfaces.origin, 0, 250, 40, 320)
+    stroke(surfaces.origin, OPENGL_LEFT, 250, 40, 320)
+    surfaces.capture("opengl-taller-strokes")
+    check(surfaces.gdi_row_is_black(250) and surfaces.gl_row_is_black(250),
+          "after the height change, both surfaces take a stroke")
+    check(surfaces.gdi_row_is_black(200) and surfaces.gl_row_is_black(200),
+          "resizing the main window leaves the surfaces' drawings alone")
+    differences = surfaces.differences()
+    check(not differences, f"after the resizes both surfaces still hold the same pixels ({len(differences)} differ)")
 
 
 def check_driver_lines(texts):
