@@ -56,8 +56,20 @@ def key(*names):
     xdotool("key", *names)
 
 
-class Screenshot:
-    """The whole screen as 8-bit grey values (the surfaces are grey, so red = green = blue)."""
+class RgbImage:
+    """Pixels as 8-bit RGB rows; grey values where red = green = blue (the surfaces are grey)."""
+
+    def pixel(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self.rgb[offset:offset + 3])
+
+    def grey(self, x, y):
+        r, g, b = self.pixel(x, y)
+        return r if r == g == b else None
+
+
+class Screenshot(RgbImage):
+    """The whole screen."""
 
     def __init__(self, path):
         self.path = path
@@ -67,14 +79,6 @@ class Screenshot:
         self.width, self.height = int(size[0]), int(size[1])
         self.rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
                                   check=True).stdout
-
-    def pixel(self, x, y):
-        offset = 3 * (y * self.width + x)
-        return tuple(self.rgb[offset:offset + 3])
-
-    def grey(self, x, y):
-        r, g, b = self.pixel(x, y)
-        return r if r == g == b else None
 
     def find_uniform_square(self, value, size):
         """Top-left corner of the first size x size run of one grey value, by its top row
@@ -126,12 +130,12 @@ def offscreen_windows(width, height):
             if line.rstrip().endswith(f" {width}x{height}+0+0  +-1+-1")]
 
 
-class OffscreenFrame:
+class OffscreenFrame(RgbImage):
     """The last frame presented into one of Wine's off-screen OpenGL windows, read whole
     through the Composite extension. A screenshot cannot show it: Wine 8 copies each
     presented frame to the X drawable of the window's device context, which it leaves
     unset (0) for child windows here, so the copy fails and the screen keeps whatever
-    lay under the surface. Pixels as 8-bit RGB, like Screenshot's."""
+    lay under the surface."""
 
     ZPIXMAP, LSB_FIRST = 2, 0
 
@@ -167,14 +171,6 @@ class OffscreenFrame:
             for channel, source in enumerate((2, 1, 0)):  # pixels are B, G, R, unused
                 rgb[out + channel:out + 3 * self.width:3] = row[source::4]
         return bytes(rgb)
-
-    def pixel(self, x, y):
-        offset = 3 * (y * self.width + x)
-        return tuple(self.rgb[offset:offset + 3])
-
-    def grey(self, x, y):
-        r, g, b = self.pixel(x, y)
-        return r if r == g == b else None
 
 
 def clipboard_text():

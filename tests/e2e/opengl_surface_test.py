@@ -10,7 +10,6 @@ desktop.OffscreenFrame: under Wine 8 the frame never reaches the screen); the GD
 surface's come from screenshots. The same stroke must give the same bytes on both.
 """
 import os
-import subprocess
 import sys
 import time
 
@@ -42,6 +41,14 @@ def surface_rows():
     return [y for y in range(SURFACE) if y not in FOCUS_BAR_ROWS]
 
 
+def is_clear(grey):
+    return all(grey(x, y) == BACKGROUND for y in surface_rows() for x in range(SURFACE))
+
+
+def row_is_black(grey, y):
+    return all(grey(x, y) == 0 for x in range(60, 300, 5))
+
+
 class Surfaces:
     """Both surfaces as the user would see them: the GDI surface from a screenshot, the
     OpenGL surface from its presented frame, both saved under the same name."""
@@ -58,16 +65,16 @@ class Surfaces:
         return self.gdi.grey(self.origin[0] + x, self.origin[1] + y)
 
     def gdi_is_clear(self):
-        return all(self.gdi_grey(x, y) == BACKGROUND for y in surface_rows() for x in range(SURFACE))
+        return is_clear(self.gdi_grey)
 
     def gl_is_clear(self):
-        return all(self.gl.grey(x, y) == BACKGROUND for y in surface_rows() for x in range(SURFACE))
+        return is_clear(self.gl.grey)
 
     def gdi_row_is_black(self, y):
-        return all(self.gdi_grey(x, y) == 0 for x in range(60, 300, 5))
+        return row_is_black(self.gdi_grey, y)
 
     def gl_row_is_black(self, y):
-        return all(self.gl.grey(x, y) == 0 for x in range(60, 300, 5))
+        return row_is_black(self.gl.grey, y)
 
     def differences(self):
         """Pixels (x, y) where the two surfaces differ, focus bar rows aside."""
@@ -134,35 +141,32 @@ def drag_frame_edge(start, delta):
 
 def check_resizing(probe, surfaces):
     x0, y0 = surfaces.origin
-    gl_button = probe.numbers("control-rect", OPENGL_CLEAR_BUTTON)
     # The client area starts at its minimum, 721 x 640; the sizing border lies just outside.
-    drag_frame_edge((x0 + MIN_CLIENT_WIDTH + 1, y0 + 300), (WIDER, 0))
-    surfaces.capture("opengl-wider")
-    check(surfaces.gdi.grey(x0 + MIN_CLIENT_WIDTH + WIDER // 2, y0 + 600) == LOG_BACKGROUND,
-          "dragging the right edge widens the window: the log pane reaches further right")
-    check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
-          "a wider window keeps the OpenGL Clear button in place")
-    stroke(surfaces.origin, 0, 200, 40, 320)
-    stroke(surfaces.origin, OPENGL_LEFT, 200, 40, 320)
-    surfaces.capture("opengl-wider-strokes")
-    check(surfaces.gdi_row_is_black(200) and surfaces.gl_row_is_black(200),
-          "after widening, both surfaces take a stroke")
-
-    drag_frame_edge((x0 + 100, y0 + MIN_CLIENT_HEIGHT + 1), (0, TALLER))
-    surfaces.capture("opengl-taller")
-    check(surfaces.gdi.grey(x0 + 100, y0 + MIN_CLIENT_HEIGHT + TALLER // 2) == LOG_BACKGROUND,
-          "dragging the bottom edge makes the window taller: the log pane reaches further down")
-    check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
-          "a taller window keeps the OpenGL Clear button in place")
-    stroke(surfaces.origin, 0, 250, 40, 320)
-    stroke(surfaces.origin, OPENGL_LEFT, 250, 40, 320)
-    surfaces.capture("opengl-taller-strokes")
-    check(surfaces.gdi_row_is_black(250) and surfaces.gl_row_is_black(250),
-          "after the height change, both surfaces take a stroke")
+    resize_then_stroke(probe, surfaces, "wider", (x0 + MIN_CLIENT_WIDTH + 1, y0 + 300), (WIDER, 0),
+                       (x0 + MIN_CLIENT_WIDTH + WIDER // 2, y0 + 600), 200)
+    resize_then_stroke(probe, surfaces, "taller", (x0 + 100, y0 + MIN_CLIENT_HEIGHT + 1), (0, TALLER),
+                       (x0 + 100, y0 + MIN_CLIENT_HEIGHT + TALLER // 2), 250)
     check(surfaces.gdi_row_is_black(200) and surfaces.gl_row_is_black(200),
           "resizing the main window leaves the surfaces' drawings alone")
     differences = surfaces.differences()
     check(not differences, f"after the resizes both surfaces still hold the same pixels ({len(differences)} differ)")
+
+
+def resize_then_stroke(probe, surfaces, how, edge, delta, newly_uncovered, stroke_y):
+    """Drags one frame edge, checks that the log pane fills the new room and the buttons
+    stay, then draws the same stroke on both surfaces."""
+    gl_button = probe.numbers("control-rect", OPENGL_CLEAR_BUTTON)
+    drag_frame_edge(edge, delta)
+    surfaces.capture(f"opengl-{how}")
+    check(surfaces.gdi.grey(*newly_uncovered) == LOG_BACKGROUND,
+          f"dragging a frame edge makes the window {how}: the log pane fills the new room")
+    check(probe.numbers("control-rect", OPENGL_CLEAR_BUTTON) == gl_button,
+          f"a {how} window keeps the OpenGL Clear button in place")
+    stroke(surfaces.origin, 0, stroke_y, 40, 320)
+    stroke(surfaces.origin, OPENGL_LEFT, stroke_y, 40, 320)
+    surfaces.capture(f"opengl-{how}-strokes")
+    check(surfaces.gdi_row_is_black(stroke_y) and surfaces.gl_row_is_black(stroke_y),
+          f"in the {how} window both surfaces take a stroke")
 
 
 def check_driver_lines(texts):
