@@ -1,20 +1,11 @@
 #include "tevrin/ui/slider.h"
 
+#include "tevrin/ui/tab_key_subclass.h"
+
 #include <commctrl.h>
 
 namespace tevrin {
 namespace {
-
-// The system's own trackbar procedure, recorded from the first slider subclassed.
-WNDPROC sliderClassProcedure = nullptr;
-
-LRESULT CALLBACK SliderTabKeyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    Slider* slider = dynamic_cast<Slider*>(Control::FromHandle(hwnd));
-    if (slider && Control::MoveFocusOnTab(slider, message, wParam))
-        return 0;
-    return CallWindowProcW(sliderClassProcedure, hwnd, message, wParam, lParam);
-}
 
 void SetUpRange(HWND trackbar)
 {
@@ -34,10 +25,7 @@ void Slider::Create(int id, int width, int height, Window* parent)
         SetUpRange(handle);
     if (!handle)
         return;
-    const WNDPROC previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SliderTabKeyProcedure)));
-    if (!sliderClassProcedure && previous != &SliderTabKeyProcedure)
-        sliderClassProcedure = previous;
+    TabKeySubclass<Slider>::Install(handle);
 }
 
 void Slider::SetValue(float value)
