@@ -36,7 +36,7 @@ public:
 
     void SetName(const std::string& name) { name_ = name; }
     const std::string& GetName() const { return name_; }
-    void SetStrokeSettings(StrokeSettings* settings) { strokeSettings_ = settings; }
+    void SetStrokeSettings(StrokeSettings* strokeSettings) { strokeSettings_ = strokeSettings; }
     void SetGamma(tevrin::f32 gamma) { gamma_ = gamma; }
     tevrin::f32 GetGamma() const { return gamma_; }
 

@@ -31,7 +31,7 @@ TextureLoader TextureLoader::OverriddenBy(const TextureLoader& other) const
     return merged;
 }
 
-GpuTextures::GpuTextures(IGpuContext* owner) : owner(owner) {}
+GpuTextures::GpuTextures(IGpuContext* owningContext) : owner(owningContext) {}
 
 // Members then go in reverse order: the loader, the built-in textures (whose destructors
 // delete their GL names while the owner is current), the name map, the recent queue.

@@ -42,7 +42,7 @@ struct TextureLoader {
 
 class GpuTextures {
 public:
-    explicit GpuTextures(IGpuContext* owner);
+    explicit GpuTextures(IGpuContext* owningContext);
     ~GpuTextures();
     GpuTextures(const GpuTextures&) = delete;
     GpuTextures& operator=(const GpuTextures&) = delete;

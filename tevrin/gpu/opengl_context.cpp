@@ -47,7 +47,7 @@ PIXELFORMATDESCRIPTOR window_pixel_format()
 
 const wchar_t* const OpenGLContext::dummyWindowClassName = L"tevrin_gl_firstWindow";
 
-OpenGLContext::OpenGLContext(HWND window) : window(window)
+OpenGLContext::OpenGLContext(HWND targetWindow) : window(targetWindow)
 {
     try {
         Create();

@@ -11,7 +11,7 @@ class OpenGLContext : public IGpuContext {
 public:
     // window may be null: a hidden dummy window is made and destroyed with the context.
     // Throws general_error when any creation step fails.
-    explicit OpenGLContext(HWND window);
+    explicit OpenGLContext(HWND targetWindow);
     ~OpenGLContext() override;
 
     bool IsValid() const override;

@@ -4,11 +4,12 @@
 
 namespace tevrin {
 
-TextureLoaderTask::TextureLoaderTask(const TexturePtr& texture, const TexturePtr* target,
+TextureLoaderTask::TextureLoaderTask(const TexturePtr& loadedTexture, const TexturePtr* targetTexture,
                                      const std::string& textureName, const TextureLoader& textureLoader,
-                                     IGpuContext* owner)
-    : task(textureName), texture(texture), target(target ? TextureWeakPtr(*target) : TextureWeakPtr()),
-      hasTarget(target != nullptr), loader(textureLoader), owner(owner)
+                                     IGpuContext* owningContext)
+    : task(textureName), texture(loadedTexture),
+      target(targetTexture ? TextureWeakPtr(*targetTexture) : TextureWeakPtr()), hasTarget(targetTexture != nullptr),
+      loader(textureLoader), owner(owningContext)
 {
 }
 

@@ -58,9 +58,9 @@ void PointerTracker::Update(HWND window, UINT message, LPARAM lParam)
     } else if (message == WM_MOUSEMOVE) {
         const PointerPosition position = PositionFrom(lParam);
         current[0] = position;
-        for (int button = 1; button < buttonCount; ++button)
-            if (pressed[button])
-                current[button] = position;
+        for (int held = 1; held < buttonCount; ++held)
+            if (pressed[held])
+                current[held] = position;
     }
 }
 

@@ -391,9 +391,9 @@ bool Window::IsTopLevel() const
 Window* Window::GetTopLevelWindow()
 {
     Window* outermost = this;
-    for (HWND current = GetAncestor(hwnd, GA_PARENT); current && current != GetDesktopWindow();
-         current = GetAncestor(current, GA_PARENT)) {
-        outermost = FromHandle(current);
+    for (HWND ancestor = GetAncestor(hwnd, GA_PARENT); ancestor && ancestor != GetDesktopWindow();
+         ancestor = GetAncestor(ancestor, GA_PARENT)) {
+        outermost = FromHandle(ancestor);
         if (!outermost)
             return nullptr;
     }
