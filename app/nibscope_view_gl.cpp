@@ -5,6 +5,7 @@
 #include "tevrin/core/diagnostics.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -63,8 +64,10 @@ void NibscopeViewGL::LogDriver()
 
 void NibscopeViewGL::CreateRenderer()
 {
-    renderer_ = std::make_unique<OpenGLRenderer>();
-    renderer_->Build();
+    // Kept only once built: a driver that lacks a function leaves the view without one.
+    auto renderer = std::make_unique<OpenGLRenderer>();
+    renderer->Build();
+    renderer_ = std::move(renderer);
 }
 
 void NibscopeViewGL::MakeCanvasTexture()

@@ -64,8 +64,19 @@ OpenGLRenderer::~OpenGLRenderer()
     tevrin::debug_trace("OpenGLRenderer::~OpenGLRenderer\n");
 }
 
+void OpenGLRenderer::RequireFunctions()
+{
+    tevrin::RequireShaderFunctions();
+    const tevrin::opengl::extension_functions& gl = Gl();
+    tevrin::opengl::require_functions(
+        gl, {&gl.glUseProgramObjectARB, &gl.glGetUniformLocationARB, &gl.glGetAttribLocationARB, &gl.glUniform1iARB,
+             &gl.glUniform4fARB, &gl.glUniformMatrix4fvARB, &gl.glEnableVertexAttribArrayARB,
+             &gl.glVertexAttribPointerARB, &gl.glBindBufferARB, &gl.glGenBuffersARB, &gl.glBufferDataARB});
+}
+
 void OpenGLRenderer::Build()
 {
+    RequireFunctions();
     CompileAndLink();
     FillQuadIndices();
     CreateBuffers();

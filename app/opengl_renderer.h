@@ -39,7 +39,11 @@ public:
     OpenGLRenderer(const OpenGLRenderer&) = delete;
     OpenGLRenderer& operator=(const OpenGLRenderer&) = delete;
 
-    // Compiles and links both shaders, then makes the buffers and loads the indices.
+    // Throws general_error naming the first extension function that building or drawing
+    // calls and the driver lacks.
+    static void RequireFunctions();
+    // Checks the functions, compiles and links both shaders, then makes the buffers and
+    // loads the indices.
     void Build();
 
     // Viewport, blending, program, projection and vertex layout for a width x height frame.

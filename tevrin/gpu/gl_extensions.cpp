@@ -1,6 +1,11 @@
 #include "tevrin/gpu/gl_extensions.h"
 
+#include "tevrin/core/exception.h"
+
+#include <algorithm>
 #include <cstring>
+#include <forward_list>
+#include <string>
 
 namespace tevrin {
 namespace opengl {
@@ -20,65 +25,109 @@ struct function_fetcher {
     }
 };
 
+// Finds the first of the required slots that holds no function.
+struct missing_function_finder {
+    std::initializer_list<const void*> required;
+    const char* missing = nullptr;
+
+    template <typename Function>
+    void operator()(const Function& slot, const char* name)
+    {
+        if (missing || slot)
+            return;
+        if (std::find(required.begin(), required.end(), static_cast<const void*>(&slot)) != required.end())
+            missing = name;
+    }
+};
+
+// general_error keeps only a pointer to its text, so every text lives as long as the process.
+const char* missing_function_text(const char* name)
+{
+    static std::forward_list<std::string> texts;
+    const std::string text = std::string("can't find ") + name + " function";
+    for (const std::string& known : texts)
+        if (known == text)
+            return known.c_str();
+    texts.push_front(text);
+    return texts.front().c_str();
+}
+
+// Each group's slots with the names they are fetched under, in loading order: the
+// loader fetches through these lists and require_functions names missing slots from them.
+template <typename Table, typename Visitor>
+void visit_array_lock_functions(Table& t, Visitor& visit)
+{
+    visit(t.glLockArraysEXT, "glLockArraysEXT");
+    visit(t.glUnlockArraysEXT, "glUnlockArraysEXT");
+}
+
+template <typename Table, typename Visitor>
+void visit_multitexture_functions(Table& t, Visitor& visit)
+{
+    visit(t.glActiveTextureARB, "glActiveTextureARB");
+}
+
 bool source_lists(const extension_source& source, const char* name)
 {
     return has_extension_token(source.extensionString(), name);
 }
 
-void load_framebuffer_functions(extension_functions& t, const function_fetcher& fetch)
+template <typename Table, typename Visitor>
+void visit_framebuffer_functions(Table& t, Visitor& visit)
 {
     // The names as the driver exports them: four renderbuffer functions without a suffix.
-    fetch(t.glIsRenderbufferEXT, "glIsRenderbufferEXT");
-    fetch(t.glBindRenderbuffer, "glBindRenderbuffer");
-    fetch(t.glDeleteRenderbuffers, "glDeleteRenderbuffers");
-    fetch(t.glGenRenderbuffers, "glGenRenderbuffers");
-    fetch(t.glRenderbufferStorage, "glRenderbufferStorage");
-    fetch(t.glGetRenderbufferParameterivEXT, "glGetRenderbufferParameterivEXT");
-    fetch(t.glIsFramebufferEXT, "glIsFramebufferEXT");
-    fetch(t.glBindFramebufferEXT, "glBindFramebufferEXT");
-    fetch(t.glDeleteFramebuffersEXT, "glDeleteFramebuffersEXT");
-    fetch(t.glGenFramebuffersEXT, "glGenFramebuffersEXT");
-    fetch(t.glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
-    fetch(t.glFramebufferTexture1DEXT, "glFramebufferTexture1DEXT");
-    fetch(t.glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
-    fetch(t.glFramebufferTexture3DEXT, "glFramebufferTexture3DEXT");
-    fetch(t.glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
-    fetch(t.glGetFramebufferAttachmentParameterivEXT, "glGetFramebufferAttachmentParameterivEXT");
-    fetch(t.glGenerateMipmapEXT, "glGenerateMipmapEXT");
+    visit(t.glIsRenderbufferEXT, "glIsRenderbufferEXT");
+    visit(t.glBindRenderbuffer, "glBindRenderbuffer");
+    visit(t.glDeleteRenderbuffers, "glDeleteRenderbuffers");
+    visit(t.glGenRenderbuffers, "glGenRenderbuffers");
+    visit(t.glRenderbufferStorage, "glRenderbufferStorage");
+    visit(t.glGetRenderbufferParameterivEXT, "glGetRenderbufferParameterivEXT");
+    visit(t.glIsFramebufferEXT, "glIsFramebufferEXT");
+    visit(t.glBindFramebufferEXT, "glBindFramebufferEXT");
+    visit(t.glDeleteFramebuffersEXT, "glDeleteFramebuffersEXT");
+    visit(t.glGenFramebuffersEXT, "glGenFramebuffersEXT");
+    visit(t.glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
+    visit(t.glFramebufferTexture1DEXT, "glFramebufferTexture1DEXT");
+    visit(t.glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
+    visit(t.glFramebufferTexture3DEXT, "glFramebufferTexture3DEXT");
+    visit(t.glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
+    visit(t.glGetFramebufferAttachmentParameterivEXT, "glGetFramebufferAttachmentParameterivEXT");
+    visit(t.glGenerateMipmapEXT, "glGenerateMipmapEXT");
 }
 
-void load_shader_object_functions(extension_functions& t, const function_fetcher& fetch)
+template <typename Table, typename Visitor>
+void visit_shader_object_functions(Table& t, Visitor& visit)
 {
-    fetch(t.glCreateShaderObjectARB, "glCreateShaderObjectARB");
-    fetch(t.glShaderSourceARB, "glShaderSourceARB");
-    fetch(t.glCompileShaderARB, "glCompileShaderARB");
-    fetch(t.glCreateProgramObjectARB, "glCreateProgramObjectARB");
-    fetch(t.glAttachObjectARB, "glAttachObjectARB");
-    fetch(t.glLinkProgramARB, "glLinkProgramARB");
-    fetch(t.glUseProgramObjectARB, "glUseProgramObjectARB");
-    fetch(t.glGetObjectParameterivARB, "glGetObjectParameterivARB");
-    fetch(t.glGetInfoLogARB, "glGetInfoLogARB");
-    fetch(t.glDetachObjectARB, "glDetachObjectARB");
-    fetch(t.glGetUniformLocationARB, "glGetUniformLocationARB");
-    fetch(t.glUniform1iARB, "glUniform1iARB");
-    fetch(t.glUniform1fARB, "glUniform1fARB");
-    fetch(t.glUniform3fARB, "glUniform3fARB");
-    fetch(t.glUniform4fARB, "glUniform4fARB");
-    fetch(t.glUniform1fvARB, "glUniform1fvARB");
-    fetch(t.glUniform2fvARB, "glUniform2fvARB");
-    fetch(t.glUniform3fvARB, "glUniform3fvARB");
-    fetch(t.glUniform4fvARB, "glUniform4fvARB");
-    fetch(t.glUniformMatrix4fvARB, "glUniformMatrix4fvARB");
-    fetch(t.glDetachObjectARB2, "glDetachObjectARB");
-    fetch(t.glDeleteObjectARB, "glDeleteObjectARB");
-    fetch(t.glDeleteObjectARB2, "glDeleteObjectARB");
-    fetch(t.glEnableVertexAttribArrayARB, "glEnableVertexAttribArrayARB");
-    fetch(t.glVertexAttribPointerARB, "glVertexAttribPointerARB");
-    fetch(t.glGetAttribLocationARB, "glGetAttribLocationARB");
-    fetch(t.glBindBufferARB, "glBindBufferARB");
-    fetch(t.glGenBuffersARB, "glGenBuffersARB");
-    fetch(t.glDeleteBuffersARB, "glDeleteBuffersARB");
-    fetch(t.glBufferDataARB, "glBufferDataARB");
+    visit(t.glCreateShaderObjectARB, "glCreateShaderObjectARB");
+    visit(t.glShaderSourceARB, "glShaderSourceARB");
+    visit(t.glCompileShaderARB, "glCompileShaderARB");
+    visit(t.glCreateProgramObjectARB, "glCreateProgramObjectARB");
+    visit(t.glAttachObjectARB, "glAttachObjectARB");
+    visit(t.glLinkProgramARB, "glLinkProgramARB");
+    visit(t.glUseProgramObjectARB, "glUseProgramObjectARB");
+    visit(t.glGetObjectParameterivARB, "glGetObjectParameterivARB");
+    visit(t.glGetInfoLogARB, "glGetInfoLogARB");
+    visit(t.glDetachObjectARB, "glDetachObjectARB");
+    visit(t.glGetUniformLocationARB, "glGetUniformLocationARB");
+    visit(t.glUniform1iARB, "glUniform1iARB");
+    visit(t.glUniform1fARB, "glUniform1fARB");
+    visit(t.glUniform3fARB, "glUniform3fARB");
+    visit(t.glUniform4fARB, "glUniform4fARB");
+    visit(t.glUniform1fvARB, "glUniform1fvARB");
+    visit(t.glUniform2fvARB, "glUniform2fvARB");
+    visit(t.glUniform3fvARB, "glUniform3fvARB");
+    visit(t.glUniform4fvARB, "glUniform4fvARB");
+    visit(t.glUniformMatrix4fvARB, "glUniformMatrix4fvARB");
+    visit(t.glDetachObjectARB2, "glDetachObjectARB");
+    visit(t.glDeleteObjectARB, "glDeleteObjectARB");
+    visit(t.glDeleteObjectARB2, "glDeleteObjectARB");
+    visit(t.glEnableVertexAttribArrayARB, "glEnableVertexAttribArrayARB");
+    visit(t.glVertexAttribPointerARB, "glVertexAttribPointerARB");
+    visit(t.glGetAttribLocationARB, "glGetAttribLocationARB");
+    visit(t.glBindBufferARB, "glBindBufferARB");
+    visit(t.glGenBuffersARB, "glGenBuffersARB");
+    visit(t.glDeleteBuffersARB, "glDeleteBuffersARB");
+    visit(t.glBufferDataARB, "glBufferDataARB");
 }
 
 extension_source current_context_source()
@@ -122,14 +171,24 @@ void load_extensions_once()
 void load_extensions(extension_functions& table, const extension_source& source)
 {
     const function_fetcher fetch{source};
-    fetch(table.glLockArraysEXT, "glLockArraysEXT");
-    fetch(table.glUnlockArraysEXT, "glUnlockArraysEXT");
+    visit_array_lock_functions(table, fetch);
     if (source_lists(source, "GL_ARB_multitexture"))
-        fetch(table.glActiveTextureARB, "glActiveTextureARB");
+        visit_multitexture_functions(table, fetch);
     if (source_lists(source, "GL_ARB_framebuffer_object"))
-        load_framebuffer_functions(table, fetch);
+        visit_framebuffer_functions(table, fetch);
     if (source_lists(source, "GL_ARB_fragment_shader") && source_lists(source, "GL_ARB_fragment_program"))
-        load_shader_object_functions(table, fetch);
+        visit_shader_object_functions(table, fetch);
+}
+
+void require_functions(const extension_functions& table, std::initializer_list<const void*> required)
+{
+    missing_function_finder finder{required};
+    visit_array_lock_functions(table, finder);
+    visit_multitexture_functions(table, finder);
+    visit_framebuffer_functions(table, finder);
+    visit_shader_object_functions(table, finder);
+    if (finder.missing)
+        throw general_error(missing_function_text(finder.missing));
 }
 
 bool has_extension_token(const char* list, const char* name)

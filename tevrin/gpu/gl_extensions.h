@@ -5,6 +5,7 @@
 #include "tevrin/gpu/gl_api.h"
 
 #include <cstddef>
+#include <initializer_list>
 
 namespace tevrin {
 namespace opengl {
@@ -97,6 +98,13 @@ void load_extensions_once();
 // Fills table group by group: the two array-lock functions always, the others when
 // their extensions are listed.
 void load_extensions(extension_functions& table, const extension_source& source);
+
+// Throws general_error ("can't find glXxx function") for the first slot of table, in
+// loading order, that required names and that holds no function. Callers check every
+// function they will call before they call any, so that a driver without one of them
+// ends in an error report rather than a call through null.
+//   require_functions(table, {&table.glGenBuffersARB, &table.glBindBufferARB});
+void require_functions(const extension_functions& table, std::initializer_list<const void*> required);
 
 // True when name is a whole blank-separated token of list.
 bool has_extension_token(const char* list, const char* name);

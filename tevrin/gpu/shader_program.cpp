@@ -19,8 +19,17 @@ void trace_info_log(opengl::gl_handle object)
 
 }  // namespace
 
+void RequireShaderFunctions()
+{
+    const opengl::extension_functions& gl = opengl::extensions();
+    opengl::require_functions(gl, {&gl.glCreateShaderObjectARB, &gl.glShaderSourceARB, &gl.glCompileShaderARB,
+                                   &gl.glGetObjectParameterivARB, &gl.glGetInfoLogARB, &gl.glCreateProgramObjectARB,
+                                   &gl.glAttachObjectARB, &gl.glLinkProgramARB});
+}
+
 opengl::gl_handle CompileShader(const char* source, GLenum type)
 {
+    RequireShaderFunctions();
     const opengl::extension_functions& gl = opengl::extensions();
     const opengl::gl_handle id = gl.glCreateShaderObjectARB(type);
     if (id == 0)
@@ -36,6 +45,7 @@ opengl::gl_handle CompileShader(const char* source, GLenum type)
 
 void LinkProgram(ShaderProgram& program, int count, opengl::gl_handle first, opengl::gl_handle second)
 {
+    RequireShaderFunctions();
     const opengl::extension_functions& gl = opengl::extensions();
     program.shaders.clear();
     program.id = gl.glCreateProgramObjectARB();

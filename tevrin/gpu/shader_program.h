@@ -1,7 +1,8 @@
 #pragma once
 // Compiling shaders and linking programs through the extension table's shader-object
-// functions. Failures are not thrown: the driver's info log goes to the debugger output
-// and the caller gets the ids all the same.
+// functions. Compile and link failures are not thrown: the driver's info log goes to the
+// debugger output and the caller gets the ids all the same. A driver without the
+// shader-object functions is thrown as a general_error.
 #include "tevrin/gpu/gl_extensions.h"
 
 #include <vector>
@@ -20,5 +21,9 @@ opengl::gl_handle CompileShader(const char* source, GLenum type);
 
 // Creates program.id, attaches first and (when count > 1) second, links.
 void LinkProgram(ShaderProgram& program, int count, opengl::gl_handle first, opengl::gl_handle second);
+
+// Throws general_error naming the first function that CompileShader or LinkProgram
+// calls and the process-wide extension table lacks. Both check this themselves.
+void RequireShaderFunctions();
 
 }  // namespace tevrin
