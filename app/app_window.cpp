@@ -27,18 +27,10 @@ void GiveHeapAllocator(tevrin::dib& canvas)
     canvas.release = [](void* block) { std::free(block); };
 }
 
-void FillWithColour(HDC dc, const RECT& area, COLORREF colour)
+void ShowWithInterfaceFont(tevrin::Label& label)
 {
-    const COLORREF previous = SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, L"", 0, nullptr);
-    SetBkColor(dc, previous);
-}
-
-template <typename Control>
-void ShowWithInterfaceFont(Control* control)
-{
-    control->SetFont(tevrin::InterfaceFont().GetHandle());
-    control->Show(true);
+    label.SetFont(tevrin::InterfaceFont().GetHandle());
+    label.Show(true);
 }
 
 }  // namespace
@@ -52,23 +44,23 @@ AppWindow::AppWindow()
 
 AppWindow::~AppWindow()
 {
-    delete logView_;
-    delete gdiView_;
-    delete openGLView_;
-    delete gdiClearButton_;
-    delete openGLClearButton_;
-    delete strokeSettings_;
-    delete gdiCaption_;
-    delete openGLCaption_;
-    delete gammaSlider_;
-    delete gammaCaption_;
-    delete gammaValueLabel_;
+    logView_.reset();
+    gdiView_.reset();
+    openGLView_.reset();
+    gdiClearButton_.reset();
+    openGLClearButton_.reset();
+    strokeSettings_.reset();
+    gdiCaption_.reset();
+    openGLCaption_.reset();
+    gammaSlider_.reset();
+    gammaCaption_.reset();
+    gammaValueLabel_.reset();
 }
 
 void AppWindow::HandleCreateEvent()
 {
     gamma_ = kDefaultPressureGamma;
-    strokeSettings_ = new StrokeSettings;
+    strokeSettings_ = std::make_unique<StrokeSettings>();
     strokeSettings_->interpolate = true;
     CreateSurfaces();
     CreateControls();
@@ -78,57 +70,57 @@ void AppWindow::HandleCreateEvent()
 
 void AppWindow::CreateSurfaces()
 {
-    gdiView_ = new NibscopeViewNative;
+    gdiView_ = std::make_unique<NibscopeViewNative>();
     GiveHeapAllocator(gdiView_->Canvas());
     gdiView_->SetName("GDI surface");
-    gdiView_->SetStrokeSettings(strokeSettings_);
+    gdiView_->SetStrokeSettings(strokeSettings_.get());
     gdiView_->Create(surfaceSize, surfaceSize, this, 0, 0);
     gdiView_->SetGamma(gamma_);
-    tevrin::log_line("Created GDI tablet view %p", static_cast<void*>(gdiView_));
+    tevrin::log_line("Created GDI tablet view %p", static_cast<void*>(gdiView_.get()));
     gdiView_->Show(true);
 
-    openGLView_ = new NibscopeViewGL;
+    openGLView_ = std::make_unique<NibscopeViewGL>();
     openGLView_->SetName("OpenGL surface");
     openGLView_->Create(surfaceSize, surfaceSize, this, openGLSurfaceLeft, 0);
-    tevrin::log_line("Created OpenGL tablet view %p", static_cast<void*>(openGLView_));
-    openGLView_->SetStrokeSettings(strokeSettings_);
+    tevrin::log_line("Created OpenGL tablet view %p", static_cast<void*>(openGLView_.get()));
+    openGLView_->SetStrokeSettings(strokeSettings_.get());
     openGLView_->SetGamma(gamma_);
     openGLView_->Show(true);
 }
 
 void AppWindow::CreateControls()
 {
-    gdiCaption_ = new tevrin::Label;
+    gdiCaption_ = std::make_unique<tevrin::Label>();
     gdiCaption_->Create(gdiCaptionId, 100, 20, "GDI", this, 0);
-    ShowWithInterfaceFont(gdiCaption_);
-    openGLCaption_ = new tevrin::Label;
+    ShowWithInterfaceFont(*gdiCaption_);
+    openGLCaption_ = std::make_unique<tevrin::Label>();
     openGLCaption_->Create(openGLCaptionId, 100, 20, "OpenGL", this, 0);
-    ShowWithInterfaceFont(openGLCaption_);
+    ShowWithInterfaceFont(*openGLCaption_);
 
-    gdiClearButton_ = new tevrin::Button;
+    gdiClearButton_ = std::make_unique<tevrin::Button>();
     gdiClearButton_->Create(gdiClearButtonId, 50, 20, this);
-    openGLClearButton_ = new tevrin::Button;
+    openGLClearButton_ = std::make_unique<tevrin::Button>();
     openGLClearButton_->Create(openGLClearButtonId, 50, 20, this);
-    for (tevrin::Button* button : {gdiClearButton_, openGLClearButton_}) {
+    for (tevrin::Button* button : {gdiClearButton_.get(), openGLClearButton_.get()}) {
         button->SetText("Clear");
         button->SetFont(tevrin::InterfaceFont().GetHandle());
     }
 
-    gammaSlider_ = new tevrin::Slider;
+    gammaSlider_ = std::make_unique<tevrin::Slider>();
     gammaSlider_->Create(gammaSliderId, 200, 20, this);
     gammaSlider_->SetValue(SliderValueFromGamma(gamma_));
 
-    gammaCaption_ = new tevrin::Label;
+    gammaCaption_ = std::make_unique<tevrin::Label>();
     gammaCaption_->Create(gammaCaptionId, 100, 25, "Pressure gamma:", this, 0);
-    ShowWithInterfaceFont(gammaCaption_);
-    gammaValueLabel_ = new tevrin::Label;
+    ShowWithInterfaceFont(*gammaCaption_);
+    gammaValueLabel_ = std::make_unique<tevrin::Label>();
     gammaValueLabel_->Create(gammaValueLabelId, 25, 20, "3.00", this, 0);
-    ShowWithInterfaceFont(gammaValueLabel_);
+    ShowWithInterfaceFont(*gammaValueLabel_);
 }
 
 void AppWindow::CreateLogView()
 {
-    logView_ = new tevrin::LogView(logLineLimit);
+    logView_ = std::make_unique<tevrin::LogView>(logLineLimit);
     GiveHeapAllocator(logView_->BackBuffer());
     logView_->Create(GetClientWidth(), 200, this, 0, 0);
     logView_->Show(true);
@@ -150,11 +142,11 @@ void AppWindow::HandleDestroyEvent()
 bool AppWindow::HandlePaintEvent(tevrin::GraphicsContext& gc, const RECT& dirty)
 {
     const HDC dc = gc.DeviceContext();
-    FillWithColour(dc, dirty, GetSysColor(COLOR_BTNFACE));
+    tevrin::FillRectangle(dc, dirty, GetSysColor(COLOR_BTNFACE));
     if (logView_) {
         const int separatorY = logView_->GetTop() - 2;
         const RECT separator = {0, separatorY, logView_->GetLeft() + logView_->GetWidth(), separatorY + 1};
-        FillWithColour(dc, separator, 0);
+        tevrin::FillRectangle(dc, separator, 0);
     }
     return false;
 }
@@ -167,7 +159,7 @@ bool AppWindow::HandleSizeEvent(int clientWidth, int /*clientHeight*/)
     gdiCaption_->SetPosition(2, belowSurfaces);
     gdiClearButton_->SetPosition((gdiView_->GetWidth() - gdiClearButton_->GetWidth()) / 2, belowSurfaces);
     if (openGLView_) {
-        const NibscopeView* openGL = openGLView_;
+        const NibscopeView* openGL = openGLView_.get();
         openGLClearButton_->SetPosition(
             (openGL->GetWidth() - gdiClearButton_->GetWidth()) / 2 + openGL->GetLeft(), openGL->GetBottom() + 5);
         openGLCaption_->SetPosition(openGL->GetLeft() + 2, belowSurfaces);
@@ -195,7 +187,7 @@ bool AppWindow::HandleActivateEvent(bool active)
 
 bool AppWindow::HandleControlScrollEvent(tevrin::Control* control)
 {
-    if (control != gammaSlider_)
+    if (control != gammaSlider_.get())
         return false;
     SetGamma(GammaFromSliderValue(gammaSlider_->GetValue()));
     return true;
@@ -231,5 +223,5 @@ bool AppWindow::HandleCommand(int id)
 void AppWindow::FlushLog()
 {
     if (logView_)
-        tevrin::drain_log_lines(logView_);
+        tevrin::drain_log_lines(logView_.get());
 }

@@ -4,6 +4,8 @@
 // and the log pane across the bottom.
 #include "tevrin/ui/window.h"
 
+#include <memory>
+
 class NibscopeViewGL;
 class NibscopeViewNative;
 struct StrokeSettings;
@@ -45,11 +47,11 @@ public:
     void FlushLog();
 
     float GetGamma() const { return gamma_; }
-    NibscopeViewNative* GetGdiView() const { return gdiView_; }
-    NibscopeViewGL* GetOpenGLView() const { return openGLView_; }
-    tevrin::LogView* GetLogView() const { return logView_; }
-    tevrin::Slider* GetGammaSlider() const { return gammaSlider_; }
-    tevrin::Label* GetGammaValueLabel() const { return gammaValueLabel_; }
+    NibscopeViewNative* GetGdiView() const { return gdiView_.get(); }
+    NibscopeViewGL* GetOpenGLView() const { return openGLView_.get(); }
+    tevrin::LogView* GetLogView() const { return logView_.get(); }
+    tevrin::Slider* GetGammaSlider() const { return gammaSlider_.get(); }
+    tevrin::Label* GetGammaValueLabel() const { return gammaValueLabel_.get(); }
 
 private:
     void CreateSurfaces();
@@ -57,16 +59,19 @@ private:
     void CreateLogView();
     void SetGamma(float gamma);
 
-    NibscopeViewNative* gdiView_ = nullptr;
-    NibscopeViewGL* openGLView_ = nullptr;  // the OpenGL surface, when it exists
-    tevrin::LogView* logView_ = nullptr;
-    tevrin::Button* gdiClearButton_ = nullptr;
-    tevrin::Button* openGLClearButton_ = nullptr;
-    tevrin::Label* gdiCaption_ = nullptr;
-    tevrin::Label* openGLCaption_ = nullptr;
-    tevrin::Slider* gammaSlider_ = nullptr;
-    tevrin::Label* gammaCaption_ = nullptr;
-    tevrin::Label* gammaValueLabel_ = nullptr;
-    StrokeSettings* strokeSettings_ = nullptr;
+    // The children go with this object, in the order the destructor gives. The window
+    // objects among them are deleted while their windows still exist: this window's
+    // WM_DESTROY arrives before its children's, so the framework never deletes them.
+    std::unique_ptr<NibscopeViewNative> gdiView_;
+    std::unique_ptr<NibscopeViewGL> openGLView_;  // the OpenGL surface, when it exists
+    std::unique_ptr<tevrin::LogView> logView_;
+    std::unique_ptr<tevrin::Button> gdiClearButton_;
+    std::unique_ptr<tevrin::Button> openGLClearButton_;
+    std::unique_ptr<tevrin::Label> gdiCaption_;
+    std::unique_ptr<tevrin::Label> openGLCaption_;
+    std::unique_ptr<tevrin::Slider> gammaSlider_;
+    std::unique_ptr<tevrin::Label> gammaCaption_;
+    std::unique_ptr<tevrin::Label> gammaValueLabel_;
+    std::unique_ptr<StrokeSettings> strokeSettings_;  // shared by both views, which do not own it
     float gamma_ = 1.0f;
 };

@@ -1,5 +1,7 @@
 #include "tevrin/core/processor_info.h"
 
+#include "tevrin/core/windows_handles.h"
+
 #include <windows.h>
 
 #include <intrin.h>
@@ -14,22 +16,14 @@ namespace {
 constexpr u32 firstExtendedLeaf = 0x80000000u;
 constexpr DWORD identifierBufferSize = 260;
 
-// A registry key opened for reading, closed on scope exit; handle is null when it did not open.
-struct registry_key {
-    HKEY handle = nullptr;
-    registry_key(HKEY root, const char* path)
-    {
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &handle) != ERROR_SUCCESS)
-            handle = nullptr;
-    }
-    ~registry_key()
-    {
-        if (handle)
-            RegCloseKey(handle);
-    }
-    registry_key(const registry_key&) = delete;
-    registry_key& operator=(const registry_key&) = delete;
-};
+// A registry key opened for reading; empty when it did not open.
+unique_registry_key open_key_for_reading(HKEY root, const char* path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return unique_registry_key();
+    return unique_registry_key(key);
+}
 
 cpuid_registers query_real_processor(u32 leaf, u32 subleaf)
 {
@@ -228,13 +222,14 @@ i32 processor_count(i32* count)
 
 char* processor_identifier(char* buffer)
 {
-    const registry_key key(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment");
-    if (!key.handle)
+    const unique_registry_key key =
+        open_key_for_reading(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment");
+    if (!key)
         return buffer;
     DWORD type = 0;
     DWORD size = identifierBufferSize;
     const LONG status =
-        RegQueryValueExA(key.handle, "PROCESSOR_IDENTIFIER", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+        RegQueryValueExA(key.get(), "PROCESSOR_IDENTIFIER", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     const bool isText = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
     // The query's size counts the terminator when the stored value has one, and not otherwise.
     if (status == ERROR_SUCCESS && isText)

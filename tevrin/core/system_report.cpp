@@ -3,6 +3,7 @@
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/processor_info.h"
 #include "tevrin/core/text.h"
+#include "tevrin/core/windows_handles.h"
 
 #include <windows.h>
 
@@ -51,24 +52,15 @@ std::string real_processor_identifier()
     return processor_identifier(buffer);
 }
 
-// A memory context compatible with the screen, deleted on scope exit.
-struct screen_memory_context {
-    HDC handle = CreateCompatibleDC(nullptr);
-    ~screen_memory_context()
-    {
-        if (handle)
-            DeleteDC(handle);
-    }
-};
 
 bool real_display_mode(display_mode& mode)
 {
-    const screen_memory_context context;
-    if (!context.handle)
+    const unique_created_dc context(CreateCompatibleDC(nullptr));
+    if (!context)
         return false;
-    mode.bitsPerPixel = GetDeviceCaps(context.handle, BITSPIXEL);
-    mode.width = GetDeviceCaps(context.handle, HORZRES);
-    mode.height = GetDeviceCaps(context.handle, VERTRES);
+    mode.bitsPerPixel = GetDeviceCaps(context.get(), BITSPIXEL);
+    mode.width = GetDeviceCaps(context.get(), HORZRES);
+    mode.height = GetDeviceCaps(context.get(), VERTRES);
     return true;
 }
 

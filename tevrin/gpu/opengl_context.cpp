@@ -71,7 +71,7 @@ void OpenGLContext::Create()
 {
     if (!window)
         CreateDummyWindow();
-    dc = GetDC(window);
+    dc = acquire_window_dc(window);
     if (!dc)
         throw general_error("can't obtain device context from window");
     ChoosePixelFormat();
@@ -93,10 +93,10 @@ void OpenGLContext::CreateDummyWindow()
 void OpenGLContext::ChoosePixelFormat()
 {
     const PIXELFORMATDESCRIPTOR descriptor = window_pixel_format();
-    const int format = ::ChoosePixelFormat(dc, &descriptor);
+    const int format = ::ChoosePixelFormat(dc.get(), &descriptor);
     if (format == 0)
         throw general_error("can't get pixel format");
-    if (!SetPixelFormat(dc, format, &descriptor))
+    if (!SetPixelFormat(dc.get(), format, &descriptor))
         throw general_error("can't set pixel format");
 }
 
@@ -104,10 +104,10 @@ void OpenGLContext::ChoosePixelFormat()
 // some context is current; then the driver's default context made through it.
 void OpenGLContext::CreateRenderingContexts()
 {
-    glContext = wglCreateContext(dc);
+    glContext.reset(wglCreateContext(dc.get()));
     // wglMakeCurrent accepts a null context (it then releases the current one), so a
     // failed creation has to be caught here.
-    if (!glContext || !wglMakeCurrent(dc, glContext))
+    if (!glContext || !wglMakeCurrent(dc.get(), glContext.get()))
         throw general_error("can't make OpenGL context current");
     opengl::load_extensions_once();
     glGetError();
@@ -116,11 +116,11 @@ void OpenGLContext::CreateRenderingContexts()
     if (!createContextAttribs)
         throw general_error("can't find glCreateContextAttribsARB function");
     glGetError();
-    const HGLRC firstContext = glContext;
-    glContext = createContextAttribs(dc, nullptr, nullptr);
+    unique_gl_context firstContext = std::move(glContext);
+    glContext.reset(createContextAttribs(dc.get(), nullptr, nullptr));
     wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(firstContext);
-    wglMakeCurrent(dc, glContext);
+    firstContext.reset();
+    wglMakeCurrent(dc.get(), glContext.get());
     glGetError();
 }
 
@@ -128,15 +128,11 @@ void OpenGLContext::ReleaseHandles() noexcept
 {
     if (window) {
         wglMakeCurrent(nullptr, nullptr);
-        if (glContext)
-            wglDeleteContext(glContext);
-        if (dc)
-            ReleaseDC(window, dc);
+        glContext.reset();
+        dc.reset();
     }
     if (ownsWindow && window)
         DestroyWindow(window);
-    glContext = nullptr;
-    dc = nullptr;
     window = nullptr;
     ownsWindow = false;
 }
@@ -160,24 +156,26 @@ bool OpenGLContext::IsValid() const
 
 void OpenGLContext::AdoptCurrent()
 {
-    glContext = wglGetCurrentContext();
+    // The context held so far is let go, not deleted: it may well be the current one.
+    glContext.release();
+    glContext.reset(wglGetCurrentContext());
 }
 
 u32 OpenGLContext::MakeCurrent()
 {
     if (!IsCurrent())
-        wglMakeCurrent(dc, glContext);
+        wglMakeCurrent(dc.get(), glContext.get());
     return glGetError();
 }
 
 bool OpenGLContext::IsCurrent() const
 {
-    return glContext == wglGetCurrentContext();
+    return glContext.get() == wglGetCurrentContext();
 }
 
 void OpenGLContext::SwapBuffers()
 {
-    ::SwapBuffers(dc);
+    ::SwapBuffers(dc.get());
 }
 
 GpuPoint OpenGLContext::ClientToScreen(GpuPoint point) const

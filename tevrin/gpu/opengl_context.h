@@ -2,10 +2,17 @@
 // An OpenGL rendering context for a window (or for a hidden 1 x 1 window of its own),
 // created through WGL. The first context of the process fills the extension table.
 // After construction the context is current on the constructing thread.
+#include "tevrin/core/windows_handles.h"
 #include "tevrin/gpu/gl_api.h"
 #include "tevrin/gpu/gpu_context.h"
 
 namespace tevrin {
+
+// A WGL rendering context; it must no longer be current on any thread when it goes.
+struct gl_context_traits : null_handle_traits<HGLRC> {
+    static void close(HGLRC context) noexcept { wglDeleteContext(context); }
+};
+using unique_gl_context = unique_handle<gl_context_traits>;
 
 class OpenGLContext : public IGpuContext {
 public:
@@ -28,8 +35,8 @@ public:
     void Dump() override;
 
     HWND GetWindow() const { return window; }
-    HDC GetDeviceContext() const { return dc; }
-    HGLRC GetRenderingContext() const { return glContext; }
+    HDC GetDeviceContext() const { return dc.get(); }
+    HGLRC GetRenderingContext() const { return glContext.get(); }
 
     // The class of the dummy windows, registered once per process.
     static const wchar_t* const dummyWindowClassName;
@@ -43,8 +50,8 @@ private:
     void NotifyDestroyed() noexcept;
 
     HWND window;
-    HDC dc = nullptr;
-    HGLRC glContext = nullptr;
+    unique_window_dc dc;
+    unique_gl_context glContext;
     bool ownsWindow = false;
     bool valid = false;
 };

@@ -91,7 +91,7 @@ void dib::AllocateHeader(i32 width, i32 height, i32 bits, bool topDown)
 
 void dib::MakeSection(HDC dc, bool indexed)
 {
-    memoryDc_ = CreateCompatibleDC(dc);
+    memoryDc_.reset(CreateCompatibleDC(dc));
     if (!memoryDc_) {
         ReleaseHeader();
         if (indexed)
@@ -99,17 +99,16 @@ void dib::MakeSection(HDC dc, bool indexed)
         throw general_error("internalerror: DIBSection DC not created.");
     }
     void* pixels = nullptr;
-    bitmap_ = CreateDIBSection(memoryDc_, header_, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    bitmap_.reset(CreateDIBSection(memoryDc_.get(), header_, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!bitmap_) {
-        DeleteDC(memoryDc_);
-        memoryDc_ = nullptr;
+        memoryDc_.reset();
         ReleaseHeader();
         throw "internalerror: DIBSection not created.";
     }
     bits_ = static_cast<u8*>(pixels);
-    previousObject_ = SelectObject(memoryDc_, bitmap_);
+    previousObject_ = SelectObject(memoryDc_.get(), bitmap_.get());
     DIBSECTION section = {};
-    GetObjectW(bitmap_, sizeof section, &section);
+    GetObjectW(bitmap_.get(), sizeof section, &section);
     rowBytes_ = section.dsBm.bmWidthBytes;
 }
 
@@ -123,16 +122,13 @@ void dib::ReleaseHeader()
 
 void dib::destroy()
 {
+    // The bitmap can only be deleted once it is no longer selected into the context.
     if (memoryDc_ && previousObject_)
-        SelectObject(memoryDc_, previousObject_);
+        SelectObject(memoryDc_.get(), previousObject_);
     previousObject_ = nullptr;
-    if (bitmap_)
-        DeleteObject(bitmap_);
-    bitmap_ = nullptr;
+    bitmap_.reset();
     bits_ = nullptr;
-    if (memoryDc_)
-        DeleteDC(memoryDc_);
-    memoryDc_ = nullptr;
+    memoryDc_.reset();
     ReleaseHeader();
 }
 
@@ -144,14 +140,14 @@ void dib::fill_color(COLORREF color)
     const i32 h = height();
     const COLORREF rgb = color & 0x00FFFFFF;
     if (rgb == 0) {
-        PatBlt(memoryDc_, 0, 0, w, h, BLACKNESS);
+        PatBlt(memoryDc_.get(), 0, 0, w, h, BLACKNESS);
     } else if (rgb == 0x00FFFFFF) {
-        PatBlt(memoryDc_, 0, 0, w, h, WHITENESS);
+        PatBlt(memoryDc_.get(), 0, 0, w, h, WHITENESS);
     } else {
         const RECT area = {0, 0, w, h};
-        const COLORREF previous = SetBkColor(memoryDc_, color);
-        ExtTextOutA(memoryDc_, 0, 0, ETO_OPAQUE, &area, "", 0, nullptr);
-        SetBkColor(memoryDc_, previous);
+        const COLORREF previous = SetBkColor(memoryDc_.get(), color);
+        ExtTextOutA(memoryDc_.get(), 0, 0, ETO_OPAQUE, &area, "", 0, nullptr);
+        SetBkColor(memoryDc_.get(), previous);
     }
 }
 

@@ -3,6 +3,7 @@
 // written straight into memory and also drawn on with GDI.
 #include "tevrin/core/delegate.h"
 #include "tevrin/core/types.h"
+#include "tevrin/core/windows_handles.h"
 
 #include <windows.h>
 
@@ -30,7 +31,7 @@ public:
 
     void fill_color(COLORREF color);
 
-    HDC memory_dc() const { return memoryDc_; }
+    HDC memory_dc() const { return memoryDc_.get(); }
     u8* bits() const { return bits_; }
     i32 row_bytes() const { return rowBytes_; }
     i32 width() const { return header_ ? header_->bmiHeader.biWidth : 0; }
@@ -45,8 +46,8 @@ private:
 
     BITMAPINFO* header_ = nullptr;
     i32 paletteSlots_ = 0;
-    HDC memoryDc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    unique_created_dc memoryDc_;
+    unique_bitmap bitmap_;
     HGDIOBJ previousObject_ = nullptr;
     u8* bits_ = nullptr;
     i32 rowBytes_ = 0;

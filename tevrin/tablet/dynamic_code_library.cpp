@@ -59,12 +59,12 @@ const char* file_name_part(const char* path)
 const char* load_failure_detail(DWORD errorCode)
 {
     switch (errorCode) {
-    case 126:
-    case 1157: return "dependant submodule not found (debug linkage?)";
-    case 190:
-    case 191:
-    case 192:
-    case 193: return "DLL considered unexecutable (not Win32 format)";
+    case ERROR_MOD_NOT_FOUND:
+    case ERROR_DLL_NOT_FOUND: return "dependant submodule not found (debug linkage?)";
+    case ERROR_INVALID_MODULETYPE:
+    case ERROR_INVALID_EXE_SIGNATURE:
+    case ERROR_EXE_MARKED_INVALID:
+    case ERROR_BAD_EXE_FORMAT: return "DLL considered unexecutable (not Win32 format)";
     default: return "details unavailable";
     }
 }
@@ -88,12 +88,14 @@ dynamic_code_library::~dynamic_code_library()
     release();
 }
 
+void dynamic_code_library::module_traits::close(void* loaded) noexcept
+{
+    FreeLibrary(static_cast<HMODULE>(loaded));
+}
+
 void dynamic_code_library::release()
 {
-    if (module) {
-        FreeLibrary(static_cast<HMODULE>(module));
-        module = nullptr;
-    }
+    module.reset();
 }
 
 void dynamic_code_library::load(const char* name)
@@ -109,14 +111,14 @@ void dynamic_code_library::load(const char* name)
         const DWORD errorCode = GetLastError();
         throw_load_failure(narrow, wide, errorCode);
     }
-    module = loaded;
+    module.reset(loaded);
 }
 
 code_address dynamic_code_library::get_function(const char* name) const
 {
     if (!module)
         throw library_not_loaded();
-    FARPROC entry = GetProcAddress(static_cast<HMODULE>(module), name);
+    FARPROC entry = GetProcAddress(static_cast<HMODULE>(module.get()), name);
     if (!entry)
         throw function_not_found(name);
     return reinterpret_cast<code_address>(entry);

@@ -1,5 +1,7 @@
 #pragma once
 // One library loaded at run time, released with its owner.
+#include "tevrin/core/unique_handle.h"
+
 #include <string>
 
 namespace tevrin {
@@ -22,11 +24,18 @@ public:
     // Throws library_not_loaded without a library, function_not_found without the entry.
     code_address get_function(const char* name) const;
 
-    bool is_loaded() const { return module != nullptr; }
+    bool is_loaded() const { return static_cast<bool>(module); }
     void release();
 
 private:
-    void* module = nullptr;  // HMODULE; kept opaque so this header needs no platform
+    // The HMODULE, kept opaque so that this header needs no platform; freed with its owner.
+    struct module_traits {
+        using handle_type = void*;
+        static constexpr void* invalid() noexcept { return nullptr; }
+        static void close(void* loaded) noexcept;
+    };
+
+    unique_handle<module_traits> module;
 };
 
 }  // namespace tevrin

@@ -2,6 +2,7 @@
 
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/text.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/window.h"
 
 #include <cwchar>
@@ -62,10 +63,8 @@ std::wstring Control::GetDescription() const
     std::swprintf(description, 300, L"%p (HWND %p)", static_cast<const void*>(this), static_cast<void*>(handle));
     std::wstring result = description;
     if (handle) {
-        wchar_t className[256] = {};
-        GetClassNameW(handle, className, 256);
         result += L" \"";
-        result += className;
+        result += ClassNameOf(handle);
         result += L"\"";
     }
     return result;
@@ -143,10 +142,7 @@ bool Control::DrawItem(GraphicsContext& /*gc*/, const RECT& /*item*/, bool /*sel
 
 RECT Control::RectangleInParent() const
 {
-    RECT rectangle = {};
-    GetWindowRect(handle, &rectangle);
-    MapWindowPoints(HWND_DESKTOP, GetParent(handle), reinterpret_cast<POINT*>(&rectangle), 2);
-    return rectangle;
+    return tevrin::RectangleInParent(handle);
 }
 
 int Control::GetLeft() const

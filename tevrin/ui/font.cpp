@@ -5,10 +5,7 @@ namespace {
 
 int ScreenDotsPerInchVertically()
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dotsPerInch;
+    return GetDeviceCaps(acquire_window_dc(nullptr).get(), LOGPIXELSY);
 }
 
 // Namespace-scope objects rather than function statics: the fonts must be made
@@ -27,16 +24,12 @@ Font::Font(const wchar_t* face, u32 points, bool isBold)
     description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = 0;
     faceName.copy(description.lfFaceName, LF_FACESIZE - 1);
-    handle = CreateFontIndirectW(&description);
+    handle.reset(CreateFontIndirectW(&description));
     if (!handle)
         throw "can't create font";
 }
 
-Font::~Font()
-{
-    if (handle)
-        DeleteObject(handle);
-}
+Font::~Font() = default;
 
 const Font& InterfaceFont()
 {

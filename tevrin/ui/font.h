@@ -1,6 +1,7 @@
 #pragma once
 // A created GDI font, and the three fonts the whole process shares.
 #include "tevrin/core/types.h"
+#include "tevrin/core/windows_handles.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ public:
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
-    HFONT GetHandle() const { return handle; }
+    HFONT GetHandle() const { return handle.get(); }
     const std::wstring& GetFaceName() const { return faceName; }
     u32 GetPointSize() const { return pointSize; }
     bool IsBold() const { return bold; }
@@ -27,7 +28,7 @@ private:
     u32 pointSize;
     bool bold;
     bool italic = false;
-    HFONT handle = nullptr;
+    unique_font handle;
 };
 
 // Built during static initialisation, so they exist before any window does.

@@ -17,4 +17,11 @@ GraphicsContext::~GraphicsContext()
         ::ReleaseDC(window, dc);
 }
 
+void FillRectangle(HDC dc, const RECT& area, COLORREF colour)
+{
+    const COLORREF previous = SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, L"", 0, nullptr);
+    SetBkColor(dc, previous);
+}
+
 }  // namespace tevrin

@@ -23,4 +23,8 @@ private:
     COLORREF savedTextColor;
 };
 
+// Fills area with colour as an empty opaque text run, then restores the context's
+// background colour.
+void FillRectangle(HDC dc, const RECT& area, COLORREF colour);
+
 }  // namespace tevrin

@@ -1,6 +1,7 @@
 #include "tevrin/ui/log_view.h"
 
 #include "tevrin/core/message_box.h"
+#include "tevrin/core/windows_handles.h"
 #include "tevrin/ui/clipboard.h"
 #include "tevrin/ui/font.h"
 
@@ -25,13 +26,6 @@ bool OnlyUnderscores(const std::string& text)
     return !text.empty() && text.find_first_not_of('_') == std::string::npos;
 }
 
-void FillRectangle(HDC dc, const RECT& area, COLORREF colour)
-{
-    const COLORREF previous = SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, L"", 0, nullptr);
-    SetBkColor(dc, previous);
-}
-
 // GetDpiForWindow exists from Windows 10 on; older systems have one DPI for all.
 UINT WindowDpi(HWND window)
 {
@@ -40,10 +34,7 @@ UINT WindowDpi(HWND window)
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow)
         return getDpiForWindow(window);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return static_cast<UINT>(dpi);
+    return static_cast<UINT>(GetDeviceCaps(acquire_window_dc(nullptr).get(), LOGPIXELSY));
 }
 
 }  // namespace
@@ -240,13 +231,12 @@ void LogView::ShowContextMenu()
 {
     POINT at = {press[3].x, press[3].y};
     ClientToScreen(hwnd, &at);
-    HMENU menu = CreatePopupMenu();
+    const unique_menu menu(CreatePopupMenu());
     const UINT state = table_->count() == 0 ? MF_GRAYED : MF_ENABLED;
-    AppendMenuW(menu, MF_STRING | state, copyCommand, L"Copy");
-    AppendMenuW(menu, MF_STRING | state, clearCommand, L"Clear");
+    AppendMenuW(menu.get(), MF_STRING | state, copyCommand, L"Copy");
+    AppendMenuW(menu.get(), MF_STRING | state, clearCommand, L"Clear");
     // The pick arrives as WM_COMMAND and travels through the command routing.
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
-    DestroyMenu(menu);
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
 }
 
 bool LogView::HandleCommand(int id)

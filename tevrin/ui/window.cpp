@@ -5,6 +5,7 @@
 #include "tevrin/ui/control.h"
 #include "tevrin/ui/edit_command_ids.h"
 #include "tevrin/ui/font.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/window_list.h"
 
 #include <shellapi.h>
@@ -39,23 +40,18 @@ WindowStyles KindStyles(u32 kind, bool tabStop)
 {
     const DWORD toolExtended = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW;
     switch (kind) {
-    case 1: return {WS_OVERLAPPEDWINDOW, 0};
-    case 2: return {static_cast<DWORD>(WS_CHILD | (tabStop ? WS_TABSTOP : 0)), 0};
-    case 3: return {WS_CAPTION | WS_SYSMENU, toolExtended};
-    case 4: return {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, toolExtended};
-    case 5: return {WS_CAPTION | WS_SYSMENU, 0};
-    case 6: return {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0};
-    case 7: return {WS_POPUP, 0};
+    case Window::kindMainFrame: return {WS_OVERLAPPEDWINDOW, 0};
+    case Window::kindChild: return {static_cast<DWORD>(WS_CHILD | (tabStop ? WS_TABSTOP : 0)), 0};
+    case Window::kindToolWindow: return {WS_CAPTION | WS_SYSMENU, toolExtended};
+    case Window::kindSizableToolWindow:
+        return {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, toolExtended};
+    case Window::kindDialog: return {WS_CAPTION | WS_SYSMENU, 0};
+    case Window::kindSizableDialog: return {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0};
+    case Window::kindPopup: return {WS_POPUP, 0};
     default: throw "window style undefined";
     }
 }
 
-std::wstring ClassNameOf(HWND handle)
-{
-    wchar_t name[256] = {};
-    GetClassNameW(handle, name, 256);
-    return name;
-}
 
 HWND ParentOrOwner(HWND handle)
 {
@@ -70,7 +66,7 @@ HWND ParentOrOwner(HWND handle)
 bool HasButtonChild(HWND parent)
 {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (_wcsicmp(ClassNameOf(child).c_str(), L"BUTTON") == 0)
+        if (ClassIs(child, L"BUTTON"))
             return true;
     return false;
 }
@@ -231,7 +227,7 @@ void Window::FinishCreation(bool wasFirstWindow)
     // Dialog-like windows start with focus rectangles hidden until a key is pressed;
     // buttons reached with Tab must show theirs at once.
     if (HasButtonChild(hwnd))
-        PostMessageW(hwnd, WM_UPDATEUISTATE, 0x10002, 0);
+        PostMessageW(hwnd, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     if (styleKind == kindMainFrame && !wasFirstWindow && applicationWindow)
         SetParent(hwnd, applicationWindow->hwnd);
     if (acceptsFiles)

@@ -3,6 +3,7 @@
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/text.h"
 #include "tevrin/ui/control.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/window.h"
 
 #include <commctrl.h>
@@ -44,24 +45,10 @@ public:
         return children;
     }
 
-    RECT ClientRectangleOf(HWND child) const
-    {
-        RECT rectangle = {};
-        GetWindowRect(child, &rectangle);
-        MapWindowPoints(HWND_DESKTOP, handle, reinterpret_cast<POINT*>(&rectangle), 2);
-        return rectangle;
-    }
-
 private:
     HWND handle;
 };
 
-std::wstring ClassNameOf(HWND handle)
-{
-    wchar_t name[100] = {};
-    GetClassNameW(handle, name, 100);
-    return name;
-}
 
 }  // namespace
 
@@ -203,7 +190,7 @@ void Window::CloneDialogControls(u16 dialogId)
             throw "error";
         wchar_t text[200] = {};
         GetWindowTextW(child, text, 200);
-        const RECT place = dialog.ClientRectangleOf(child);
+        const RECT place = RectangleInParent(child);
         CreateWindowExW(static_cast<DWORD>(GetWindowLongPtrW(child, GWL_EXSTYLE)), className, text,
                         static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE)), place.left, place.top,
                         place.right - place.left, place.bottom - place.top, hwnd, IdAsMenu(GetDlgCtrlID(child)),
@@ -218,7 +205,7 @@ void Window::AdoptDialogControls(u16 dialogId)
     std::reverse(children.begin(), children.end());
     for (HWND child : children) {
         const int id = GetDlgCtrlID(child);
-        const RECT place = dialog.ClientRectangleOf(child);
+        const RECT place = RectangleInParent(child);
         const int width = place.right - place.left;
         const int height = place.bottom - place.top;
         const std::wstring className = ClassNameOf(child);

@@ -2,8 +2,10 @@
 // accelerators, the activation trace and popup menus.
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/text.h"
+#include "tevrin/core/windows_handles.h"
 #include "tevrin/ui/control.h"
 #include "tevrin/ui/edit_command_ids.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/window.h"
 
 #include <cwchar>
@@ -11,17 +13,6 @@
 namespace tevrin {
 namespace {
 
-std::wstring ClassNameOf(HWND handle)
-{
-    wchar_t name[256] = {};
-    GetClassNameW(handle, name, 256);
-    return name;
-}
-
-bool ClassIs(HWND handle, const wchar_t* className)
-{
-    return _wcsicmp(ClassNameOf(handle).c_str(), className) == 0;
-}
 
 bool IsSelectionControl(HWND handle)
 {
@@ -170,17 +161,16 @@ bool Window::HandleActivateEvent(bool active)
 
 void Window::ShowPopupMenu(const std::vector<MenuItem>& items, const POINT& at)
 {
-    HMENU menu = CreatePopupMenu();
+    const unique_menu menu(CreatePopupMenu());
     for (const MenuItem& item : items) {
         if (item.commandId == 0)
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuW(menu, MF_STRING, item.commandId, ToUtf16(item.label).c_str());
+            AppendMenuW(menu.get(), MF_STRING, item.commandId, ToUtf16(item.label).c_str());
     }
     POINT screen = at;
     ClientToScreen(hwnd, &screen);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr);
-    DestroyMenu(menu);
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr);
 }
 
 }  // namespace tevrin

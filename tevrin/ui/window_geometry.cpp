@@ -1,6 +1,8 @@
 // Size, position and placement of a framework window, and its scroll bar state.
 #include "tevrin/ui/window.h"
 
+#include "tevrin/ui/handle_queries.h"
+
 namespace tevrin {
 namespace {
 
@@ -26,14 +28,6 @@ bool Contains(const RECT& outer, const RECT& inner)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
-}
-
-RECT RectangleInParent(HWND handle)
-{
-    RECT rectangle = {};
-    GetWindowRect(handle, &rectangle);
-    MapWindowPoints(HWND_DESKTOP, GetParent(handle), reinterpret_cast<POINT*>(&rectangle), 2);
-    return rectangle;
 }
 
 RECT ClientRectangle(HWND handle)

@@ -3,6 +3,7 @@
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/ui/control.h"
 #include "tevrin/ui/drop_files_handle.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/window.h"
 
 #include <commctrl.h>
@@ -43,12 +44,6 @@ int ButtonOfMessage(UINT message)
     }
 }
 
-bool IsListView(HWND handle)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(handle, name, 64);
-    return _wcsicmp(name, L"SysListView32") == 0;
-}
 
 }  // namespace
 
@@ -295,7 +290,7 @@ LRESULT Window::OnDrawItem(const WindowMessage& m)
 LRESULT Window::OnNotify(const WindowMessage& m)
 {
     NMHDR* info = reinterpret_cast<NMHDR*>(m.lParam);
-    if (IsListView(info->hwndFrom)) {
+    if (ClassIs(info->hwndFrom, L"SysListView32")) {
         if (static_cast<int>(info->code) != static_cast<int>(LVN_ITEMCHANGED))
             return Default(m);
         return ResultOf(HandleSelectionEvent(GetDlgCtrlID(info->hwndFrom)), m);
