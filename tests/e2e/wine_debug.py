@@ -12,7 +12,6 @@ import tempfile
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
-WINE = "/usr/lib/wine/wine64"
 DEBUG_CHANNELS = "-all,+debugstr,warn+seh"
 _LINE = re.compile(r':OutputDebugStringA "(.*)"\s*$')
 
@@ -28,7 +27,7 @@ def use_display(build_dir):
 def close_politely(image_name):
     """Asks every top-level window of the named program to close (WM_CLOSE), as a user
     closing the window would. Needs use_display() first."""
-    subprocess.run([WINE, "taskkill", "/im", image_name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+    subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", image_name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    timeout=60)
 
 

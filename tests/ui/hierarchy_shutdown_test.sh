@@ -16,7 +16,7 @@ for _ in $(seq 1 300); do
 done
 grep -q '^ready' "$output" || { echo "FAIL: the program did not show its window"; kill "$pid"; exit 1; }
 
-/usr/lib/wine/wine64 taskkill /im "$(basename "$program")" >/dev/null 2>&1
+"$TEVRIN_WINE" taskkill /im "$(basename "$program")" >/dev/null 2>&1
 for _ in $(seq 1 200); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
