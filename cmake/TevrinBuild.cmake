@@ -2,6 +2,21 @@
 
 set(TEVRIN_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
+# Gives the users of target (and target itself) an include folder that holds only the
+# given folder of the sources, as in #include "tevrin/ui/window.h": a library's users
+# can include its headers and those of the libraries it passes on, and nothing else
+# of the tree (not the program's app/ headers, not the tests).
+#   tevrin_expose_headers(tevrin_ui tevrin/ui)
+function(tevrin_expose_headers target folder)
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  if(NOT EXISTS ${root}/${folder})
+    file(CREATE_LINK ${TEVRIN_SOURCE_ROOT}/${folder} ${root}/${folder} SYMBOLIC COPY_ON_ERROR)
+  endif()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
 # Adds a VERSIONINFO block with the given four-part file version to a Windows target.
 function(tevrin_add_version_resource target major minor third fourth)
   set(TEVRIN_RC_MAJOR ${major})
