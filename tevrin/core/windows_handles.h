@@ -13,7 +13,7 @@ struct null_handle_traits {
     static constexpr Handle invalid() noexcept { return nullptr; }
 };
 
-// Pens, brushes, fonts and bitmaps.
+// GDI objects: fonts and bitmaps.
 template <typename Object>
 struct gdi_object_traits : null_handle_traits<Object> {
     static void close(Object object) noexcept { DeleteObject(object); }
@@ -40,7 +40,6 @@ struct registry_key_traits : null_handle_traits<HKEY> {
 
 using unique_bitmap = unique_handle<gdi_object_traits<HBITMAP>>;
 using unique_font = unique_handle<gdi_object_traits<HFONT>>;
-using unique_brush = unique_handle<gdi_object_traits<HBRUSH>>;
 using unique_created_dc = unique_handle<created_dc_traits>;
 using unique_window_dc = unique_handle<window_dc_traits>;
 using unique_menu = unique_handle<menu_traits>;
