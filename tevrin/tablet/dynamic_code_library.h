@@ -23,6 +23,7 @@ public:
     code_address get_function(const char* name) const;
 
     bool is_loaded() const { return module != nullptr; }
+    void* native_handle() const { return module; }  // the HMODULE, for module queries
     void release();
 
 private:
