@@ -70,9 +70,12 @@ void check_search_path(check_list_builder& checks, const report_value& section)
 {
     const report_value& files = section.get("search_path");
     const size_t companies = distinct_companies(files);
+    // A file without a company name counts as one more company: a leftover copy of an
+    // old driver often has none.
     if (files.items().size() > 1 && companies > 1)
         checks.warn("search-path-companies", std::to_string(files.items().size()) + " wintab32.dll files of " +
-                                                 std::to_string(companies) + " companies lie on the search path; the first one found wins.");
+                                                 std::to_string(companies) + " different companies lie on the search path; "
+                                                 "the first one found wins: " + files.items()[0].get("path").text() + ".");
     else
         checks.pass("search-path-companies", "No wintab32.dll files of different companies compete on the search path.");
 }

@@ -115,7 +115,6 @@ UINT answer(LPVOID output, const Record& record);
     return static_cast<UINT>(size);
 }
 
-
 void count_call(const char* entry)
 {
     ++driver.entryCalls[entry];
