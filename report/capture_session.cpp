@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace nibscope_report {
@@ -112,26 +113,19 @@ void pump_messages()
     }
 }
 
-}  // namespace
-
-report_value capture_packets(const tablet_services& table, capture_setting setting)
+// Reads every packet for the given time, showing a countdown, until the time is up or
+// the user closes the window.
+std::vector<captured_packet> collect_packets(const tablet_services& table, const report_context& context,
+                                             int seconds, const capture_state& state)
 {
-    capture_state state;
-    report_window window(capture_window_title, true, capture_procedure, &state);
-    const WTPKT wanted = PK_STATUS | PK_TIME | PK_SERIAL_NUMBER | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y |
-                         PK_NORMAL_PRESSURE | (setting.device_has_orientation ? PK_ORIENTATION : 0);
-    report_context context(table, window.handle(), wanted);
-    if (!context.opened())
-        return report_value::object().set("unavailable", "the driver refused the capture context");
     const packet_layout layout(context.granted().lcPktData);
     const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
     std::vector<BYTE> buffer(layout.size() * static_cast<size_t>(queueSize));
     std::vector<captured_packet> packets;
     const DWORD start = GetTickCount();
     int shownLeft = -1;
-    for (DWORD now = start; now - start < static_cast<DWORD>(setting.seconds) * 1000 && !state.closed;
-         now = GetTickCount()) {
-        const int left = setting.seconds - static_cast<int>((now - start) / 1000);
+    for (DWORD now = start; now - start < static_cast<DWORD>(seconds) * 1000 && !state.closed; now = GetTickCount()) {
+        const int left = seconds - static_cast<int>((now - start) / 1000);
         if (left != shownLeft)
             std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft = left, packets.size());
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -142,7 +136,26 @@ report_value capture_packets(const tablet_services& table, capture_setting setti
             packets.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
     }
     std::fprintf(stderr, "\rCaptured %zu packets.                    \n", packets.size());
-    setting.items = items_of(context.granted().lcPktData);
+    return packets;
+}
+
+}  // namespace
+
+report_value capture_packets(const tablet_services& table, capture_setting setting)
+{
+    capture_state state;
+    report_window window(capture_window_title, true, capture_procedure, &state);
+    const WTPKT wanted = PK_STATUS | PK_TIME | PK_SERIAL_NUMBER | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y |
+                         PK_NORMAL_PRESSURE | (setting.device_has_orientation ? PK_ORIENTATION : 0);
+    // A driver may refuse a context whose items it cannot supply rather than drop them;
+    // the main program's items are then asked for instead.
+    std::unique_ptr<report_context> context(new report_context(table, window.handle(), wanted));
+    if (!context->opened())
+        context.reset(new report_context(table, window.handle(), tablet_packet_items));
+    if (!context->opened())
+        return report_value::object().set("unavailable", "the driver refused the capture context");
+    const std::vector<captured_packet> packets = collect_packets(table, *context, setting.seconds, state);
+    setting.items = items_of(context->granted().lcPktData);
     setting.proximity_enters = state.enters;
     setting.proximity_leaves = state.leaves;
     return summarise_capture(packets, setting);

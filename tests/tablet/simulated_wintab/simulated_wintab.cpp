@@ -25,7 +25,8 @@
 // written 4 bytes past their announced size), unterminated (the WinTab id has no
 // terminator within its size), zero-pressure (pressure axis 0..0), serial-gaps and
 // queue-errors (in the stroke), refuse-fields (WTOpenA drops serial numbers and
-// orientation from the packet items).
+// orientation from the packet items), reject-fields (WTOpenA refuses any context that
+// asks for more items than the main program's).
 #include "simulated_wintab/pen_ramp.h"
 #include "simulated_wintab/simulated_wintab_controls.h"
 
@@ -408,7 +409,7 @@ SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL en
     driver.lastOpenSettings = *settings;
     driver.lastOpenWindow = window;
     driver.lastOpenEnable = enable;
-    if (driver.openFails)
+    if (driver.openFails || (quirk("reject-fields") && (settings->lcPktData & ~tablet_packet_items)))
         return nullptr;
     LOGCONTEXTA granted = *settings;
     if (quirk("refuse-fields"))
