@@ -21,7 +21,8 @@
 // (interface, one device, three cursors, one extension). With TEVRIN_SIMULATED_STROKE
 // set, a context's first WTPacketsGet queues a known stroke (queue_stroke) and the pen
 // leaves afterwards. TEVRIN_SIMULATED_QUIRKS holds comma-separated misbehaviours:
-// name-size-zero (the device-name size query answers 0), overrun (cursor names are
+// name-size-zero and name-size-short (the device-name size query answers 0, or 4
+// although the name is longer), overrun (cursor names are
 // written 4 bytes past their announced size), unterminated (the WinTab id has no
 // terminator within its size), zero-pressure (pressure axis 0..0), serial-gaps and
 // queue-errors (in the stroke), refuse-fields (WTOpenA drops serial numbers and
@@ -220,8 +221,8 @@ UINT answer(LPVOID output, const Record& record)
 [[maybe_unused]] UINT answer_device(UINT device, UINT index, LPVOID output)
 {
     if (index == DVC_NAME) {
-        if (!output && quirk("name-size-zero"))
-            return 0;
+        if (!output && (quirk("name-size-zero") || quirk("name-size-short")))
+            return quirk("name-size-short") ? 4 : 0;
         return answer_text(output, driver.deviceName);
     }
     if (index == DVC_NPRESSURE) {
