@@ -1,25 +1,27 @@
-"""An X server with a pen tablet, for end-to-end tests of Wine's own wintab32.
+"""An X server with a pen tablet, for end-to-end tests with Wine's own wintab32.
 
-Xorg runs with the dummy video driver (one screen) and one evdev input device whose
-device node is a FIFO: pen_shim.c, preloaded into Xorg, answers evdev's ioctls on it as
-a pen tablet's node would, and the pen's actions write the kernel's input_event records
-into it (no kernel input device can be made on the test machines). Wine's X11 driver
-takes the device for a tablet stylus because a word of its name is "stylus", and reads
-its valuators 0, 1 and 2 as X, Y and pressure.
+Xorg runs with the dummy video driver and one evdev input device whose node is a FIFO:
+pen_shim.c, preloaded into Xorg, answers evdev's ioctls on it as a pen's device node
+would, and the pen's actions write the kernel's input_event records into it (no kernel
+input device can be made on the test machines). Wine's X11 driver takes the device for
+a stylus because a word of its name is "stylus", and reads its valuators 0, 1 and 2 as
+X, Y and pressure.
 
     with xorg_pen.PenDisplay(build_dir) as pen:
-        os.environ.update(pen.environment())  # tools/wine-run, xdotool: this display
+        pen.use()                 # tools/wine-run, xdotool and taskkill: this display
         ... start the program, wait for its top-level window ...
-        pen.enter(300, 250)                   # in proximity, hovering (screen pixels)
-        pen.down(300, 250, 1000)              # touching, raw pressure 0..PRESSURE_MAX
+        pen.enter(300, 250)       # in proximity, hovering (screen pixels)
+        pen.down(300, 250, 1000)  # touching, raw pressure 0..PRESSURE_MAX
         pen.move(310, 250, 1500)
         pen.up(310, 250)
         pen.leave()
 
-Wine 8 queues a packet for each report (a pen action) and one more for a touch or a lift,
-only for contexts of top-level windows. It reads a packet's X, Y and pressure from the
-first values an X event carries, whichever axes they are, so every report here carries
-all the axes.
+What Wine 8 makes of it: a packet for each report (each action but leave) and one more
+for down and up (the button event), queued only for contexts of top-level windows. It
+reads a packet's X, Y and pressure from the first values an X event carries, whichever
+axes they are, so every report here carries all the axes. Its button state is read from
+the server when Wine handles the event, so a touch shorter than Wine's delay goes
+unseen: the pen reports at a tablet's rate, not faster.
 """
 import os
 import select
@@ -37,15 +39,13 @@ X_MAX, Y_MAX = SCREEN[0] * UNITS_PER_PIXEL - 1, SCREEN[1] * UNITS_PER_PIXEL - 1
 PRESSURE_MAX = 2047
 TILT_MAX = 64
 XORG = "/usr/lib/xorg/Xorg"
-HERE = os.path.dirname(os.path.abspath(__file__))
 
 EV_SYN, EV_KEY, EV_ABS = 0, 1, 3
 BTN_TOOL_PEN, BTN_TOUCH = 0x140, 0x14a
 ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y = 0x00, 0x01, 0x18, 0x1a, 0x1b
 
-# Only the configured pen: no hot-plugged devices, no console switching.
-CONFIG = """
-Section "ServerFlags"
+# Only the configured pen (no hot-plugged devices), and no console switching.
+CONFIG = """Section "ServerFlags"
   Option "AutoAddDevices" "false"
   Option "DontVTSwitch" "true"
 EndSection
@@ -82,44 +82,39 @@ EndSection
 
 
 def wait_until(condition, timeout, what):
+    """The first true result of condition(), polled until the deadline."""
     deadline = time.monotonic() + timeout
     while not (result := condition()):
         if time.monotonic() > deadline:
             raise RuntimeError(f"no {what} within {timeout} s")
-        time.sleep(0.1)
+        time.sleep(0.05)
     return result
 
 
 def tablet_units(pixel):
-    """The middle of a screen pixel in the pen's units."""
+    """The middle of a screen pixel, in the pen's units along either axis."""
     return pixel * UNITS_PER_PIXEL + UNITS_PER_PIXEL // 2
 
 
 class PenDisplay:
-    """Starts Xorg with the pen on a free display and stops it, with the Wine server of
-    the prefix that tools/wine-run keeps for programs on that display."""
+    """Xorg with the pen on a free display. Leaving stops it, and the Wine server that
+    tools/wine-run keeps for programs on that display."""
 
     def __init__(self, build_dir, timeout=30, rate=100):
         self.build_dir = os.path.abspath(build_dir)
         self.folder = os.path.join(self.build_dir, "xorg-pen")
         self.timeout = timeout
-        self.interval = 1 / rate  # the pen reports at most this often, as a real one does
+        self.interval = 1 / rate
         self.last_report = 0
         self.server = self.pipe = self.display = None
-
-    def environment(self):
-        return {"TEVRIN_WINE_DISPLAY": self.display, "DISPLAY": self.display}
 
     def __enter__(self):
         os.makedirs(self.folder, exist_ok=True)
         fifo = os.path.join(self.folder, "pen.fifo")
         if not os.path.exists(fifo):
             os.mkfifo(fifo)
-        config = os.path.join(self.folder, "xorg.conf")
-        with open(config, "w") as file:
-            file.write(CONFIG.format(width=SCREEN[0], height=SCREEN[1], name=NAME, fifo=fifo))
         try:
-            self._start_server(config, self._build_shim())
+            self._start_server(fifo)
             self.device = wait_until(self._device_id, self.timeout, f"XInput device '{NAME}'")
             self.pipe = os.open(fifo, os.O_WRONLY)  # Xorg holds it open, so this does not wait
         except BaseException:
@@ -131,8 +126,8 @@ class PenDisplay:
         if self.pipe is not None:
             os.close(self.pipe)
         if self.display:
-            subprocess.run([wine_debug.WINE_RUN, "--stop", self.build_dir], env=dict(os.environ, **self.environment()),
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+            subprocess.run([wine_debug.WINE_RUN, "--stop", self.build_dir], timeout=60,
+                           env=dict(os.environ, TEVRIN_WINE_DISPLAY=self.display))
         if self.server:
             self.server.terminate()
             try:
@@ -141,23 +136,23 @@ class PenDisplay:
                 self.server.kill()
                 self.server.wait()
 
-    def _build_shim(self):
-        shim = os.path.join(self.folder, "pen_shim.so")
-        source = os.path.join(HERE, "pen_shim.c")
-        axes = dict(PEN_NAME=f'"{NAME}"', PEN_X_MAX=X_MAX, PEN_Y_MAX=Y_MAX, PEN_PRESSURE_MAX=PRESSURE_MAX,
-                    PEN_TILT_MAX=TILT_MAX, PEN_RESOLUTION=100)
-        subprocess.run(["gcc", "-shared", "-fPIC", "-O1", "-Wall", "-o", shim, source, "-ldl",
-                        *(f"-D{name}={value}" for name, value in axes.items())], check=True)
-        return shim
+    def use(self):
+        """Points this process, and the Windows programs it runs with tools/wine-run,
+        at this display (and the Wine prefix kept for it)."""
+        os.environ["TEVRIN_WINE_DISPLAY"] = self.display
+        wine_debug.use_display(self.build_dir)
 
-    def _start_server(self, config, shim):
+    def _start_server(self, fifo):
         """Xorg on the first free display, which it writes to -displayfd once it is ready."""
+        config, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
+        with open(config, "w") as file:
+            file.write(CONFIG.format(width=SCREEN[0], height=SCREEN[1], name=NAME, fifo=fifo))
         ready, ready_writer = os.pipe()
-        log = os.path.join(self.folder, "xorg.log")
         self.server = subprocess.Popen(
             [XORG, "-config", config, "-logfile", log, "-displayfd", str(ready_writer), "-nolisten", "tcp",
-             "-noreset", "-novtswitch", "-sharevts"], env=dict(os.environ, LD_PRELOAD=shim), pass_fds=[ready_writer],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+             "-noreset", "-novtswitch", "-sharevts"], env=dict(os.environ, LD_PRELOAD=self._build_shim()),
+            pass_fds=[ready_writer], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
         os.close(ready_writer)
         with os.fdopen(ready) as reader:
             number = reader.readline().strip() if select.select([reader], [], [], self.timeout)[0] else ""
@@ -165,32 +160,42 @@ class PenDisplay:
             raise RuntimeError(f"Xorg did not start (status {self.server.poll()}); see {log}")
         self.display = f":{number}"
 
+    def _build_shim(self):
+        shim = os.path.join(self.folder, "pen_shim.so")
+        pen = dict(PEN_NAME=f'"{NAME}"', PEN_X_MAX=X_MAX, PEN_Y_MAX=Y_MAX, PEN_PRESSURE_MAX=PRESSURE_MAX,
+                   PEN_TILT_MAX=TILT_MAX, PEN_RESOLUTION=100)
+        subprocess.run(["gcc", "-shared", "-fPIC", "-O1", "-Wall", "-o", shim,
+                        os.path.join(os.path.dirname(os.path.abspath(__file__)), "pen_shim.c"), "-ldl",
+                        *(f"-D{name}={value}" for name, value in pen.items())], check=True)
+        return shim
+
+    def _xinput(self, *args):
+        return subprocess.run(["xinput", *args], capture_output=True, text=True,
+                              env=dict(os.environ, DISPLAY=self.display))
+
     def _device_id(self):
-        result = subprocess.run(["xinput", "list", "--id-only", NAME], capture_output=True, text=True,
-                                env=dict(os.environ, DISPLAY=self.display))
+        result = self._xinput("list", "--id-only", NAME)
         return result.stdout.strip() if result.returncode == 0 else None
 
     def state(self):
-        """`xinput query-state` of the pen: {"valuator[2]": "1500", "button[1]": "down", ...}."""
-        result = subprocess.run(["xinput", "query-state", self.device], capture_output=True, text=True,
-                                env=dict(os.environ, DISPLAY=self.display), check=True)
-        return dict(line.strip().split("=", 1) for line in result.stdout.splitlines() if "=" in line)
+        """What the server holds of the pen: {"valuator[2]": "1500", "button[1]": "down", ...}."""
+        lines = self._xinput("query-state", self.device).stdout.split()
+        return dict(line.split("=", 1) for line in lines if "=" in line)
 
     def _report(self, *events):
-        """One report: the events, then SYN_REPORT, stamped now."""
-        time.sleep(max(0, self.last_report + self.interval - time.monotonic()))
+        """The events and SYN_REPORT, stamped now, at most as often as the pen's rate."""
+        time.sleep(max(0.0, self.last_report + self.interval - time.monotonic()))
         self.last_report = time.monotonic()
         now = time.time()
-        seconds, microseconds = int(now), int(now % 1 * 1e6)
-        records = [struct.pack("@llHHi", seconds, microseconds, *event) for event in (*events, (EV_SYN, 0, 0))]
-        os.write(self.pipe, b"".join(records))
+        stamp = (int(now), int(now % 1 * 1e6))
+        os.write(self.pipe, b"".join(struct.pack("@llHHi", *stamp, *event) for event in (*events, (EV_SYN, 0, 0))))
 
     def _axes(self, x, y, pressure, tilt):
         return ((EV_ABS, ABS_X, tablet_units(x)), (EV_ABS, ABS_Y, tablet_units(y)), (EV_ABS, ABS_PRESSURE, pressure),
                 (EV_ABS, ABS_TILT_X, tilt[0]), (EV_ABS, ABS_TILT_Y, tilt[1]))
 
     def enter(self, x, y, tilt=(0, 0)):
-        # X delivers the proximity event where the pointer was: bring it to the pen first.
+        # X sends the proximity event to the window under the pointer: bring it to the pen.
         subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], env=dict(os.environ, DISPLAY=self.display),
                        check=True)
         self._report((EV_KEY, BTN_TOOL_PEN, 1), *self._axes(x, y, 0, tilt))
@@ -209,9 +214,9 @@ class PenDisplay:
 
 
 if __name__ == "__main__":
-    # A check of the harness alone: xorg_pen.py BUILD_FOLDER
+    # The harness alone, without Wine: xorg_pen.py BUILD_FOLDER
     with PenDisplay(sys.argv[1]) as pen:
         pen.enter(100, 200)
         pen.down(101, 200, 1234)
-        state = wait_until(lambda: (s := pen.state()).get("valuator[2]") == "1234" and s, pen.timeout, "pressure 1234")
-        print(f"{NAME} (id {pen.device}) on {pen.display}: {state}")
+        state = wait_until(lambda: (s := pen.state()).get("valuator[2]") == "1234" and s, pen.timeout, "pressure")
+        print(f"'{NAME}' (XInput id {pen.device}) on {pen.display}: {state}")
