@@ -46,10 +46,9 @@ EV_SYN, EV_KEY, EV_ABS = 0, 1, 3
 BTN_TOOL_PEN, BTN_TOUCH = 0x140, 0x14a
 ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y = 0x00, 0x01, 0x18, 0x1a, 0x1b
 
-# Only the configured pen (no hot-plugged devices), and no console switching.
+# Only the configured pen: no hot-plugged devices.
 CONFIG = """Section "ServerFlags"
   Option "AutoAddDevices" "false"
-  Option "DontVTSwitch" "true"
 EndSection
 Section "Device"
   Identifier "video"
@@ -145,7 +144,8 @@ class PenDisplay:
         wine_debug.use_display(self.build_dir)
 
     def _start_server(self, fifo):
-        """Xorg on the first free display, which it writes to -displayfd once it is ready."""
+        """Xorg on the first free display, which it writes to -displayfd once it is ready;
+        it shares the console's terminal and never switches it."""
         config, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
         with open(config, "w") as file:
             file.write(CONFIG.format(width=SCREEN[0], height=SCREEN[1], name=NAME, fifo=fifo))
