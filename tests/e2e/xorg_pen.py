@@ -16,10 +16,9 @@ X, Y and pressure.
         pen.up(310, 250)
         pen.leave()
 
-What Wine 8 makes of it (seen with a probe): a packet for each report (each action but
-leave) and one more for down and up (the button event), queued only for contexts of
-top-level windows; a proximity change is a WT_PROXIMITY message that takes a serial
-number of its own, so the packets' serial numbers skip one there. The stylus is cursor 1
+What Wine 8 makes of it (seen with a probe and Wine's wintab32 trace): a packet for
+each report (each action but leave), one more for each button change and one for each
+proximity change, queued only for contexts of top-level windows. The stylus is cursor 1
 and the tip is button bit 1 (value 2). Wine reads a packet's X, Y and pressure from the
 first values the X event carries, whichever axes they are, so every report here carries
 all the axes; and it reads the button state from the server when it handles the event,
