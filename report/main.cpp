@@ -7,6 +7,7 @@
 #include "report/report_arguments.h"
 #include "report/report_checks.h"
 #include "report/report_writers.h"
+#include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
 
 #include <windows.h>
@@ -112,6 +113,8 @@ int wmain(int argc, wchar_t** argv)
     try {
         return run(options);
     } catch (const std::exception& failure) {
+        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
+    } catch (const tevrin::exception& failure) {
         write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
     } catch (const char* text) {
         write(stderr, std::string("nibscope-report: ") + text + "\n");

@@ -1,9 +1,9 @@
 #include "report/report_context.h"
 
+#include "tevrin/core/exception.h"
 #include "tevrin/tablet/tablet_context.h"
 
 #include <cstring>
-#include <stdexcept>
 
 namespace nibscope_report {
 namespace {
@@ -30,7 +30,7 @@ report_window::report_window(const wchar_t* title, bool visible, WNDPROC procedu
                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr))
 {
     if (!window_)
-        throw std::runtime_error("the report's window could not be created");
+        throw tevrin::general_error("the report's window could not be created");
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     if (visible) {
