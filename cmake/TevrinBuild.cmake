@@ -17,8 +17,13 @@ function(tevrin_expose_headers target folder)
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
-# Adds a VERSIONINFO block with the given four-part file version to a Windows target.
+# Adds a VERSIONINFO block with the given four-part file version to a Windows target;
+# an optional sixth argument replaces the product's file description.
 function(tevrin_add_version_resource target major minor third fourth)
+  set(TEVRIN_RC_DESCRIPTION NIBSCOPE_DESCRIPTION)
+  if(ARGC GREATER 5)
+    set(TEVRIN_RC_DESCRIPTION "\"${ARGV5}\"")
+  endif()
   set(TEVRIN_RC_MAJOR ${major})
   set(TEVRIN_RC_MINOR ${minor})
   set(TEVRIN_RC_THIRD ${third})

@@ -25,6 +25,7 @@ public:
     code_address get_function(const char* name) const;
 
     bool is_loaded() const { return static_cast<bool>(module); }
+    void* native_handle() const { return module.get(); }  // the HMODULE, for module queries
     void release();
 
 private:

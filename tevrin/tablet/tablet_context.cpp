@@ -61,12 +61,11 @@ void tablet_context::open_with_services(HWND window, const void* view)
 
 // Everything not set here stays as the driver's default system context has it, so
 // the pen keeps driving the system cursor as the user configured it.
-void tablet_context::adapt_default_settings(const void* view)
+void adapt_view_context_settings(LOGCONTEXTA& settings, WTPKT items)
 {
-    std::snprintf(settings.lcName, sizeof settings.lcName, "NibscopeView %p", view);
-    settings.lcPktData = tablet_packet_items;
+    settings.lcPktData = items;
     settings.lcPktMode = 0;
-    settings.lcMoveMask = tablet_packet_items;
+    settings.lcMoveMask = items;
     settings.lcBtnUpMask = settings.lcBtnDnMask;
     settings.lcOutOrgX = 0;
     settings.lcOutOrgY = 0;
@@ -76,12 +75,23 @@ void tablet_context::adapt_default_settings(const void* view)
 }
 
 // Drivers differ in the queue they grant; the largest accepted size wins.
+int set_largest_queue_size(WTQueueSizeSet_entry setQueueSize, HCTX context)
+{
+    int size = largest_queue_size;
+    while (size > 0 && !setQueueSize(context, size))
+        --size;
+    return size;
+}
+
+void tablet_context::adapt_default_settings(const void* view)
+{
+    std::snprintf(settings.lcName, sizeof settings.lcName, "NibscopeView %p", view);
+    adapt_view_context_settings(settings, tablet_packet_items);
+}
+
 void tablet_context::choose_queue_size()
 {
-    for (queueSize = largest_queue_size; queueSize > 0; --queueSize) {
-        if (services->WTQueueSizeSet(context, queueSize))
-            break;
-    }
+    queueSize = set_largest_queue_size(services->WTQueueSizeSet, context);
     if (queueSize > 0)
         packets.reset(new tablet_packet[static_cast<size_t>(queueSize)]);
 }

@@ -11,6 +11,14 @@ namespace tevrin {
 
 class Window;
 
+// A view's context settings, made from the driver's default system context: the
+// packet items (all absolute, all reported on moves), buttons reported up as down,
+// output over the whole screen with y growing downwards. Nothing else changes.
+void adapt_view_context_settings(LOGCONTEXTA& settings, WTPKT items);
+
+// Tries queue sizes from 128 down and returns the first the driver accepts; 0 for none.
+int set_largest_queue_size(WTQueueSizeSet_entry setQueueSize, HCTX context);
+
 class tablet_context {
 public:
     tablet_context() = default;

@@ -18,15 +18,17 @@ void look_up(const tablet_services& table, const char* name, Entry& entry)
     entry = reinterpret_cast<Entry>(table.library.get_function(name));
 }
 
-// Drivers write the name in the ANSI code page and not always within the
-// published field size, so it is read at the size the driver reports.
-std::string read_device_name_in_ansi(const tablet_services& table)
+}  // namespace
+
+// Drivers write the name in the ANSI code page, and the size query is theirs to
+// answer or not: some answer 0, some announce less than they then write. So the
+// query may enlarge the buffer but never shrink it below device_name_read_size.
+std::string read_device_name_in_ansi(WTInfoA_entry info, UINT device)
 {
-    const UINT size = table.WTInfoA(WTI_DEVICES, DVC_NAME, nullptr);
-    if (size == 0)
-        return std::string();
-    std::vector<char> name(size + 1, 0);
-    table.WTInfoA(WTI_DEVICES, DVC_NAME, name.data());
+    const size_t announced = info(WTI_DEVICES + device, DVC_NAME, nullptr);
+    std::vector<char> name(announced + 1 > device_name_read_size ? announced + 1 : device_name_read_size, 0);
+    info(WTI_DEVICES + device, DVC_NAME, name.data());
+    name.back() = 0;
     return std::string(name.data());
 }
 
@@ -41,6 +43,8 @@ std::string ansi_to_utf8(const std::string& ansi)
     MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), units);
     return ToUtf8(wide.data());
 }
+
+namespace {
 
 // Never splits a UTF-8 sequence: a cut before a continuation byte backs up to its lead byte.
 void store_device_name(const std::string& utf8, char (&field)[56])
@@ -66,7 +70,7 @@ void bind_entries(tablet_services& table)
     look_up(table, "WTGetA", table.WTGetA);
     look_up(table, "WTOverlap", table.WTOverlap);
     store_device_name("", table.device_name);
-    store_device_name(ansi_to_utf8(read_device_name_in_ansi(table)), table.device_name);
+    store_device_name(ansi_to_utf8(read_device_name_in_ansi(table.WTInfoA, 0)), table.device_name);
 }
 
 }  // namespace

@@ -18,17 +18,73 @@ constexpr UINT WTI_INTERFACE = 1;
 constexpr UINT WTI_STATUS = 2;
 constexpr UINT WTI_DEFCONTEXT = 3;
 constexpr UINT WTI_DEFSYSCTX = 4;
-constexpr UINT WTI_DEVICES = 100;  // plus the device index
-constexpr UINT WTI_CURSORS = 200;  // plus the cursor index
+constexpr UINT WTI_DEVICES = 100;     // plus the device index
+constexpr UINT WTI_CURSORS = 200;     // plus the cursor index
+constexpr UINT WTI_EXTENSIONS = 300;  // plus the extension index
+
+// Items of the WTI_INTERFACE category.
+constexpr UINT IFC_WINTABID = 1;  // text
+constexpr UINT IFC_SPECVERSION = 2;  // WORD: major in the high byte
+constexpr UINT IFC_IMPLVERSION = 3;  // WORD
+constexpr UINT IFC_NDEVICES = 4;
+constexpr UINT IFC_NCURSORS = 5;
+constexpr UINT IFC_NCONTEXTS = 6;
+constexpr UINT IFC_CTXOPTIONS = 7;
+constexpr UINT IFC_CTXSAVESIZE = 8;
+constexpr UINT IFC_NEXTENSIONS = 9;
+constexpr UINT IFC_NMANAGERS = 10;
 
 // Items of a WTI_DEVICES category.
-constexpr UINT DVC_NAME = 1;
+constexpr UINT DVC_NAME = 1;  // text
+constexpr UINT DVC_HARDWARE = 2;
+constexpr UINT DVC_NCSRTYPES = 3;
+constexpr UINT DVC_FIRSTCSR = 4;
+constexpr UINT DVC_PKTRATE = 5;
+constexpr UINT DVC_PKTDATA = 6;
+constexpr UINT DVC_PKTMODE = 7;
+constexpr UINT DVC_X = 12;  // AXIS
+constexpr UINT DVC_Y = 13;
+constexpr UINT DVC_Z = 14;
 constexpr UINT DVC_NPRESSURE = 15;
+constexpr UINT DVC_TPRESSURE = 16;
+constexpr UINT DVC_ORIENTATION = 17;  // AXIS[3]: azimuth, altitude, twist
+constexpr UINT DVC_ROTATION = 18;     // AXIS[3]: pitch, roll, yaw
+constexpr UINT DVC_PNPID = 19;        // text
+
+// Axis units (axUnits).
+constexpr UINT TU_NONE = 0;
+constexpr UINT TU_INCHES = 1;
+constexpr UINT TU_CENTIMETERS = 2;
+constexpr UINT TU_CIRCLE = 3;
+
+// Hardware capabilities (DVC_HARDWARE).
+constexpr UINT HWC_INTEGRATED = 0x0001;
+constexpr UINT HWC_TOUCH = 0x0002;
+constexpr UINT HWC_HARDPROX = 0x0004;
+constexpr UINT HWC_PHYSID_CURSORS = 0x0008;
 
 // Items of a WTI_CURSORS category.
+constexpr UINT CSR_NAME = 1;  // text
+constexpr UINT CSR_ACTIVE = 2;
+constexpr UINT CSR_PKTDATA = 3;
+constexpr UINT CSR_BUTTONS = 4;  // BYTE
+constexpr UINT CSR_BUTTONBITS = 5;
+constexpr UINT CSR_BTNNAMES = 6;  // texts, each terminated, ended by an empty one
 constexpr UINT CSR_BUTTONMAP = 7;
 constexpr UINT CSR_NPBUTTON = 9;
 constexpr UINT CSR_NPBTNMARKS = 10;
+constexpr UINT CSR_PHYSID = 15;
+constexpr UINT CSR_CAPABILITIES = 19;
+constexpr UINT CSR_TYPE = 20;
+
+// Cursor capabilities (CSR_CAPABILITIES).
+constexpr UINT CRC_MULTIMODE = 0x0001;
+constexpr UINT CRC_AGGREGATE = 0x0002;
+constexpr UINT CRC_INVERT = 0x0004;
+
+// Items of a WTI_EXTENSIONS category.
+constexpr UINT EXT_NAME = 1;  // text
+constexpr UINT EXT_TAG = 2;
 
 // Packet items (lcPktData, lcPktMode, lcMoveMask).
 constexpr WTPKT PK_CONTEXT = 0x0001;
@@ -55,7 +111,11 @@ constexpr u32 TPS_INVERT = 0x10;
 
 // Context options (lcOptions).
 constexpr UINT CXO_SYSTEM = 0x0001;
+constexpr UINT CXO_PEN = 0x0002;
 constexpr UINT CXO_MESSAGES = 0x0004;
+constexpr UINT CXO_CSRMESSAGES = 0x0008;
+constexpr UINT CXO_MGNINSIDE = 0x4000;
+constexpr UINT CXO_MARGIN = 0x8000;
 
 // Window messages a driver sends to a context's window.
 constexpr UINT WT_DEFBASE = 0x7FF0;
@@ -110,6 +170,20 @@ struct AXIS {
     FIX32 axResolution;
 };
 static_assert(sizeof(AXIS) == 16, "AXIS must match the driver's layout");
+
+// A packet's PK_ORIENTATION item, in tenths of a degree.
+struct ORIENTATION {
+    int orAzimuth;
+    int orAltitude;
+    int orTwist;
+};
+
+// The bytes one packet item takes; items appear in a packet in ascending bit order.
+// PK_CONTEXT carries the context handle, PK_ORIENTATION and PK_ROTATION three ints.
+constexpr u32 packet_item_size(WTPKT item)
+{
+    return item == PK_CONTEXT ? sizeof(HCTX) : (item == PK_ORIENTATION || item == PK_ROTATION) ? 12 : 4;
+}
 
 // The packet layout the driver produces for lcPktData = tablet_packet_items,
 // every item absolute: the items in ascending bit order.

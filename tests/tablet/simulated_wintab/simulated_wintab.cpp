@@ -16,6 +16,18 @@
 // steps packets and then stays at last. A whole program exercises this without
 // knowing; the variable is read at each opening, and without it only the controls
 // below make packets.
+//
+// Report scenarios: the driver answers the information queries of a whole report
+// (interface, one device, three cursors, one extension). With TEVRIN_SIMULATED_STROKE
+// set, a context's first WTPacketsGet queues a known stroke (queue_stroke) and the pen
+// leaves afterwards. TEVRIN_SIMULATED_QUIRKS holds comma-separated misbehaviours:
+// name-size-zero and name-size-short (the device-name size query answers 0, or 4
+// although the name is longer), overrun (cursor names are
+// written 4 bytes past their announced size), unterminated (the WinTab id has no
+// terminator within its size), zero-pressure (pressure axis 0..0), serial-gaps and
+// queue-errors (in the stroke), refuse-fields (WTOpenA drops serial numbers and
+// orientation from the packet items), reject-fields (WTOpenA refuses any context that
+// asks for more items than the main program's).
 #include "simulated_wintab/pen_ramp.h"
 #include "simulated_wintab/simulated_wintab_controls.h"
 
@@ -27,18 +39,29 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace tevrin;
 
 #define SIMULATED_EXPORT extern "C" __declspec(dllexport)
 
+// Every item a packet can carry; a context receives the ones its lcPktData asks for.
+struct simulated_packet {
+    DWORD status = 0, time = 0, changed = 0, serial = 0, cursor = 0, buttons = 0;
+    LONG x = 0, y = 0, z = 0;
+    UINT normal = 0, tangent = 0;
+    ORIENTATION orientation = {0, 0, 0};
+    int rotation[3] = {0, 0, 0};
+};
+
 struct tevrin::wintab_context_tag {
     HWND window;
     LOGCONTEXTA settings;
     int queueCapacity;
-    std::deque<tablet_packet> queue;
+    std::deque<simulated_packet> queue;
     std::optional<simulated_wintab::pen_ramp> ramp;
+    bool strokePending;
 };
 
 namespace {
@@ -73,6 +96,27 @@ struct DriverState {
 
 DriverState driver;
 
+[[maybe_unused]] bool quirk(const std::string& word)
+{
+    char text[256] = {};
+    GetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", text, sizeof text);
+    return ("," + std::string(text) + ",").find("," + word + ",") != std::string::npos;
+}
+
+template <typename Record>
+UINT answer(LPVOID output, const Record& record);
+
+// A text and its terminator; the quirks write it unterminated or past its size.
+[[maybe_unused]] UINT answer_text(LPVOID output, const std::string& text, bool terminated = true, size_t overrun = 0)
+{
+    const size_t size = text.size() + (terminated ? 1 : 0);
+    if (output) {
+        std::memcpy(output, text.c_str(), size);
+        std::memset(static_cast<BYTE*>(output) + size, 'X', overrun);
+    }
+    return static_cast<UINT>(size);
+}
+
 void count_call(const char* entry)
 {
     ++driver.entryCalls[entry];
@@ -86,7 +130,7 @@ wintab_context_tag* find_context(HCTX context)
     return nullptr;
 }
 
-void enqueue(wintab_context_tag& open, const tablet_packet& packet)
+void enqueue(wintab_context_tag& open, const simulated_packet& packet)
 {
     if (open.queueCapacity == 0)
         return;
@@ -157,9 +201,18 @@ wintab_context_tag* context_of_window(HWND window)
     return settings;
 }
 
+[[maybe_unused]] LOGCONTEXTA default_digitizing_context()
+{
+    LOGCONTEXTA settings = default_system_context();
+    std::strcpy(settings.lcName, "Simulated digitizing context");
+    settings.lcOptions = CXO_MESSAGES;
+    return settings;
+}
+
 template <typename Record>
 UINT answer(LPVOID output, const Record& record)
 {
+    static_assert(!std::is_pointer<Record>::value, "answer a record, not a pointer");
     if (output)
         std::memcpy(output, &record, sizeof record);
     return sizeof record;
@@ -168,23 +221,46 @@ UINT answer(LPVOID output, const Record& record)
 [[maybe_unused]] UINT answer_device(UINT device, UINT index, LPVOID output)
 {
     if (index == DVC_NAME) {
-        if (output)
-            std::memcpy(output, driver.deviceName.c_str(), driver.deviceName.size() + 1);
-        return static_cast<UINT>(driver.deviceName.size() + 1);
+        if (!output && (quirk("name-size-zero") || quirk("name-size-short")))
+            return quirk("name-size-short") ? 4 : 0;
+        return answer_text(output, driver.deviceName);
     }
     if (index == DVC_NPRESSURE) {
         const auto axis = driver.pressureAxes.find(device);
         if (axis == driver.pressureAxes.end() || !axis->second.answered)
             return 0;
-        return answer(output, axis->second.axis);
+        return answer(output, quirk("zero-pressure") ? AXIS{0, 0, TU_NONE, 0} : axis->second.axis);
     }
-    return 0;
+    if (device != 0)
+        return 0;
+    const AXIS tilt[3] = {{0, 3599, TU_CIRCLE, 3600 << 16}, {-900, 900, TU_CIRCLE, 3600 << 16}, {0, 0, TU_NONE, 0}};
+    switch (index) {
+    case DVC_HARDWARE: return answer(output, UINT(HWC_HARDPROX | HWC_PHYSID_CURSORS));
+    case DVC_NCSRTYPES: return answer(output, UINT(3));
+    case DVC_FIRSTCSR: return answer(output, UINT(0));
+    case DVC_PKTRATE: return answer(output, UINT(200));
+    case DVC_PKTDATA: return answer(output, WTPKT(0x1FFF));
+    case DVC_PKTMODE: return answer(output, WTPKT(0));
+    case DVC_X: return answer(output, AXIS{0, 15199, TU_CENTIMETERS, 1000 << 16});
+    case DVC_Y: return answer(output, AXIS{0, 9499, TU_CENTIMETERS, 1000 << 16});
+    case DVC_ORIENTATION: return answer(output, tilt);
+    case DVC_PNPID: return answer_text(output, "SIM0001");
+    default: return 0;
+    }
 }
 
 [[maybe_unused]] UINT answer_cursor(UINT cursor, UINT index, LPVOID output)
 {
     const CursorButtons buttons = driver.cursors[cursor];
+    static const char* const names[] = {"Puck", "Pressure Stylus", "Eraser"};
     switch (index) {
+    case CSR_NAME: return cursor < 3 ? answer_text(output, names[cursor], true, quirk("overrun") ? 4 : 0) : 0;
+    case CSR_ACTIVE: return answer(output, BOOL(cursor == 1));
+    case CSR_BUTTONS: return answer(output, BYTE(2));
+    case CSR_BTNNAMES: return answer_text(output, std::string("Tip\0Barrel\0", 11));
+    case CSR_PHYSID: return answer(output, DWORD(0x5100 + cursor));
+    case CSR_TYPE: return answer(output, UINT(cursor == 0 ? 0x0006 : 0x0822));
+    case CSR_CAPABILITIES: return answer(output, UINT(cursor == 2 ? CRC_INVERT : CRC_MULTIMODE));
     case CSR_NPBUTTON: return answer(output, buttons.pressureButton);
     case CSR_NPBTNMARKS: return answer(output, buttons.marks);
     case CSR_BUTTONMAP: {
@@ -209,9 +285,94 @@ DWORD pressure_button_bit_of_pen_tip()
     return DWORD(1) << (physical % 32);
 }
 
+simulated_packet pen_packet(DWORD status, DWORD cursor, DWORD buttons, UINT pressure)
+{
+    simulated_packet packet;
+    packet.status = status;
+    packet.cursor = cursor;
+    packet.buttons = buttons;
+    packet.normal = pressure;
+    return packet;
+}
+
 [[maybe_unused]] void play_back_next_packet(wintab_context_tag& open)
 {
-    enqueue(open, {0, 0, 1, pressure_button_bit_of_pen_tip(), 0, 0, open.ramp->next()});
+    enqueue(open, pen_packet(0, 1, pressure_button_bit_of_pen_tip(), open.ramp->next()));
+}
+
+// Pen tip, cursor 1: 10 packets hovering 10 ms apart, then 20 in contact 5 ms apart
+// with pressures 50, 100 ... 1000; serial numbers from 1, tilt climbing, the last
+// time stamp the time of queuing. Then the pen leaves.
+[[maybe_unused]] void queue_stroke(wintab_context_tag& open)
+{
+    DWORD time = GetTickCount() - 190;
+    DWORD serial = 1;
+    for (int i = 0; i < 30; ++i) {
+        const bool contact = i >= 10;
+        time += i == 0 ? 0 : contact ? 5 : 10;
+        simulated_packet packet = pen_packet(0, 1, contact ? 1 : 0, contact ? 50 * (i - 9) : 0);
+        packet.time = time;
+        packet.serial = serial++;
+        packet.orientation = {i * 100, 450 + i * 10, 0};
+        if (quirk("serial-gaps") && (i == 5 || i == 20))
+            serial += 2;
+        if (quirk("queue-errors") && (i == 12 || i == 25))
+            packet.status |= TPS_QUEUE_ERR;
+        enqueue(open, packet);
+    }
+    post_proximity(open.window, &open, false);
+}
+
+// The items the context asked for, in ascending bit order, as a driver lays a packet out.
+[[maybe_unused]] BYTE* encode(const wintab_context_tag& open, const simulated_packet& packet, BYTE* out)
+{
+    const HCTX handle = const_cast<wintab_context_tag*>(&open);
+    const std::pair<WTPKT, const void*> items[] = {
+        {PK_CONTEXT, &handle}, {PK_STATUS, &packet.status}, {PK_TIME, &packet.time},
+        {PK_CHANGED, &packet.changed}, {PK_SERIAL_NUMBER, &packet.serial}, {PK_CURSOR, &packet.cursor},
+        {PK_BUTTONS, &packet.buttons}, {PK_X, &packet.x}, {PK_Y, &packet.y}, {PK_Z, &packet.z},
+        {PK_NORMAL_PRESSURE, &packet.normal}, {PK_TANGENT_PRESSURE, &packet.tangent},
+        {PK_ORIENTATION, &packet.orientation}, {PK_ROTATION, packet.rotation}};
+    for (const auto& item : items) {
+        if (open.settings.lcPktData & item.first) {
+            std::memcpy(out, item.second, packet_item_size(item.first));
+            out += packet_item_size(item.first);
+        }
+    }
+    return out;
+}
+
+[[maybe_unused]] int copy_packets(const wintab_context_tag& open, int maximum, LPVOID packets)
+{
+    const int count = std::min(maximum, static_cast<int>(open.queue.size()));
+    BYTE* out = static_cast<BYTE*>(packets);
+    for (int i = 0; i < count; ++i)
+        out = encode(open, open.queue[static_cast<size_t>(i)], out);
+    return count;
+}
+
+[[maybe_unused]] UINT answer_interface(UINT index, LPVOID output)
+{
+    switch (index) {
+    case IFC_WINTABID: return answer_text(output, "Simulated WinTab driver", !quirk("unterminated"));
+    case IFC_SPECVERSION: return answer(output, WORD(0x0104));
+    case IFC_IMPLVERSION: return answer(output, WORD(0x0203));
+    case IFC_NDEVICES: return answer(output, UINT(1));
+    case IFC_NCURSORS: return answer(output, UINT(3));
+    case IFC_NCONTEXTS: return answer(output, UINT(16));
+    case IFC_CTXOPTIONS: return answer(output, UINT(CXO_SYSTEM | CXO_PEN | CXO_MESSAGES | CXO_MARGIN));
+    case IFC_CTXSAVESIZE: return answer(output, UINT(200));
+    case IFC_NEXTENSIONS: return answer(output, UINT(1));
+    case IFC_NMANAGERS: return answer(output, UINT(0));
+    default: return 0;
+    }
+}
+
+[[maybe_unused]] UINT answer_extension(UINT extension, UINT index, LPVOID output)
+{
+    if (extension != 0)
+        return 0;
+    return index == EXT_NAME ? answer_text(output, "Simulated Touch Strip") : index == EXT_TAG ? answer(output, UINT(6)) : 0;
 }
 
 }  // namespace
@@ -227,6 +388,12 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
         return driver.interfaceAvailable ? 64 : 0;
     if (category == WTI_DEFSYSCTX)
         return answer(output, default_system_context());
+    if (category == WTI_DEFCONTEXT)
+        return answer(output, default_digitizing_context());
+    if (category == WTI_INTERFACE)
+        return answer_interface(index, output);
+    if (category >= WTI_EXTENSIONS && category < WTI_EXTENSIONS + 100)
+        return answer_extension(category - WTI_EXTENSIONS, index, output);
     if (category >= WTI_DEVICES && category < WTI_DEVICES + 100)
         return answer_device(category - WTI_DEVICES, index, output);
     if (category >= WTI_CURSORS && category < WTI_CURSORS + 100)
@@ -243,13 +410,17 @@ SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL en
     driver.lastOpenSettings = *settings;
     driver.lastOpenWindow = window;
     driver.lastOpenEnable = enable;
-    if (driver.openFails)
+    if (driver.openFails || (quirk("reject-fields") && (settings->lcPktData & ~tablet_packet_items)))
         return nullptr;
+    LOGCONTEXTA granted = *settings;
+    if (quirk("refuse-fields"))
+        granted.lcPktData &= ~(PK_SERIAL_NUMBER | PK_ORIENTATION);
+    const bool stroke = GetEnvironmentVariableA("TEVRIN_SIMULATED_STROKE", nullptr, 0) > 0;
     // Like real drivers, a new context starts with a small queue.
-    driver.contexts.push_back(
-        std::unique_ptr<wintab_context_tag>(new wintab_context_tag{window, *settings, 8, {}, ramp_from_environment()}));
+    driver.contexts.push_back(std::unique_ptr<wintab_context_tag>(
+        new wintab_context_tag{window, granted, 8, {}, ramp_from_environment(), stroke}));
     wintab_context_tag* opened = driver.contexts.back().get();
-    if (opened->ramp)
+    if (opened->ramp || stroke)
         post_proximity(window, opened, true);
     return opened;
 }
@@ -302,8 +473,11 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
         return 0;
     if (open->ramp)
         play_back_next_packet(*open);
-    const int count = std::min(maximum, static_cast<int>(open->queue.size()));
-    std::copy(open->queue.begin(), open->queue.begin() + count, static_cast<tablet_packet*>(packets));
+    if (open->strokePending) {
+        open->strokePending = false;
+        queue_stroke(*open);
+    }
+    const int count = copy_packets(*open, maximum, packets);
     open->queue.erase(open->queue.begin(), open->queue.begin() + count);
     return count;
 }
@@ -316,9 +490,7 @@ SIMULATED_EXPORT int WINAPI WTPacketsPeek(HCTX context, int maximum, LPVOID pack
     wintab_context_tag* open = find_context(context);
     if (!open || maximum <= 0 || !packets)
         return 0;
-    const int count = std::min(maximum, static_cast<int>(open->queue.size()));
-    std::copy(open->queue.begin(), open->queue.begin() + count, static_cast<tablet_packet*>(packets));
-    return count;
+    return copy_packets(*open, maximum, packets);
 }
 #endif
 
@@ -389,7 +561,7 @@ SIMULATED_EXPORT void SimulatedWintab_QueuePacket(HWND window, DWORD status, DWO
 {
     wintab_context_tag* open = context_of_window(window);
     if (open)
-        enqueue(*open, {status, 0, cursor, buttons, 0, 0, pressure});
+        enqueue(*open, pen_packet(status, cursor, buttons, pressure));
 }
 
 SIMULATED_EXPORT void SimulatedWintab_PostProximity(HWND window, BOOL entering)

@@ -1,0 +1,164 @@
+#include "report/capture_session.h"
+
+#include "report/report_context.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace nibscope_report {
+
+const wchar_t* const capture_window_title = L"Nibscope report: hover and draw here";
+
+namespace {
+
+using namespace tevrin;
+
+struct capture_state {
+    int enters = 0;
+    int leaves = 0;
+    bool closed = false;
+};
+
+LRESULT CALLBACK capture_procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* state = reinterpret_cast<capture_state*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (state && message == WT_PROXIMITY) {
+        (LOWORD(lParam) ? state->enters : state->leaves) += 1;
+        return 0;
+    }
+    if (state && message == WM_CLOSE) {
+        state->closed = true;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Where each granted item lies in a packet: items follow in ascending bit order.
+class packet_layout {
+public:
+    explicit packet_layout(WTPKT items)
+    {
+        for (WTPKT item = 1; item <= PK_ROTATION; item <<= 1) {
+            if (items & item) {
+                offsets_[bit_of(item)] = size_;
+                size_ += packet_item_size(item);
+            }
+        }
+        items_ = items;
+    }
+
+    size_t size() const { return size_; }
+
+    captured_packet decode(const BYTE* packet, u32 arrival) const
+    {
+        captured_packet p;
+        read(packet, PK_STATUS, p.status);
+        read(packet, PK_TIME, p.time);
+        read(packet, PK_SERIAL_NUMBER, p.serial);
+        read(packet, PK_CURSOR, p.cursor);
+        read(packet, PK_BUTTONS, p.buttons);
+        read(packet, PK_NORMAL_PRESSURE, p.pressure);
+        ORIENTATION orientation = {0, 0, 0};
+        read(packet, PK_ORIENTATION, orientation);
+        p.azimuth = orientation.orAzimuth;
+        p.altitude = orientation.orAltitude;
+        p.arrival = arrival;
+        return p;
+    }
+
+private:
+    static int bit_of(WTPKT item)
+    {
+        int bit = 0;
+        while (item > 1) {
+            item >>= 1;
+            ++bit;
+        }
+        return bit;
+    }
+
+    template <typename Field>
+    void read(const BYTE* packet, WTPKT item, Field& field) const
+    {
+        if (items_ & item)
+            std::memcpy(&field, packet + offsets_[bit_of(item)], sizeof field);
+    }
+
+    WTPKT items_ = 0;
+    size_t offsets_[16] = {};
+    size_t size_ = 0;
+};
+
+captured_items items_of(WTPKT granted)
+{
+    captured_items items;
+    items.status = (granted & PK_STATUS) != 0;
+    items.time = (granted & PK_TIME) != 0;
+    items.serial = (granted & PK_SERIAL_NUMBER) != 0;
+    items.cursor = (granted & PK_CURSOR) != 0;
+    items.buttons = (granted & PK_BUTTONS) != 0;
+    items.pressure = (granted & PK_NORMAL_PRESSURE) != 0;
+    items.orientation = (granted & PK_ORIENTATION) != 0;
+    return items;
+}
+
+void pump_messages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Reads every packet for the given time, showing a countdown, until the time is up or
+// the user closes the window.
+std::vector<captured_packet> collect_packets(const tablet_services& table, const report_context& context,
+                                             int seconds, const capture_state& state)
+{
+    const packet_layout layout(context.granted().lcPktData);
+    const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
+    std::vector<BYTE> buffer(layout.size() * static_cast<size_t>(queueSize));
+    std::vector<captured_packet> packets;
+    const DWORD start = GetTickCount();
+    int shownLeft = -1;
+    for (DWORD now = start; now - start < static_cast<DWORD>(seconds) * 1000 && !state.closed; now = GetTickCount()) {
+        const int left = seconds - static_cast<int>((now - start) / 1000);
+        if (left != shownLeft)
+            std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft = left, packets.size());
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump_messages();
+        const int count = table.WTPacketsGet(context.handle(), queueSize, buffer.data());
+        const u32 arrival = GetTickCount();
+        for (int index = 0; index < count; ++index)
+            packets.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
+    }
+    std::fprintf(stderr, "\rCaptured %zu packets.                    \n", packets.size());
+    return packets;
+}
+
+}  // namespace
+
+report_value capture_packets(const tablet_services& table, capture_setting setting)
+{
+    capture_state state;
+    report_window window(capture_window_title, true, capture_procedure, &state);
+    const WTPKT wanted = PK_STATUS | PK_TIME | PK_SERIAL_NUMBER | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y |
+                         PK_NORMAL_PRESSURE | (setting.device_has_orientation ? PK_ORIENTATION : 0);
+    // A driver may refuse a context whose items it cannot supply rather than drop them;
+    // the main program's items are then asked for instead.
+    std::unique_ptr<report_context> context(new report_context(table, window.handle(), wanted));
+    if (!context->opened())
+        context.reset(new report_context(table, window.handle(), tablet_packet_items));
+    if (!context->opened())
+        return report_value::object().set("unavailable", "the driver refused the capture context");
+    const std::vector<captured_packet> packets = collect_packets(table, *context, setting.seconds, state);
+    setting.items = items_of(context->granted().lcPktData);
+    setting.proximity_enters = state.enters;
+    setting.proximity_leaves = state.leaves;
+    return summarise_capture(packets, setting);
+}
+
+}  // namespace nibscope_report

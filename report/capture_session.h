@@ -1,0 +1,18 @@
+#pragma once
+// --capture: a window the user hovers and draws in, a context on it, and every packet
+// the driver delivers for the given time, summarised.
+#include "report/capture_statistics.h"
+#include "report/report_value.h"
+#include "tevrin/tablet/tablet_services.h"
+
+namespace nibscope_report {
+
+extern const wchar_t* const capture_window_title;
+
+// Asks for status, time, serial number, cursor, buttons, position and pressure, and
+// orientation when the device has it (and for the main program's items alone when the
+// driver refuses those); decodes packets in the layout of the items the
+// driver granted. A countdown goes to stderr. Closing the window ends it early.
+report_value capture_packets(const tevrin::tablet_services& table, capture_setting setting);
+
+}  // namespace nibscope_report

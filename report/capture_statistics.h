@@ -1,0 +1,45 @@
+#pragma once
+// What a capture reports, from the packets in the order they arrived. Platform-free.
+#include "report/report_value.h"
+#include "tevrin/core/types.h"
+
+#include <vector>
+
+namespace nibscope_report {
+
+struct captured_packet {
+    tevrin::u32 status = 0;
+    tevrin::u32 time = 0;  // the driver's time stamp, milliseconds
+    tevrin::u32 serial = 0;
+    tevrin::u32 cursor = 0;
+    tevrin::u32 buttons = 0;
+    tevrin::u32 pressure = 0;
+    tevrin::i32 azimuth = 0;   // tenths of a degree
+    tevrin::i32 altitude = 0;
+    tevrin::u32 arrival = 0;   // the tick count when the packet was read
+};
+
+// The packet items the driver granted; whatever depends on a refused one is not reported.
+struct captured_items {
+    bool status = false, time = false, serial = false, cursor = false, buttons = false, pressure = false,
+         orientation = false;
+};
+
+struct capture_setting {
+    int seconds = 0;
+    captured_items items;
+    tevrin::i32 pressure_minimum = 0;  // the device's pressure axis
+    tevrin::i32 pressure_maximum = 0;
+    bool device_has_orientation = false;
+    int proximity_enters = 0;
+    int proximity_leaves = 0;
+};
+
+// A packet is in contact when its pressure is above the axis minimum (or, without
+// pressure, when button 0 is down). Intervals are time-stamp differences between
+// neighbours of the same kind, both in proximity; the rate is 1000 / their mean, the
+// median and 99th percentile are nearest-rank. Lost packets are the gaps in the
+// serial numbers.
+report_value summarise_capture(const std::vector<captured_packet>& packets, const capture_setting& setting);
+
+}  // namespace nibscope_report

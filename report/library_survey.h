@@ -1,0 +1,28 @@
+#pragma once
+// What can be learnt about a driver library from its file: version resource, size,
+// last-write time, machine; and every wintab32.dll on the program's search path.
+#include "report/report_value.h"
+
+#include <string>
+#include <vector>
+
+namespace nibscope_report {
+
+// The machine a PE file is built for: "x64", "x86", "other (0x...)"; "not a PE file".
+std::string machine_of_file(const std::wstring& path);
+
+// Size, last-write time, machine and the version resource's fields of one file.
+report_value describe_library_file(const std::wstring& path);
+
+// The folders searched for a library loaded by name, in order: the program's folder,
+// the system folder, the Windows folder, then the folders on PATH.
+std::vector<std::wstring> library_search_folders();
+
+// Every wintab32.dll in those folders, once each, with its version, company and
+// whether it is the loaded one.
+report_value survey_search_path(const std::wstring& loadedPath);
+
+// The number of different companies among the surveyed files.
+size_t distinct_companies(const report_value& survey);
+
+}  // namespace nibscope_report

@@ -1,0 +1,123 @@
+// nibscope-report: which WinTab driver answered, what the tablet says it can do, and
+// whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
+// 2 usage error, 3 no driver library could be loaded.
+#include "report/capture_session.h"
+#include "report/driver_library.h"
+#include "report/driver_report.h"
+#include "report/report_arguments.h"
+#include "report/report_checks.h"
+#include "report/report_writers.h"
+#include "tevrin/core/exception.h"
+#include "tevrin/core/text.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+
+namespace nibscope_report {
+namespace {
+
+constexpr int exit_written = 0;
+constexpr int exit_check_failed = 1;
+constexpr int exit_usage = 2;
+constexpr int exit_no_library = 3;
+
+void write(FILE* stream, const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+// On a console the bytes are shown as UTF-8; redirected output is UTF-8 anyway.
+void use_utf8_console()
+{
+    DWORD mode = 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode))
+        SetConsoleOutputCP(CP_UTF8);
+}
+
+// The device and pressure axis a capture reads, from the default system context.
+capture_setting capture_setting_from(const report_value& report, int seconds)
+{
+    capture_setting setting;
+    setting.seconds = seconds;
+    const report_value& devices = report.get("devices");
+    const tevrin::i64 device = report.get("contexts").get("default_system").get("device").integer();
+    if (device < 0 || device >= static_cast<tevrin::i64>(devices.items().size()))
+        return setting;
+    const report_value& chosen = devices.items()[static_cast<size_t>(device)];
+    setting.pressure_minimum = static_cast<tevrin::i32>(chosen.get("normal_pressure").get("minimum").integer());
+    setting.pressure_maximum = static_cast<tevrin::i32>(chosen.get("normal_pressure").get("maximum").integer());
+    setting.device_has_orientation = chosen.get("orientation").get("tilt").integer() != 0;
+    return setting;
+}
+
+int run(const report_options& options)
+{
+    report_value report = report_value::object();
+    report.set("report", report_value::object().set("program", "nibscope-report").set("version", NIBSCOPE_REPORT_VERSION));
+    const driver_library library(options.driver);
+    report.set("driver_library", library.section());
+    std::optional<driver_queries> queries;
+    if (library.loaded() && library.table().WTInfoA) {
+        queries.emplace(library.table().WTInfoA);
+        add_driver_sections(report, *queries);
+    } else {
+        add_unavailable_sections(report, library.loaded() ? "the library has no WTInfoA entry"
+                                                          : "no driver library loaded: " + library.load_error());
+    }
+    std::vector<check_result> checks;
+    if (options.check) {
+        checks = run_checks(library, queries ? &*queries : nullptr, report);
+        if (options.json)
+            report.set("checks", check_list(checks));
+    }
+    if (options.capture_seconds > 0) {
+        report.set("capture", library.loaded() && library.all_entries_present()
+                                  ? capture_packets(library.table(), capture_setting_from(report, options.capture_seconds))
+                                  : report_value::object().set("unavailable", "the driver library cannot open contexts"));
+    }
+    if (options.json) {
+        write(stdout, write_json(report));
+    } else {
+        write(stdout, write_text(report) + (options.check ? "\nChecks:\n" + check_lines(checks) : ""));
+    }
+    if (!library.loaded())
+        return exit_no_library;
+    return any_failed(checks) ? exit_check_failed : exit_written;
+}
+
+}  // namespace
+}  // namespace nibscope_report
+
+int wmain(int argc, wchar_t** argv)
+{
+    using namespace nibscope_report;
+    use_utf8_console();
+    std::vector<std::string> arguments;
+    for (int index = 1; index < argc; ++index)
+        arguments.push_back(tevrin::ToUtf8(argv[index]));
+    report_options options;
+    try {
+        options = parse_report_arguments(arguments);
+    } catch (const usage_error& error) {
+        write(stderr, std::string("nibscope-report: ") + error.what() + "\n" + report_usage);
+        return exit_usage;
+    }
+    if (options.help) {
+        write(stdout, report_usage);
+        return exit_written;
+    }
+    try {
+        return run(options);
+    } catch (const std::exception& failure) {
+        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
+    } catch (const tevrin::exception& failure) {
+        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
+    } catch (const char* text) {
+        write(stderr, std::string("nibscope-report: ") + text + "\n");
+    }
+    return exit_check_failed;
+}

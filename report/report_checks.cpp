@@ -1,0 +1,188 @@
+#include "report/report_checks.h"
+
+#include "report/library_survey.h"
+#include "report/report_context.h"
+
+namespace nibscope_report {
+namespace {
+
+using namespace tevrin;
+
+class check_list_builder {
+public:
+    void pass(const char* id, const std::string& sentence) { results.push_back({"PASS", id, sentence}); }
+    void warn(const char* id, const std::string& sentence) { results.push_back({"WARN", id, sentence}); }
+    void fail(const char* id, const std::string& sentence) { results.push_back({"FAIL", id, sentence}); }
+    void outcome(bool passed, const char* id, const std::string& passSentence, const std::string& failSentence)
+    {
+        passed ? pass(id, passSentence) : fail(id, failSentence);
+    }
+    std::vector<check_result> results;
+};
+
+std::string joined(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const auto& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text.empty() ? "none" : text;
+}
+
+std::string query_name(const query_finding& finding)
+{
+    return "WTInfoA(" + std::to_string(finding.category) + ", " + std::to_string(finding.index) + ") ";
+}
+
+void check_findings(check_list_builder& checks, const std::vector<query_finding>& findings, const char* id,
+                    const std::string& passSentence, bool warnOnly = false)
+{
+    bool any = false;
+    for (const auto& finding : findings) {
+        if (std::string(finding.check) != id)
+            continue;
+        any = true;
+        const std::string sentence = query_name(finding) + finding.problem + ".";
+        warnOnly ? checks.warn(id, sentence) : checks.fail(id, sentence);
+    }
+    if (!any)
+        checks.pass(id, passSentence);
+}
+
+void check_library(check_list_builder& checks, const driver_library& library, const report_value& section)
+{
+    checks.outcome(library.loaded(), "library-loads",
+                   "The driver library " + (section.get("path").is_null() ? std::string("") : section.get("path").text()) + " loaded.",
+                   "No driver library could be loaded: " + library.load_error());
+    if (!library.machine().empty())
+        checks.outcome(library.machine() == "x64", "library-machine", "The library is built for x64, as this process is.",
+                       "The library is built for " + library.machine() + "; this process is x64.");
+    if (library.loaded()) {
+        std::vector<std::string> wide;
+        for (const auto& name : section.get("wide_entries").items())
+            wide.push_back(name.text());
+        checks.outcome(library.all_entries_present(), "entries-exported",
+                       "The eight entries the program needs are exported; wide-character entries: " + joined(wide) + ".",
+                       "Entries the program needs are missing: " + joined(library.missing_entries()) + ".");
+    }
+}
+
+void check_search_path(check_list_builder& checks, const report_value& section)
+{
+    const report_value& files = section.get("search_path");
+    const size_t companies = distinct_companies(files);
+    // A file without a company name counts as one more company: a leftover copy of an
+    // old driver often has none.
+    if (files.items().size() > 1 && companies > 1)
+        checks.warn("search-path-companies", std::to_string(files.items().size()) + " wintab32.dll files of " +
+                                                 std::to_string(companies) + " different companies lie on the search path; "
+                                                 "the first one found wins: " + files.items()[0].get("path").text() + ".");
+    else
+        checks.pass("search-path-companies", "No wintab32.dll files of different companies compete on the search path.");
+}
+
+void check_pressure(check_list_builder& checks, const report_value& devices)
+{
+    for (size_t index = 0; index < devices.items().size(); ++index) {
+        const std::string device = "Device " + std::to_string(index);
+        const report_value& axis = devices.items()[index].get("normal_pressure");
+        if (axis.is_null()) {
+            checks.fail("pressure-range", device + " does not answer the pressure axis query.");
+            continue;
+        }
+        const i64 minimum = axis.get("minimum").integer(), maximum = axis.get("maximum").integer();
+        const std::string range = std::to_string(minimum) + " to " + std::to_string(maximum);
+        checks.outcome(maximum > minimum, "pressure-range", device + "'s pressure axis runs from " + range + ".",
+                       device + "'s pressure axis has no range: " + range + ".");
+    }
+}
+
+void check_context_rate(check_list_builder& checks, const report_value& report)
+{
+    const report_value& context = report.get("contexts").get("default_system");
+    const report_value& devices = report.get("devices");
+    if (context.is_null() || context.get("device").integer() >= static_cast<i64>(devices.items().size())) {
+        checks.fail("context-rate", "The default system context or its device could not be read.");
+        return;
+    }
+    const report_value& deviceRate = devices.items()[static_cast<size_t>(context.get("device").integer())].get("packet_rate");
+    const i64 rate = context.get("packet_rate").integer();
+    if (deviceRate.is_null()) {
+        checks.warn("context-rate", "The device does not report its packet rate, so the default context's " +
+                                        std::to_string(rate) + " packets per second cannot be compared.");
+        return;
+    }
+    const std::string both = std::to_string(rate) + " against the device's " + std::to_string(deviceRate.integer());
+    checks.outcome(rate <= deviceRate.integer(), "context-rate",
+                   "The default system context's packet rate does not exceed the device's: " + both + ".",
+                   "The default system context's packet rate exceeds the device's: " + both + ".");
+}
+
+LRESULT CALLBACK plain_procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void check_context_opens(check_list_builder& checks, const tablet_services& table)
+{
+    report_window window(L"Nibscope report check", false, plain_procedure, nullptr);
+    report_context context(table, window.handle(), tablet_packet_items);
+    if (!context.opened())
+        checks.fail("context-opens", "The driver refuses a context with the main program's settings.");
+    else
+        checks.outcome(context.queue_size() > 0, "context-opens",
+                       "A context opens with the main program's settings and accepts a queue of " +
+                           std::to_string(context.queue_size()) + " packets.",
+                       "A context opens with the main program's settings but accepts no queue size.");
+}
+
+}  // namespace
+
+std::vector<check_result> run_checks(const driver_library& library, const driver_queries* queries,
+                                     const report_value& report)
+{
+    check_list_builder checks;
+    const report_value& section = report.get("driver_library");
+    check_library(checks, library, section);
+    check_search_path(checks, section);
+    if (!queries)
+        return checks.results;
+    const bool answers = report.get("interface").get("answers").integer() != 0;
+    checks.outcome(answers, "interface-answers", "The interface answers: WTInfoA(0, 0, NULL) is not 0.",
+                   "The interface does not answer: WTInfoA(0, 0, NULL) returned 0; no tablet is connected or the driver is not running.");
+    if (!answers)
+        return checks.results;
+    check_findings(checks, queries->findings(), size_check, "Every size query matches what the filled call writes.");
+    check_findings(checks, queries->findings(), terminator_check, "Every text is terminated within its size.");
+    check_findings(checks, queries->quirks(), name_size_check, "The device-name size query answers the name's size.", true);
+    check_pressure(checks, report.get("devices"));
+    check_context_rate(checks, report);
+    if (library.all_entries_present())
+        check_context_opens(checks, library.table());
+    return checks.results;
+}
+
+bool any_failed(const std::vector<check_result>& results)
+{
+    for (const auto& result : results)
+        if (result.outcome == "FAIL")
+            return true;
+    return false;
+}
+
+std::string check_lines(const std::vector<check_result>& results)
+{
+    std::string lines;
+    for (const auto& result : results)
+        lines += result.outcome + " " + result.id + ": " + result.sentence + "\n";
+    return lines;
+}
+
+report_value check_list(const std::vector<check_result>& results)
+{
+    report_value list = report_value::list();
+    for (const auto& result : results)
+        list.add(report_value::object().set("outcome", result.outcome).set("id", result.id).set("sentence", result.sentence));
+    return list;
+}
+
+}  // namespace nibscope_report

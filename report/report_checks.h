@@ -1,0 +1,27 @@
+#pragma once
+// --check: the driver's answers held against the published interface, one line each.
+#include "report/driver_library.h"
+#include "report/driver_queries.h"
+#include "report/report_value.h"
+
+#include <string>
+#include <vector>
+
+namespace nibscope_report {
+
+struct check_result {
+    std::string outcome;  // "PASS", "WARN" or "FAIL"
+    std::string id;
+    std::string sentence;
+};
+
+// queries is null when the library has no information entry. report holds the
+// sections already read, so nothing is asked of the driver twice.
+std::vector<check_result> run_checks(const driver_library& library, const driver_queries* queries,
+                                     const report_value& report);
+
+bool any_failed(const std::vector<check_result>& results);
+std::string check_lines(const std::vector<check_result>& results);
+report_value check_list(const std::vector<check_result>& results);
+
+}  // namespace nibscope_report

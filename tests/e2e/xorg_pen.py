@@ -1,0 +1,223 @@
+"""An X server with a pen tablet, for end-to-end tests with Wine's own wintab32.
+
+Xorg runs with the dummy video driver and one evdev input device whose node is a FIFO:
+pen_shim.c, preloaded into Xorg, answers evdev's ioctls on it as a pen's device node
+would, and the pen's actions write the kernel's input_event records into it (no kernel
+input device can be made on the test machines). Wine's X11 driver takes the device for
+a stylus because a word of its name is "stylus", and reads its valuators 0, 1 and 2 as
+X, Y and pressure.
+
+    with xorg_pen.PenDisplay(build_dir) as pen:
+        pen.use()                 # tools/wine-run, xdotool and taskkill: this display
+        ... start the program, wait for its top-level window ...
+        pen.enter(300, 250)       # in proximity, hovering (screen pixels)
+        pen.down(300, 250, 1000)  # touching, raw pressure 0..PRESSURE_MAX
+        pen.move(310, 250, 1500)
+        pen.up(310, 250)
+        pen.leave()
+
+What Wine 8 makes of it (seen with a probe and Wine's wintab32 trace): a packet for
+each report (each action but leave), one more for each button change and one for each
+proximity change, queued only for contexts of top-level windows. The stylus is cursor 1
+and the tip is button bit 1 (value 2). Wine reads a packet's X, Y and pressure from the
+first values the X event carries, whichever axes they are, so every report here carries
+all the axes; and it reads the button state from the server when it handles the event,
+so the pen reports at a tablet's rate, not faster.
+"""
+import os
+import select
+import struct
+import subprocess
+import sys
+import time
+
+import wine_debug
+
+NAME = "Nibscope test stylus"
+SCREEN = (1280, 1024)
+UNITS_PER_PIXEL = 16
+X_MAX, Y_MAX = SCREEN[0] * UNITS_PER_PIXEL - 1, SCREEN[1] * UNITS_PER_PIXEL - 1
+PRESSURE_MAX = 2047
+TILT_MAX = 64
+XORG = "/usr/lib/xorg/Xorg"
+
+EV_SYN, EV_KEY, EV_ABS = 0, 1, 3
+BTN_TOOL_PEN, BTN_TOUCH = 0x140, 0x14a
+ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y = 0x00, 0x01, 0x18, 0x1a, 0x1b
+
+# Only the configured pen: no hot-plugged devices.
+CONFIG = """Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+  Identifier "video"
+  Driver "dummy"
+  VideoRam 32768
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "video"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Modes "{width}x{height}"
+  EndSubSection
+EndSection
+Section "InputDevice"
+  Identifier "{name}"
+  Driver "evdev"
+  Option "Device" "{fifo}"
+EndSection
+Section "ServerLayout"
+  Identifier "layout"
+  Screen "screen"
+  InputDevice "{name}" "CorePointer"
+EndSection
+"""
+
+
+def wait_until(condition, timeout, what):
+    """The first true result of condition(), polled until the deadline."""
+    deadline = time.monotonic() + timeout
+    while not (result := condition()):
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"no {what} within {timeout} s")
+        time.sleep(0.05)
+    return result
+
+
+def tablet_units(pixel):
+    """The middle of a screen pixel, in the pen's units along either axis."""
+    return pixel * UNITS_PER_PIXEL + UNITS_PER_PIXEL // 2
+
+
+class PenDisplay:
+    """Xorg with the pen on a free display. Leaving stops it, and the Wine server that
+    tools/wine-run keeps for programs on that display."""
+
+    def __init__(self, build_dir, timeout=30, rate=100):
+        self.build_dir = os.path.abspath(build_dir)
+        self.folder = os.path.join(self.build_dir, "xorg-pen")
+        self.timeout = timeout
+        self.interval = 1 / rate
+        self.last_report = 0
+        self.server = self.pipe = self.display = None
+
+    def __enter__(self):
+        os.makedirs(self.folder, exist_ok=True)
+        fifo = os.path.join(self.folder, "pen.fifo")
+        if not os.path.exists(fifo):
+            os.mkfifo(fifo)
+        try:
+            self._start_server(fifo)
+            self.device = wait_until(self._device_id, self.timeout, f"XInput device '{NAME}'")
+            self.pipe = os.open(fifo, os.O_WRONLY)  # Xorg holds it open, so this does not wait
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *exception):
+        if self.pipe is not None:
+            os.close(self.pipe)
+        if self.display:
+            subprocess.run([wine_debug.WINE_RUN, "--stop", self.build_dir], timeout=60,
+                           env=dict(os.environ, TEVRIN_WINE_DISPLAY=self.display))
+        if self.server:
+            self.server.terminate()
+            try:
+                self.server.wait(timeout=self.timeout)
+            except subprocess.TimeoutExpired:
+                self.server.kill()
+                self.server.wait()
+
+    def use(self):
+        """Points this process, and the Windows programs it runs with tools/wine-run,
+        at this display (and the Wine prefix kept for it)."""
+        os.environ["TEVRIN_WINE_DISPLAY"] = self.display
+        wine_debug.use_display(self.build_dir)
+
+    def _start_server(self, fifo):
+        """Xorg on the first free display, which it writes to -displayfd once it is ready;
+        it shares the console's terminal and never switches it."""
+        config, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
+        with open(config, "w") as file:
+            file.write(CONFIG.format(width=SCREEN[0], height=SCREEN[1], name=NAME, fifo=fifo))
+        ready, ready_writer = os.pipe()
+        self.server = subprocess.Popen(
+            [XORG, "-config", config, "-logfile", log, "-displayfd", str(ready_writer), "-nolisten", "tcp",
+             "-noreset", "-novtswitch", "-sharevts"], env=dict(os.environ, LD_PRELOAD=self._build_shim()),
+            pass_fds=[ready_writer], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(ready_writer)
+        with os.fdopen(ready) as reader:
+            number = reader.readline().strip() if select.select([reader], [], [], self.timeout)[0] else ""
+        if not number.isdigit():
+            raise RuntimeError(f"Xorg did not start (status {self.server.poll()}); see {log}")
+        self.display = f":{number}"
+
+    def _build_shim(self):
+        shim = os.path.join(self.folder, "pen_shim.so")
+        pen = dict(PEN_NAME=f'"{NAME}"', PEN_X_MAX=X_MAX, PEN_Y_MAX=Y_MAX, PEN_PRESSURE_MAX=PRESSURE_MAX,
+                   PEN_TILT_MAX=TILT_MAX, PEN_RESOLUTION=100)
+        subprocess.run(["gcc", "-shared", "-fPIC", "-O1", "-Wall", "-o", shim,
+                        os.path.join(os.path.dirname(os.path.abspath(__file__)), "pen_shim.c"), "-ldl",
+                        *(f"-D{name}={value}" for name, value in pen.items())], check=True)
+        return shim
+
+    def _xinput(self, *args):
+        return subprocess.run(["xinput", *args], capture_output=True, text=True,
+                              env=dict(os.environ, DISPLAY=self.display))
+
+    def _device_id(self):
+        result = self._xinput("list", "--id-only", NAME)
+        return result.stdout.strip() if result.returncode == 0 else None
+
+    def state(self):
+        """What the server holds of the pen: {"valuator[2]": "1500", "button[1]": "down", ...}."""
+        lines = self._xinput("query-state", self.device).stdout.split()
+        return dict(line.split("=", 1) for line in lines if "=" in line)
+
+    def _report(self, *events):
+        """The events and SYN_REPORT, stamped now, at most as often as the pen's rate."""
+        time.sleep(max(0.0, self.last_report + self.interval - time.monotonic()))
+        self.last_report = time.monotonic()
+        now = time.time()
+        stamp = (int(now), int(now % 1 * 1e6))
+        os.write(self.pipe, b"".join(struct.pack("@llHHi", *stamp, *event) for event in (*events, (EV_SYN, 0, 0))))
+
+    def _axes(self, x, y, pressure, tilt):
+        return ((EV_ABS, ABS_X, tablet_units(x)), (EV_ABS, ABS_Y, tablet_units(y)), (EV_ABS, ABS_PRESSURE, pressure),
+                (EV_ABS, ABS_TILT_X, tilt[0]), (EV_ABS, ABS_TILT_Y, tilt[1]))
+
+    def enter(self, x, y, tilt=(0, 0)):
+        # X sends the proximity event to the window under the pointer: bring it to the pen.
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], env=dict(os.environ, DISPLAY=self.display),
+                       check=True)
+        self._report((EV_KEY, BTN_TOOL_PEN, 1), *self._axes(x, y, 0, tilt))
+
+    def move(self, x, y, pressure=0, tilt=(0, 0)):
+        self._report(*self._axes(x, y, pressure, tilt))
+
+    def down(self, x, y, pressure, tilt=(0, 0)):
+        self._report((EV_KEY, BTN_TOUCH, 1), *self._axes(x, y, pressure, tilt))
+
+    def up(self, x, y, tilt=(0, 0)):
+        self._report((EV_KEY, BTN_TOUCH, 0), *self._axes(x, y, 0, tilt))
+
+    def leave(self):
+        self._report((EV_KEY, BTN_TOOL_PEN, 0))
+
+
+if __name__ == "__main__":
+    # The harness alone, without Wine: xorg_pen.py BUILD_FOLDER
+    with PenDisplay(sys.argv[1]) as pen:
+        pen.enter(100, 200)
+        pen.down(101, 200, 1234)
+        state = wait_until(lambda: (s := pen.state()).get("valuator[2]") == "1234" and s, pen.timeout, "pressure")
+        print(f"'{NAME}' (XInput id {pen.device}) on {pen.display}: {state}")

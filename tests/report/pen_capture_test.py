@@ -1,0 +1,67 @@
+"""nibscope-report --capture against Wine's own wintab32 and a real X pen: the counts and
+pressures the report gives back are the ones the pen sent.
+
+usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
+import json
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import xorg_pen  # noqa: E402
+
+REPORT, BUILD = sys.argv[1:3]
+TITLE = "Nibscope report: hover and draw here"
+PRESSURES = [0, 300, 700, 1200, 2047, 900, 5]  # raw values along the stroke
+
+
+def window_centre():
+    """The capture window's middle on the screen, once the window is there."""
+    def geometry():
+        found = subprocess.run(["xdotool", "search", "--name", f"^{TITLE}$", "getwindowgeometry", "--shell"],
+                               capture_output=True, text=True).stdout
+        values = dict(line.split("=", 1) for line in found.split() if "=" in line)
+        return values if "WIDTH" in values else None
+    values = xorg_pen.wait_until(geometry, 60, f"window '{TITLE}'")
+    return int(values["X"]) + int(values["WIDTH"]) // 2, int(values["Y"]) + int(values["HEIGHT"]) // 2
+
+
+def draw(pen, x, y):
+    """A stroke: hover in, touch, the pressures along a line, lift, leave. Returns the
+    packets Wine makes of it: one for each report and each proximity or button change."""
+    pen.enter(x, y)
+    pen.down(x, y, PRESSURES[0])
+    for step, pressure in enumerate(PRESSURES[1:], 1):
+        pen.move(x + 4 * step, y, pressure)
+    pen.up(x + 4 * len(PRESSURES), y)
+    pen.leave()
+    reports = 1 + len(PRESSURES) + 1
+    return reports + 2 + 2
+
+
+def main():
+    with xorg_pen.PenDisplay(BUILD) as pen:
+        pen.use()
+        report = subprocess.Popen([xorg_pen.wine_debug.WINE_RUN, REPORT, "--capture", "6", "--json"],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        sent = draw(pen, *window_centre())
+        out, _ = report.communicate(timeout=120)
+    capture = json.loads(out)["capture"]
+    pressure = capture["pressure"]
+    expected = {"exit status": (report.returncode, 0), "packets": (capture["packets"], sent),
+                "proximity enters": (capture["proximity_enters"], 1),
+                "proximity leaves": (capture["proximity_leaves"], 1),
+                "pressure minimum": (pressure["minimum"], min(PRESSURES)),
+                "pressure maximum": (pressure["maximum"], max(PRESSURES)),
+                "distinct pressures": (pressure["distinct_values"], len(set(PRESSURES))),
+                "queue errors": (capture["queue_errors"], 0)}
+    failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
+                if actual != wanted]
+    for failure in failures:
+        print("FAIL:", failure)
+    print(json.dumps(capture, indent=1))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
