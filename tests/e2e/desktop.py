@@ -3,52 +3,33 @@ keyboard input through xdotool, screenshots as grey pixels, the frames of Wine's
 off-screen OpenGL windows, and the clipboard."""
 import ctypes
 import ctypes.util
-import os
 import subprocess
-import time
 
 
 def xdotool(*args):
     return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True).stdout.strip()
 
 
-def wait_for_window(name, timeout=60.0, process=None):
-    """The X window whose name is exactly `name`."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        found = xdotool("search", "--name", f"^{name}$")
-        if found:
-            return found.splitlines()[0]
-        if process is not None and process.poll() is not None:
-            raise RuntimeError(f"the program ended (status {process.returncode}) before '{name}' appeared")
-        time.sleep(0.2)
-    raise RuntimeError(f"no window named '{name}' within {timeout} s")
-
-
-def window_gone(name):
-    return not xdotool("search", "--name", f"^{name}$")
-
-
 def move(x, y):
     xdotool("mousemove", "--sync", x, y)
 
 
-def drag(points, button=1, pause=0.05):
-    """Presses at the first point, moves through the others with short pauses (so that
-    the moves are not coalesced), and releases at the last."""
+def drag(points, settle, button=1):
+    """Presses at the first point, moves through the others and releases at the last,
+    calling settle() after each step to wait until the program has taken it: moves sent
+    faster than the program reads them would be coalesced into fewer pointer moves."""
     move(*points[0])
-    time.sleep(pause)
     xdotool("mousedown", button)
+    settle()
     for x, y in points[1:]:
-        time.sleep(pause)
         move(x, y)
-    time.sleep(pause)
+        settle()
     xdotool("mouseup", button)
+    settle()
 
 
 def click(x, y, button=1):
     move(x, y)
-    time.sleep(0.05)
     xdotool("click", button)
 
 
@@ -79,21 +60,6 @@ class Screenshot(RgbImage):
         self.width, self.height = int(size[0]), int(size[1])
         self.rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
                                   check=True).stdout
-
-    def find_uniform_square(self, value, size):
-        """Top-left corner of the first size x size run of one grey value, by its top row
-        and left column."""
-        row_run = bytes([value]) * (3 * size)
-        for y in range(self.height - size):
-            start = 3 * y * self.width
-            found = self.rgb.find(row_run, start, start + 3 * self.width)
-            while found != -1:
-                if (found - start) % 3 == 0:
-                    x = (found - start) // 3
-                    if all(self.grey(x, y + dy) == value for dy in range(size)):
-                        return x, y
-                found = self.rgb.find(row_run, found + 3, start + 3 * self.width)
-        return None
 
     def crop(self, path, x, y, width, height):
         subprocess.run(["convert", self.path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", path], check=True)

@@ -10,15 +10,12 @@ import os
 import re
 import shutil
 import struct
-import subprocess
 import sys
-import time
 
 import desktop
 import harness
 import wine_debug
 
-TITLE = "Tevrin Nibscope"
 DEVICE_NAME = "Simulated Tablet"
 # Raw pressures 300 to 1023 of a 0..1023 axis in 17 packets: the pointer press takes the
 # first, each pointer move the next, so the stroke's second half is at full pressure.
@@ -28,13 +25,6 @@ STROKE_Y, STROKE_START, STROKE_END, STROKE_STEP = 180, 20, 340, 10
 FULL_PRESSURE_BAND = 41  # a 40-pixel stamp, drawn with the round mask one pixel wider
 BACKGROUND = 192
 check = harness.Checks()
-
-
-def client_origin(probe_exe):
-    """Screen position of the main window's client corner, where the GDI surface starts."""
-    result = subprocess.run([wine_debug.WINE_RUN, probe_exe, "client-origin", TITLE], stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL, text=True, timeout=60)
-    return tuple(int(n) for n in result.stdout.split())
 
 
 def dark_band(shot, x, top, bottom):
@@ -77,25 +67,28 @@ def main():
     copy = prepare_scenario(program, driver, folder)
     ramp = f"{RAMP_FIRST},{RAMP_LAST},{RAMP_STEPS}"
     status, texts = harness.run_then_close(
-        copy, lambda process: draw_and_check_stroke(process, probe_exe, shots), cwd=folder,
+        copy, lambda process: draw_and_check_stroke(process, harness.WindowProbe(probe_exe), shots), cwd=folder,
         env={"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": ramp})
     check(status == 0, f"the program ended with exit status 0 (got {status})")
     check_log(texts)
     return check.summary()
 
 
-def draw_and_check_stroke(process, probe_exe, shots):
-    desktop.wait_for_window(TITLE, process=process)
-    time.sleep(2)
-    x0, y0 = client_origin(probe_exe)
-    points = [(x0 + x, y0 + STROKE_Y) for x in range(STROKE_START, STROKE_END + 1, STROKE_STEP)]
-    # Pauses long enough that every move arrives as a pointer move of its own.
-    desktop.drag(points, pause=0.1)
-    time.sleep(0.5)
-    shot = desktop.Screenshot(os.path.join(shots, "tablet-pressure-stroke.png"))
-
+def draw_and_check_stroke(process, probe, shots):
+    x0, y0 = probe.wait_for_start_up(process)
+    # Every move waits for its pointer line, so each arrives as a pointer move of its own.
+    desktop.drag([(x0 + x, y0 + STROKE_Y) for x in range(STROKE_START, STROKE_END + 1, STROKE_STEP)],
+                 harness.pointer_settle(process))
     columns = [25, 60, 100, 140, 180, 230, 280, 330]
-    widths = [len(dark_band(shot, x0 + x, y0 + STROKE_Y - 40, y0 + STROKE_Y + 41)) for x in columns]
+
+    def painted():
+        shot = desktop.Screenshot(os.path.join(shots, "tablet-pressure-stroke.png"))
+        widths = [len(dark_band(shot, x0 + x, y0 + STROKE_Y - 40, y0 + STROKE_Y + 41)) for x in columns]
+        return widths[-1] == FULL_PRESSURE_BAND and (shot, widths)
+    painting = harness.wait_until(painted, timeout=20)
+    if not check(painting, "the stroke's end is painted at full pressure"):
+        return
+    shot, widths = painting
     print("dark rows by column:", dict(zip(columns, widths)))
     # The first packet, raw 300, maps to a 2-pixel stamp at gamma 3.
     check(0 < widths[0] <= 5, f"the stroke starts thin ({widths[0]} dark rows at x = {columns[0]})")

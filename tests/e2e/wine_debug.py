@@ -32,47 +32,16 @@ def close_politely(image_name):
                    timeout=60)
 
 
-def unescape(text):
-    """Undoes Wine's escaping of debug strings (\\n, \\t, \\xNN, octal, ...)."""
-    out = bytearray()
-    i = 0
-    while i < len(text):
-        c = text[i]
-        if c != "\\" or i + 1 == len(text):
-            out += c.encode("latin-1", "replace")
-            i += 1
-            continue
-        n = text[i + 1]
-        simple = {"n": b"\n", "r": b"\r", "t": b"\t", "\\": b"\\", '"': b'"', "'": b"'"}
-        if n in simple:
-            out += simple[n]
-            i += 2
-        elif n == "x":
-            out.append(int(text[i + 2:i + 4], 16))
-            i += 4
-        elif n.isdigit():
-            digits = re.match(r"[0-7]{1,3}", text[i + 1:]).group(0)
-            out.append(int(digits, 8))
-            i += 1 + len(digits)
-        else:
-            out += n.encode("latin-1", "replace")
-            i += 2
-    return out.decode("utf-8", "replace")
-
-
 def debugger_texts(stderr_text):
-    """The debugger writes of a run, in order, one entry per OutputDebugString call."""
-    texts = []
-    for line in stderr_text.splitlines():
-        match = _LINE.search(line)
-        if match:
-            texts.append(unescape(match.group(1)))
-    return texts
+    """The debugger writes of a run, in order, one entry per OutputDebugString call. Wine
+    escapes them as C strings (\\n, \\xNN, octal) holding UTF-8 bytes."""
+    return [match.group(1).encode("latin-1", "replace").decode("unicode_escape").encode("latin-1")
+            .decode("utf-8", "replace") for match in map(_LINE.search, stderr_text.splitlines()) if match]
 
 
 def start(program, *args, env=None, cwd=None):
     """Starts a program under Wine. Its debugger output goes to a file rather than a pipe,
-    so a long interactive run can never block on a full pipe; finish() reads it."""
+    so a long interactive run can never block on a full pipe."""
     environment = dict(os.environ, WINEDEBUG=DEBUG_CHANNELS)
     environment.update(env or {})
     output = tempfile.TemporaryFile(mode="w+", errors="replace")
@@ -82,17 +51,15 @@ def start(program, *args, env=None, cwd=None):
     return process
 
 
+def texts_so_far(process):
+    """The debugger texts of a started program up to now; the program writes on."""
+    descriptor = process.debugger_output.fileno()
+    return debugger_texts(os.pread(descriptor, os.fstat(descriptor).st_size, 0).decode("utf-8", "replace"))
+
+
 def finish(process, timeout):
     """Waits for a started program to end; returns its debugger texts."""
     process.wait(timeout=timeout)
-    process.debugger_output.seek(0)
-    texts = debugger_texts(process.debugger_output.read())
+    texts = texts_so_far(process)
     process.debugger_output.close()
     return texts
-
-
-def run(program, *args, env=None, cwd=None, timeout=120):
-    """Runs a program to its end; returns (exit status, debugger texts)."""
-    process = start(program, *args, env=env, cwd=cwd)
-    texts = finish(process, timeout)
-    return process.returncode, texts
