@@ -154,7 +154,7 @@ protected:
 
 }  // namespace
 
-// ---- The first opening of a process ----
+// ---- Loading the driver ----
 
 // A driver that cannot serve; the scenario names the text of its failure.
 TEST(LoadFailure, FirstOpeningLogsItLaterOnesLogTheContextErrorAndTheDriverIsReleased)
