@@ -126,8 +126,10 @@ std::vector<captured_packet> collect_packets(const tablet_services& table, const
     int shownLeft = -1;
     for (DWORD now = start; now - start < static_cast<DWORD>(seconds) * 1000 && !state.closed; now = GetTickCount()) {
         const int left = seconds - static_cast<int>((now - start) / 1000);
-        if (left != shownLeft)
+        if (left != shownLeft) {
             std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft = left, packets.size());
+            std::fflush(stderr);  // the C runtime buffers stderr when it is not a console
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         pump_messages();
         const int count = table.WTPacketsGet(context.handle(), queueSize, buffer.data());

@@ -1,54 +1,34 @@
-"""The private X display of an end-to-end run: finding windows, real pointer and
-keyboard input through xdotool, screenshots as grey pixels, the frames of Wine's
-off-screen OpenGL windows, and the clipboard."""
+"""The private X display of an end-to-end run: real pointer and keyboard input through
+xdotool, screenshots, the frames of Wine's off-screen OpenGL windows, the clipboard."""
 import ctypes
 import ctypes.util
-import os
 import subprocess
-import time
 
 
 def xdotool(*args):
     return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True).stdout.strip()
 
 
-def wait_for_window(name, timeout=60.0, process=None):
-    """The X window whose name is exactly `name`."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        found = xdotool("search", "--name", f"^{name}$")
-        if found:
-            return found.splitlines()[0]
-        if process is not None and process.poll() is not None:
-            raise RuntimeError(f"the program ended (status {process.returncode}) before '{name}' appeared")
-        time.sleep(0.2)
-    raise RuntimeError(f"no window named '{name}' within {timeout} s")
-
-
-def window_gone(name):
-    return not xdotool("search", "--name", f"^{name}$")
-
-
 def move(x, y):
     xdotool("mousemove", "--sync", x, y)
 
 
-def drag(points, button=1, pause=0.05):
-    """Presses at the first point, moves through the others with short pauses (so that
-    the moves are not coalesced), and releases at the last."""
+def drag(points, settle, button=1):
+    """Presses at the first point, moves through the others and releases at the last, each
+    step followed by settle(), which waits for the program to take it: moves sent faster
+    than the program reads them would be coalesced into fewer pointer moves."""
     move(*points[0])
-    time.sleep(pause)
     xdotool("mousedown", button)
+    settle()
     for x, y in points[1:]:
-        time.sleep(pause)
         move(x, y)
-    time.sleep(pause)
+        settle()
     xdotool("mouseup", button)
+    settle()
 
 
 def click(x, y, button=1):
     move(x, y)
-    time.sleep(0.05)
     xdotool("click", button)
 
 
@@ -67,33 +47,17 @@ class RgbImage:
         r, g, b = self.pixel(x, y)
         return r if r == g == b else None
 
+    def dark_rows(self, x, top, bottom, background=192):  # in column x, from top to bottom
+        return len([y for y in range(top, bottom) if (self.grey(x, y) or 0) < background])
 
-class Screenshot(RgbImage):
-    """The whole screen."""
 
+class Screenshot(RgbImage):  # the whole screen
     def __init__(self, path):
         self.path = path
         subprocess.run(["import", "-window", "root", path], check=True)
-        size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True,
-                              check=True).stdout.split()
-        self.width, self.height = int(size[0]), int(size[1])
-        self.rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
-                                  check=True).stdout
-
-    def find_uniform_square(self, value, size):
-        """Top-left corner of the first size x size run of one grey value, by its top row
-        and left column."""
-        row_run = bytes([value]) * (3 * size)
-        for y in range(self.height - size):
-            start = 3 * y * self.width
-            found = self.rgb.find(row_run, start, start + 3 * self.width)
-            while found != -1:
-                if (found - start) % 3 == 0:
-                    x = (found - start) // 3
-                    if all(self.grey(x, y + dy) == value for dy in range(size)):
-                        return x, y
-                found = self.rgb.find(row_run, found + 3, start + 3 * self.width)
-        return None
+        ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
+        self.width, self.height = map(int, ppm.split(maxsplit=3)[1:3])  # after "P6", before "255"
+        self.rgb = ppm[-3 * self.width * self.height:]
 
     def crop(self, path, x, y, width, height):
         subprocess.run(["convert", self.path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", path], check=True)
@@ -131,11 +95,9 @@ def offscreen_windows(width, height):
 
 
 class OffscreenFrame(RgbImage):
-    """The last frame presented into one of Wine's off-screen OpenGL windows, read whole
-    through the Composite extension. A screenshot cannot show it: Wine 8 copies each
-    presented frame to the X drawable of the window's device context, which it leaves
-    unset (0) for child windows here, so the copy fails and the screen keeps whatever
-    lay under the surface."""
+    """The last frame presented into one of Wine's off-screen OpenGL windows, read through
+    the Composite extension. A screenshot cannot show it: Wine 8 copies each frame to the
+    X drawable of the window's device context, which it leaves unset for child windows."""
 
     ZPIXMAP, LSB_FIRST = 2, 0
 
@@ -161,15 +123,12 @@ class OffscreenFrame(RgbImage):
                            input=self.rgb, check=True)
 
     def _rgb_of(self, image):
-        if image.bits_per_pixel != 32 or image.byte_order != self.LSB_FIRST:
-            raise RuntimeError(f"unexpected X image layout: {image.bits_per_pixel} bits, order {image.byte_order}")
-        raw = ctypes.string_at(image.data, image.bytes_per_line * self.height)
-        rgb = bytearray(3 * self.width * self.height)
-        for y in range(self.height):
-            row = raw[y * image.bytes_per_line:y * image.bytes_per_line + 4 * self.width]
-            out = 3 * self.width * y
-            for channel, source in enumerate((2, 1, 0)):  # pixels are B, G, R, unused
-                rgb[out + channel:out + 3 * self.width:3] = row[source::4]
+        layout = (image.bits_per_pixel, image.byte_order, image.bytes_per_line)
+        if layout != (32, self.LSB_FIRST, 4 * self.width):
+            raise RuntimeError(f"unexpected X image layout (bits, byte order, row bytes): {layout}")
+        raw, rgb = ctypes.string_at(image.data, 4 * self.width * self.height), bytearray(3 * self.width * self.height)
+        for channel, source in enumerate((2, 1, 0)):  # pixels are B, G, R, unused
+            rgb[channel::3] = raw[source::4]
         return bytes(rgb)
 
 

@@ -1,8 +1,9 @@
 """The real program with a pen: a copy of it beside the simulated WinTab driver, which
 plays back a climbing pressure ramp (TEVRIN_SIMULATED_PEN_RAMP). One long horizontal
-stroke with real X input on the GDI surface must widen as the pressure climbs, the log
-must report the simulated device, a context per surface and climbing percentages, and
-the program must close with exit status 0.
+stroke with real X input on the GDI surface must widen as the pressure climbs, and the
+log must report the simulated device, a context per surface and climbing percentages.
+Then WM_QUIT posted to the program's thread ends the main loop without dispatching it:
+the program tears down and exits with status 0 while its window still exists.
 
     tablet_pressure_test.py NIBSCOPE_EXE WINTAB_DLL WINDOW_PROBE_EXE BUILD_FOLDER SCREENSHOT_FOLDER SCENARIO_FOLDER
 """
@@ -10,125 +11,79 @@ import os
 import re
 import shutil
 import struct
-import subprocess
 import sys
-import time
 
 import desktop
 import harness
-import wine_debug
 
-TITLE = "Tevrin Nibscope"
-DEVICE_NAME = "Simulated Tablet"
 # Raw pressures 300 to 1023 of a 0..1023 axis in 17 packets: the pointer press takes the
 # first, each pointer move the next, so the stroke's second half is at full pressure.
 RAMP_FIRST, RAMP_LAST, RAMP_STEPS = 300, 1023, 17
-GAMMA = 3.0
-STROKE_Y, STROKE_START, STROKE_END, STROKE_STEP = 180, 20, 340, 10
-FULL_PRESSURE_BAND = 41  # a 40-pixel stamp, drawn with the round mask one pixel wider
-BACKGROUND = 192
+RAMP = f"{RAMP_FIRST},{RAMP_LAST},{RAMP_STEPS}"
+STROKE_Y, COLUMNS = 180, [25, 60, 100, 140, 180, 230, 280, 330]
+FULL_PRESSURE_ROWS = 41  # a 40-pixel stamp, drawn with the round mask one pixel wider
 check = harness.Checks()
 
 
-def client_origin(probe_exe):
-    """Screen position of the main window's client corner, where the GDI surface starts."""
-    result = subprocess.run([wine_debug.WINE_RUN, probe_exe, "client-origin", TITLE], stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL, text=True, timeout=60)
-    return tuple(int(n) for n in result.stdout.split())
-
-
-def dark_band(shot, x, top, bottom):
-    """Rows in column x between top and bottom whose grey is below the background."""
-    return [y for y in range(top, bottom) if (shot.grey(x, y) or 0) < BACKGROUND]
-
-
-def f32(value):
-    return struct.unpack("f", struct.pack("f", value))[0]
-
-
-def ramp_pressure(step):
-    """The driver's raw pressure of packet `step`: nearest on the line, then the last value."""
-    if step >= RAMP_STEPS - 1:
-        return RAMP_LAST
+def logged_percent(step):
+    """The "Pressure: N%" of packet `step` at gamma 3, in the program's single precision."""
+    f32 = lambda value: struct.unpack("f", struct.pack("f", value))[0]
     intervals = RAMP_STEPS - 1
-    return RAMP_FIRST + ((RAMP_LAST - RAMP_FIRST) * step + intervals // 2) // intervals
-
-
-def logged_percent(raw):
-    """The "Pressure: N%" value of a packet, in the program's single precision."""
-    pressure = f32(f32(raw) / f32(1023))
-    mapped = f32(pressure ** GAMMA)
-    return int(f32(f32(mapped * 100) + 0.5))
-
-
-def prepare_scenario(program, driver, folder):
-    """The program beside the driver: LoadLibraryW looks in the program's folder first."""
-    os.makedirs(folder, exist_ok=True)
-    copy = os.path.join(folder, "nibscope.exe")
-    shutil.copy2(program, copy)
-    shutil.copy2(driver, os.path.join(folder, "wintab32.dll"))
-    return copy
+    raw = RAMP_FIRST + ((RAMP_LAST - RAMP_FIRST) * min(step, intervals) + intervals // 2) // intervals
+    return int(f32(f32(f32(f32(f32(raw) / f32(1023)) ** 3.0) * 100) + 0.5))
 
 
 def main():
     program, driver, probe_exe, build, shots, folder = sys.argv[1:7]
-    wine_debug.use_display(build)
-    os.makedirs(shots, exist_ok=True)
-    copy = prepare_scenario(program, driver, folder)
-    ramp = f"{RAMP_FIRST},{RAMP_LAST},{RAMP_STEPS}"
+    harness.use_display(build)
+    # The program beside the driver: LoadLibraryW looks in the program's folder first.
+    for needed in (shots, folder):
+        os.makedirs(needed, exist_ok=True)
+    shutil.copy2(driver, os.path.join(folder, "wintab32.dll"))
+    copy = shutil.copy2(program, os.path.join(folder, "nibscope.exe"))
+    ramp = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP}
     status, texts = harness.run_then_close(
-        copy, lambda process: draw_and_check_stroke(process, probe_exe, shots), cwd=folder,
-        env={"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": ramp})
-    check(status == 0, f"the program ended with exit status 0 (got {status})")
-    check_log(texts)
+        copy, lambda process: draw_then_quit(process, harness.WindowProbe(probe_exe), shots), cwd=folder, env=ramp)
+    check(status == 0 and "tevrin::Application::~Application\n" in texts and
+          "AppWindow::HandleDestroyEvent\n" not in texts,
+          f"WM_QUIT, not the window's destruction, ends the loop; the program tears down and exits 0 (got {status})")
+    created = [t for t in texts if re.fullmatch(r"Tablet context created for window [0-9A-Fa-f]+\n", t)]
+    check("Tablet device found, id = 'Simulated Tablet'\n" in texts and len(created) == 2 and not any(
+        t.startswith("ERROR for window ") for t in texts) and texts.count("Tablet proximity event, value: TRUE\n") == 2,
+          f"the log names the simulated device, a context for each surface ({len(created)}), the pen entering both")
+    # The press reads packet 0, so the n-th move logs packet n, however many moves came.
+    logged = [int(m.group(1)) for m in (re.fullmatch(r"Pressure: (\d+)%\n", t) for t in texts) if m]
+    check(len(logged) >= RAMP_STEPS and logged == [logged_percent(step) for step in range(1, len(logged) + 1)],
+          f"every packet of the ramp reached a pointer move, and the logged pressures follow it: {logged}")
+    check(logged[:1] != logged[-1:] == [100], "the logged pressures climb to 100%")
+    check([t for t in texts if t.startswith("Pointer ")] == [f"Pointer {at} on GDI surface\n" for at in ("DOWN", "UP")],
+          "the stroke is one press and one release on the GDI surface")
     return check.summary()
 
 
-def draw_and_check_stroke(process, probe_exe, shots):
-    desktop.wait_for_window(TITLE, process=process)
-    time.sleep(2)
-    x0, y0 = client_origin(probe_exe)
-    points = [(x0 + x, y0 + STROKE_Y) for x in range(STROKE_START, STROKE_END + 1, STROKE_STEP)]
-    # Pauses long enough that every move arrives as a pointer move of its own.
-    desktop.drag(points, pause=0.1)
-    time.sleep(0.5)
-    shot = desktop.Screenshot(os.path.join(shots, "tablet-pressure-stroke.png"))
+def draw_then_quit(process, probe, shots):
+    draw_and_check_stroke(process, shots, *probe.wait_for_start_up(process))
+    check(probe.raw("post-quit") is not None, "WM_QUIT is posted to the main window's thread")
+    process.wait(timeout=60)
 
-    columns = [25, 60, 100, 140, 180, 230, 280, 330]
-    widths = [len(dark_band(shot, x0 + x, y0 + STROKE_Y - 40, y0 + STROKE_Y + 41)) for x in columns]
-    print("dark rows by column:", dict(zip(columns, widths)))
-    # The first packet, raw 300, maps to a 2-pixel stamp at gamma 3.
-    check(0 < widths[0] <= 5, f"the stroke starts thin ({widths[0]} dark rows at x = {columns[0]})")
-    # Neighbouring round stamps of growing size may leave a one-row step back.
-    check(all(b >= a - 1 for a, b in zip(widths, widths[1:])), f"the stroke never narrows along its length {widths}")
-    check(widths[4] > widths[2] > widths[0], f"the stroke widens as the pressure climbs {widths}")
-    check(widths[-3:] == [FULL_PRESSURE_BAND] * 3,
-          f"once the ramp is at its last value the stroke is as wide as a 40-pixel stamp {widths[-3:]}")
-    check(shot.grey(x0 + STROKE_START + 100, y0 + STROKE_Y) == 0, "the stroke's centre line is black")
-    check(shot.grey(x0 + 180, y0 + 60) == BACKGROUND and shot.grey(x0 + 180, y0 + 300) == BACKGROUND,
-          "pixels away from the stroke stay 192")
+
+def draw_and_check_stroke(process, shots, x0, y0):
+    desktop.drag([(x0 + x, y0 + STROKE_Y) for x in range(20, 341, 10)], harness.pointer_settle(process))
+
+    def painted():
+        shot = desktop.Screenshot(os.path.join(shots, "tablet-pressure-stroke.png"))
+        widths = [shot.dark_rows(x0 + x, y0 + STROKE_Y - 40, y0 + STROKE_Y + 41) for x in COLUMNS]
+        return widths[-1] == FULL_PRESSURE_ROWS and (shot, widths)
+    painting = harness.wait_until(painted, timeout=20)
+    if not check(painting, "the stroke's end is painted at full pressure"):
+        return
+    shot, widths = painting
+    # The first packet, raw 300, maps to a 2-pixel stamp at gamma 3; neighbouring round
+    # stamps of growing size may leave a one-row step back.
+    check(0 < widths[0] <= 5 and all(b >= a - 1 for a, b in zip(widths, widths[1:])) and widths[4] > widths[2] >
+          widths[0] and widths[-3:] == [FULL_PRESSURE_ROWS] * 3 and shot.grey(x0 + 120, y0 + STROKE_Y) == 0,
+          f"the stroke starts thin, widens as the pressure climbs and ends 40 pixels wide, black inside: {widths}")
     shot.crop(os.path.join(shots, "nibscope-tablet-pressure.png"), max(x0 - 8, 0), max(y0 - 30, 0), 740, 680)
-
-
-def check_log(texts):
-    check(f"Tablet device found, id = '{DEVICE_NAME}'\n" in texts, f"the log names the device '{DEVICE_NAME}'")
-    created = [t for t in texts if re.fullmatch(r"Tablet context created for window [0-9A-Fa-f]+\n", t)]
-    check(len(created) == 2, f"a tablet context is created for each surface ({len(created)} lines)")
-    check(not any(t.startswith("ERROR for window ") for t in texts), "no tablet error is logged")
-    check(texts.count("Tablet proximity event, value: TRUE\n") == 2, "the pen enters both contexts")
-
-    logged = [int(m.group(1)) for m in (re.fullmatch(r"Pressure: (\d+)%\n", t) for t in texts) if m]
-    # The press reads packet 0, so the n-th move logs packet n; the sequence is exact
-    # however many moves the display delivered.
-    expected = [logged_percent(ramp_pressure(step)) for step in range(1, len(logged) + 1)]
-    print("logged pressures:", logged)
-    check(len(logged) >= RAMP_STEPS, f"every packet of the ramp reached a pointer move ({len(logged)} moves)")
-    check(logged == expected, f"the logged pressures follow the ramp (expected {expected})")
-    check(logged[:1] != logged[-1:] and logged == sorted(logged), "the logged pressures climb")
-    check(logged[-1:] == [100], "the stroke ends at 100%")
-    order = [texts.index(t) if t in texts else None for t in
-             ("Pointer DOWN on GDI surface\n", "Pointer UP on GDI surface\n")]
-    check(None not in order and order == sorted(order), "the stroke is one press and one release on the GDI surface")
 
 
 if __name__ == "__main__":

@@ -1,13 +1,12 @@
 // Reads the state of another program's windows for end-to-end tests, through the
-// ordinary Win32 calls that work across processes. Prints one line and exits 0, or
-// prints the reason and exits 1.
-//   window_probe client-origin TITLE       screen position of the client area's corner
-//   window_probe control-rect TITLE ID     screen rectangle: left top right bottom
-//   window_probe control-text TITLE ID     the control's text, UTF-8
-//   window_probe slider-position TITLE ID  a trackbar's position
-//   window_probe focus-id TITLE            control id of the focused window, 0 for none
-//   window_probe clipboard TITLE           the Windows clipboard's Unicode text, UTF-8, as is
-//   window_probe post-quit TITLE           posts WM_QUIT to the thread that owns the window
+// ordinary Win32 calls that work across processes:  window_probe COMMAND IMAGE TITLE [ID]
+// Prints one line and exits 0, or prints the reason and exits 1. The window is the
+// top-level window of that title whose process runs the image of that file name, so that
+// a box of another program captioned with the same title is never taken for it. Commands:
+// client-origin (screen position of the client corner), control-rect ID (left top right
+// bottom), control-text ID (UTF-8), slider-position ID, focus-id (of the focused control,
+// 0 for none), menu-open (1 while a popup menu shows), clipboard (its Unicode text, UTF-8,
+// as is), post-quit (WM_QUIT to the window's thread).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,27 +24,36 @@ int Fail(const char* reason)
     return 1;
 }
 
-HWND FindTopLevel(const wchar_t* title)
+bool RunsImage(HWND window, const std::wstring& image)
 {
-    return FindWindowW(nullptr, title);
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool named = process && QueryFullProcessImageNameW(process, 0, path, &size);
+    if (process)
+        CloseHandle(process);
+    const std::wstring file = path;
+    return named && _wcsicmp(file.substr(file.find_last_of(L"\\/") + 1).c_str(), image.c_str()) == 0;
 }
 
-std::string Utf8(const std::wstring& text)
+HWND FindTopLevel(const wchar_t* image, const wchar_t* title)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
-    out.resize(out.size() - 1);
-    return out;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, nullptr, title)) && !RunsImage(window, image)) {
+    }
+    return window;
 }
 
-// The focused window belongs to another thread: attach to its input state to ask.
-HWND FocusOf(HWND window)
+// Binary output, so that carriage returns arrive as they are.
+void PrintUtf8(const wchar_t* text)
 {
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    static char utf8[1 << 20];
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::fwrite(utf8, 1, size > 0 ? size - 1 : 0, stdout);
 }
 
 int PrintClipboard()
@@ -53,16 +61,11 @@ int PrintClipboard()
     if (!OpenClipboard(nullptr))
         return Fail("cannot open the clipboard");
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    std::string text;
     if (data) {
-        text = Utf8(static_cast<const wchar_t*>(GlobalLock(data)));
+        PrintUtf8(static_cast<const wchar_t*>(GlobalLock(data)));
         GlobalUnlock(data);
     }
     CloseClipboard();
-    // Binary output, so that carriage returns arrive as they are.
-    std::fflush(stdout);
-    _setmode(_fileno(stdout), _O_BINARY);
-    std::fwrite(text.data(), 1, text.size(), stdout);
     return data ? 0 : Fail("no text on the clipboard");
 }
 
@@ -70,46 +73,45 @@ int PrintClipboard()
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 3)
-        return Fail("usage: window_probe COMMAND TITLE [ID]");
+    if (argc < 4)
+        return Fail("usage: window_probe COMMAND IMAGE TITLE [ID]");
     const std::wstring command = argv[1];
-    HWND window = FindTopLevel(argv[2]);
+    const HWND window = FindTopLevel(argv[2], argv[3]);
+    const DWORD thread = window ? GetWindowThreadProcessId(window, nullptr) : 0;
+    POINT corner = {0, 0};
+    HWND menu = nullptr;
     if (!window)
         return Fail("no such window");
-    if (command == L"client-origin") {
-        POINT corner = {0, 0};
-        ClientToScreen(window, &corner);
-        std::printf("%ld %ld\n", corner.x, corner.y);
-        return 0;
-    }
+    if (command == L"client-origin" && ClientToScreen(window, &corner))
+        return std::printf("%ld %ld\n", corner.x, corner.y) < 0;
     if (command == L"clipboard")
         return PrintClipboard();
-    if (command == L"post-quit") {
-        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (command == L"post-quit")
         return PostThreadMessageW(thread, WM_QUIT, 0, 0) ? 0 : Fail("cannot post to the window's thread");
+    if (command == L"menu-open") {
+        while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) && !IsWindowVisible(menu)) {
+        }
+        return std::printf("%d\n", menu ? 1 : 0) < 0;
     }
+    // The focused window belongs to another thread: its input state tells.
     if (command == L"focus-id") {
-        HWND focus = FocusOf(window);
-        std::printf("%d\n", focus ? GetDlgCtrlID(focus) : 0);
-        return 0;
+        GUITHREADINFO input = {};
+        input.cbSize = sizeof input;
+        const HWND focus = GetGUIThreadInfo(thread, &input) ? input.hwndFocus : nullptr;
+        return std::printf("%d\n", focus ? GetDlgCtrlID(focus) : 0) < 0;
     }
-    if (argc < 4)
-        return Fail("this command needs a control id");
-    HWND control = GetDlgItem(window, _wtoi(argv[3]));
+    const HWND control = argc > 4 ? GetDlgItem(window, _wtoi(argv[4])) : nullptr;
+    RECT area;
+    wchar_t text[512] = {};
     if (!control)
         return Fail("no such control");
-    if (command == L"control-rect") {
-        RECT area;
-        GetWindowRect(control, &area);
-        std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
-    } else if (command == L"control-text") {
-        wchar_t text[512] = {};
-        GetWindowTextW(control, text, 512);
-        std::printf("%s\n", Utf8(text).c_str());
-    } else if (command == L"slider-position") {
-        std::printf("%ld\n", static_cast<long>(SendMessageW(control, TBM_GETPOS, 0, 0)));
-    } else {
-        return Fail("unknown command");
+    if (command == L"control-rect" && GetWindowRect(control, &area))
+        return std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom) < 0;
+    if (command == L"control-text" && GetWindowTextW(control, text, 512) >= 0) {
+        PrintUtf8(text);
+        return std::printf("\n") < 0;
     }
-    return 0;
+    if (command == L"slider-position")
+        return std::printf("%ld\n", static_cast<long>(SendMessageW(control, TBM_GETPOS, 0, 0))) < 0;
+    return Fail("unknown command");
 }

@@ -31,7 +31,7 @@ import subprocess
 import sys
 import time
 
-import wine_debug
+import harness
 
 NAME = "Nibscope test stylus"
 SCREEN = (1280, 1024)
@@ -83,11 +83,9 @@ EndSection
 
 def wait_until(condition, timeout, what):
     """The first true result of condition(), polled until the deadline."""
-    deadline = time.monotonic() + timeout
-    while not (result := condition()):
-        if time.monotonic() > deadline:
-            raise RuntimeError(f"no {what} within {timeout} s")
-        time.sleep(0.05)
+    result = harness.wait_until(condition, timeout)
+    if not result:
+        raise RuntimeError(f"no {what} within {timeout} s")
     return result
 
 
@@ -126,7 +124,7 @@ class PenDisplay:
         if self.pipe is not None:
             os.close(self.pipe)
         if self.display:
-            subprocess.run([wine_debug.WINE_RUN, "--stop", self.build_dir], timeout=60,
+            subprocess.run([harness.WINE_RUN, "--stop", self.build_dir], timeout=60,
                            env=dict(os.environ, TEVRIN_WINE_DISPLAY=self.display))
         if self.server:
             self.server.terminate()
@@ -140,7 +138,7 @@ class PenDisplay:
         """Points this process, and the Windows programs it runs with tools/wine-run,
         at this display (and the Wine prefix kept for it)."""
         os.environ["TEVRIN_WINE_DISPLAY"] = self.display
-        wine_debug.use_display(self.build_dir)
+        harness.use_display(self.build_dir)
 
     def _start_server(self, fifo):
         """Xorg on the first free display, which it writes to -displayfd once it is ready;

@@ -48,10 +48,6 @@ public:
     // Puts this context on top of the driver's overlap order, when it is open.
     void bring_to_top();
 
-    bool is_open() const { return context != nullptr; }
-    int queue_size() const { return queueSize; }
-    const LOGCONTEXTA& context_settings() const { return settings; }
-
 private:
     void open_with_services(HWND window, const void* view);
     void adapt_default_settings(const void* view);
