@@ -19,6 +19,8 @@ import harness  # noqa: E402
 import wine_debug  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
+# Windows' own DLLs that the programs need: msvcrt.dll is the C runtime that Windows
+# ships, version.dll reads the program's file version at start-up.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "opengl32.dll", "comctl32.dll", "shell32.dll",
                "advapi32.dll", "version.dll", "msvcrt.dll"}
 
