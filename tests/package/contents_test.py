@@ -1,0 +1,71 @@
+"""The release zip holds the shipped programs, README.txt (the user guide in CRLF lines),
+LICENSE.txt and the checksums of the other entries. Every program imports only DLLs
+that Windows itself ships (no MinGW runtime DLLs) and runs from a folder that holds
+nothing else.
+    contents_test.py DIST_FOLDER BUILD_FOLDER PROGRAM...
+The zip is unpacked next to DIST_FOLDER; the programs run with BUILD_FOLDER's Wine
+prefix and display. PROGRAM: the shipped programs of this build (only names count)."""
+import hashlib
+import os
+import pathlib
+import re
+import shutil
+import subprocess
+import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "e2e"))
+import desktop  # noqa: E402
+import harness  # noqa: E402
+import wine_debug  # noqa: E402
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+# Windows' own DLLs that the programs need: msvcrt.dll is the C runtime that Windows
+# ships, version.dll reads the program's file version at start-up.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "opengl32.dll", "comctl32.dll", "shell32.dll",
+               "advapi32.dll", "version.dll", "msvcrt.dll"}
+
+
+def imported_dlls(exe):
+    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", exe], capture_output=True, text=True, check=True)
+    return {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump.stdout)}
+
+
+def exit_status_alone(exe, folder):
+    """Runs the program from a folder that holds only it: the main program until its
+    window shows, then closed as a user would; any other program with --help."""
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir(parents=True)
+    alone = folder / exe.name
+    shutil.copyfile(exe, alone)
+    if exe.name != "nibscope.exe":
+        return wine_debug.run(str(alone), "--help", cwd=folder)[0]
+    return harness.run_then_close(str(alone), lambda p: desktop.wait_for_window("Tevrin Nibscope", process=p),
+                                  cwd=folder)[0]
+
+
+def main():
+    dist, build = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    programs = {os.path.basename(p) for p in sys.argv[3:] if p}
+    wine_debug.use_display(build)
+    check = harness.Checks()
+    (package,) = dist.glob("tevrin-nibscope-*-win64.zip")
+    unpacked = dist.parent / "unpacked"
+    shutil.rmtree(unpacked, ignore_errors=True)
+    shutil.unpack_archive(package, unpacked)
+    names = {p.name for p in unpacked.iterdir()}
+    check(names == programs | {"README.txt", "LICENSE.txt", "SHA256SUMS.txt"}, f"{package.name} holds {sorted(names)}")
+    for text, source in (("README.txt", "docs/user-guide.md"), ("LICENSE.txt", "LICENSE")):
+        expected = (ROOT / source).read_bytes().replace(b"\n", b"\r\n")
+        check((unpacked / text).read_bytes() == expected, f"{text} is {source} with CRLF line ends")
+    sums = {f"{hashlib.sha256((unpacked / n).read_bytes()).hexdigest()}  {n}" for n in names - {"SHA256SUMS.txt"}}
+    check(set((unpacked / "SHA256SUMS.txt").read_text().splitlines()) == sums, "SHA256SUMS.txt checks every other file")
+    for name in sorted(programs & names):
+        unexpected = imported_dlls(unpacked / name) - SYSTEM_DLLS
+        check(not unexpected, f"{name} imports only system DLLs (others: {sorted(unexpected)})")
+        status = exit_status_alone(unpacked / name, dist.parent / "alone" / name.removesuffix(".exe"))
+        check(status == 0, f"{name} runs alone in a folder and exits with status {status}")
+    return check.summary()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
