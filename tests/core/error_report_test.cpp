@@ -1,7 +1,5 @@
-// What the entry point shows for each kind of failure: the catch order, the texts, the
-// caption and the owner, read from the real message box. Its caption is never the
-// product's title, so that no end-to-end test running beside this one takes a box for
-// the program's main window.
+// The box shown for each kind of failure, read from the real box. Its caption is never the
+// product's title: an end-to-end test running beside this one must not take it for the program.
 #include "support/message_box_watcher.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/message_box.h"
@@ -26,8 +24,6 @@ tevrin_test::SeenMessageBox BoxFor(Thrown thrown, DWORD timeoutMs = 5000)
     return box.get();
 }
 
-struct NotAnException {};
-
 }  // namespace
 
 // Runs first: the caption is "Message" until the application records its title.
@@ -44,7 +40,7 @@ TEST(ErrorReport, EachKindOfFailureShowsItsTextUnderTheRecordedTitle)
         {BoxFor(static_cast<const char*>("cannot get version of file")), L"Error occurred: cannot get version of file"},
         {BoxFor(std::runtime_error("standard")), L"Error occurred: standard"},
         {BoxFor(empty_delegate_error()), L"Error occurred: Empty delegate called"},
-        {BoxFor(NotAnException()), L"Error occurred: unknown"},
+        {BoxFor(42), L"Error occurred: unknown"},
         {BoxFor(user_cancelled_process()), L"Operation stopped."}};
     for (const auto& [box, text] : rows)
         EXPECT_EQ(box.caption + L": " + box.text, std::wstring(L"Error box test: ") + text);

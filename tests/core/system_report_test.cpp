@@ -1,5 +1,4 @@
-// The system report: its name tables, the processor count, the feature list of a
-// processor described leaf by leaf, and the seven lines the real machine gives.
+// The system report: name tables, processor count, feature list, and the real machine's lines.
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/processor_info.h"
 #include "tevrin/core/system_report.h"

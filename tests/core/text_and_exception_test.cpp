@@ -1,5 +1,4 @@
-// The exception texts, the UTF-8/UTF-16 conversion with its error texts, and the
-// trimming and path helpers.
+// Exception texts, UTF-8/UTF-16 conversion and its failure texts, trimming and path records.
 #include "tevrin/core/delegate.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/filesystem_entity_id.h"

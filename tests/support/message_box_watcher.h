@@ -15,13 +15,6 @@ struct SeenMessageBox {
     HWND owner = nullptr;
 };
 
-inline std::wstring WindowText(HWND window)
-{
-    std::wstring text(4096, L'\0');
-    text.resize(GetWindowTextW(window, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
 // Looks every 20 ms until the deadline; a timeout of 0 looks once.
 inline std::future<SeenMessageBox> WatchForMessageBox(DWORD timeoutMs = 10000, DWORD processId = GetCurrentProcessId())
 {
@@ -38,9 +31,13 @@ inline std::future<SeenMessageBox> WatchForMessageBox(DWORD timeoutMs = 10000, D
                     search->second = window;
                 return !search->second;
             }, reinterpret_cast<LPARAM>(&search));
+            const auto text = [](HWND window) {
+                std::wstring text(4096, L'\0');
+                return text.substr(0, GetWindowTextW(window, &text[0], 4096));
+            };
             if (const HWND box = search.second) {
                 // The message text of a message box is its static control with id 0xFFFF.
-                SeenMessageBox seen{true, WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
+                SeenMessageBox seen{true, text(box), text(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 return seen;
             }

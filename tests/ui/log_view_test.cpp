@@ -1,6 +1,5 @@
-// The log pane on a real parent window: its bounded line store, splitting and rules,
-// following the newest line, scrolling, the context menu, Clear and Copy through real
-// command messages and the real clipboard, and the pixels of its rules.
+// The log pane on a real parent window, driven by real messages: its limit, following,
+// scrolling, context menu, Copy through the real clipboard, Clear, and its rules' pixels.
 #include "test_window.h"
 #include "tevrin/ui/log_view.h"
 

@@ -1,6 +1,5 @@
 #pragma once
-// A framework window for tests that records the events it receives, in order, and a
-// guard that deletes every window a test left alive.
+// A framework window that records the events it receives, and a guard for test windows.
 #include "tevrin/ui/window.h"
 #include "tevrin/ui/window_list.h"
 
@@ -38,8 +37,7 @@ private:
     int* deletions_;
 };
 
-// Deletes the windows a test left alive, newest first, so that a failed assertion
-// cannot leak a live window into the next case.
+// Deletes the windows a test left alive, so a failed assertion cannot leak one into the next case.
 struct WindowSweeper {
     ~WindowSweeper()
     {

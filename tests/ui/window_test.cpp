@@ -11,7 +11,8 @@ using Events = std::vector<std::string>;
 namespace {
 
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-MSG Wheel(int delta) { return {nullptr, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0}; }
+struct Sent { UINT message; WPARAM wParam = 0; LPARAM lParam = 0; };  // a message sent to the window
+Sent Wheel(int delta) { return {WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0}; }
 
 class Windows : public testing::Test {
 protected:
@@ -44,31 +45,29 @@ TEST_F(Windows, AWindowObjectLivesExactlyAsLongAsItsHandle)
 
 TEST_F(Windows, MessagesBecomeEventsAndTheTrackerHoldsTheCaptureWhileAButtonIsDown)
 {
-    const MSG left = {nullptr, WM_LBUTTONDOWN, 0, At(1, 1)}, leftUp = {nullptr, WM_LBUTTONUP, 0, At(1, 1)};
-    const std::tuple<const char*, std::vector<MSG>, Events> rows[] = {
-        {"a minimised window gets no size event", {{nullptr, WM_SIZE, SIZE_MINIMIZED, 0}, {nullptr, WM_SIZE, 0, At(120, 80)}},
-         {"size 120x80"}},
+    const Sent left = {WM_LBUTTONDOWN, 0, At(1, 1)}, leftUp = {WM_LBUTTONUP, 0, At(1, 1)};
+    const std::tuple<const char*, std::vector<Sent>, Events> rows[] = {
+        {"a minimised window gets no size event", {{WM_SIZE, SIZE_MINIMIZED, 0}, {WM_SIZE, 0, At(120, 80)}}, {"size 120x80"}},
         {"wheel notches truncate toward zero", {Wheel(60), Wheel(-240), Wheel(-359), Wheel(120)},
          {"wheel -2", "wheel -2", "wheel 1"}},
         {"the wheel is dropped while the left button is held", {left, Wheel(240), leftUp}, {"down 1", "up 1"}},
-        {"the wheel is dropped while the right button is held",
-         {{nullptr, WM_RBUTTONDOWN, 0, 0}, Wheel(240), {nullptr, WM_RBUTTONUP, 0, 0}}, {"down 3", "up 3"}},
-        {"the middle button does not block the wheel",
-         {{nullptr, WM_MBUTTONDOWN, 0, 0}, Wheel(240), {nullptr, WM_MBUTTONUP, 0, 0}}, {"down 2", "wheel 2", "up 2"}},
+        {"the wheel is dropped while the right button is held", {{WM_RBUTTONDOWN}, Wheel(240), {WM_RBUTTONUP}},
+         {"down 3", "up 3"}},
+        {"the middle button does not block the wheel", {{WM_MBUTTONDOWN}, Wheel(240), {WM_MBUTTONUP}},
+         {"down 2", "wheel 2", "up 2"}},
         {"repeated moves at one position are reported once",
-         {{nullptr, WM_MOUSEMOVE, 0, At(0, 0)}, {nullptr, WM_MOUSEMOVE, 0, At(0, 0)}, {nullptr, WM_MOUSEMOVE, 0, At(3, 4)},
-          {nullptr, WM_MOUSEMOVE, 0, At(3, 4)}, {nullptr, WM_MOUSEMOVE, 0, At(-2, 4)}},
+         {{WM_MOUSEMOVE, 0, At(0, 0)}, {WM_MOUSEMOVE, 0, At(0, 0)}, {WM_MOUSEMOVE, 0, At(3, 4)},
+          {WM_MOUSEMOVE, 0, At(3, 4)}, {WM_MOUSEMOVE, 0, At(-2, 4)}},
          {"move 0,0", "move 3,4", "move -2,4"}},
         {"a double click is one left press, and only the left one is an event",
-         {left, leftUp, {nullptr, WM_LBUTTONDBLCLK, 0, At(1, 1)}, leftUp, {nullptr, WM_RBUTTONDBLCLK, 0, 0},
-          {nullptr, WM_MBUTTONDBLCLK, 0, 0}},
+         {left, leftUp, {WM_LBUTTONDBLCLK, 0, At(1, 1)}, leftUp, {WM_RBUTTONDBLCLK}, {WM_MBUTTONDBLCLK}},
          {"down 1", "up 1", "double 1", "up 1"}},
     };
     for (const auto& [name, sent, expected] : rows) {
         auto* window = new TestWindow;
         window->Create(300, 200);
         window->events.clear();
-        for (const MSG& message : sent)
+        for (const Sent& message : sent)
             SendMessageW(window->GetHandle(), message.message, message.wParam, message.lParam);
         EXPECT_EQ(window->events, expected) << name;
         EXPECT_EQ(GetCapture(), nullptr) << name;
