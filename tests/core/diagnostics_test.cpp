@@ -1,4 +1,4 @@
-// The user-log queue and the debugger channel, seen through the real debugger output.
+// The user-log queue, seen through its sink and through the real debugger output.
 #include "support/debug_output_capture.h"
 #include "tevrin/core/diagnostics.h"
 
