@@ -1,38 +1,50 @@
 #pragma once
-// Watches for a message box of this process from a second thread, records its
-// caption and text, and closes it, so code that shows a box can run in a test.
+// Closes the next message box that a process shows, from a second thread, and tells its
+// caption, text and owner, so that code which shows a box can run in a test:
+//   auto box = tevrin_test::WatchForMessageBox();  (show it)  box.get().text
 #include <windows.h>
 
+#include <future>
 #include <string>
-#include <thread>
 
 namespace tevrin_test {
 
 struct SeenMessageBox {
     bool seen = false;
-    std::wstring caption;
-    std::wstring text;
+    std::wstring caption, text;
     HWND owner = nullptr;
 };
 
-class MessageBoxWatcher {
-public:
-    // Watches boxes of the given process (default: this one).
-    explicit MessageBoxWatcher(DWORD processId = GetCurrentProcessId());
-    ~MessageBoxWatcher();
-    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
-    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
-
-    // Waits for the watcher to finish: a box was closed or the time ran out.
-    SeenMessageBox Wait(DWORD timeoutMs = 10000);
-
-private:
-    void Watch();
-
-    DWORD processId_;
-    HANDLE stop_;
-    SeenMessageBox seen_;
-    std::thread thread_;
-};
+// Looks every 20 ms until the deadline; a timeout of 0 looks once.
+inline std::future<SeenMessageBox> WatchForMessageBox(DWORD timeoutMs = 10000, DWORD processId = GetCurrentProcessId())
+{
+    return std::async(std::launch::async, [timeoutMs, processId] {
+        for (const DWORD start = GetTickCount();; Sleep(20)) {
+            std::pair<DWORD, HWND> search{processId, nullptr};
+            EnumWindows([](HWND window, LPARAM parameter) -> BOOL {
+                auto* search = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
+                DWORD process = 0;
+                wchar_t className[8] = {};
+                GetWindowThreadProcessId(window, &process);
+                GetClassNameW(window, className, 8);
+                if (process == search->first && IsWindowVisible(window) && std::wstring(className) == L"#32770")
+                    search->second = window;
+                return !search->second;
+            }, reinterpret_cast<LPARAM>(&search));
+            const auto text = [](HWND window) {
+                std::wstring text(4096, L'\0');
+                return text.substr(0, GetWindowTextW(window, &text[0], 4096));
+            };
+            if (const HWND box = search.second) {
+                // The message text of a message box is its static control with id 0xFFFF.
+                SeenMessageBox seen{true, text(box), text(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return seen;
+            }
+            if (GetTickCount() - start >= timeoutMs)
+                return SeenMessageBox{};
+        }
+    });
+}
 
 }  // namespace tevrin_test
