@@ -41,7 +41,7 @@ TEST(MissingExtension, StartingWithoutShaderFunctionsEndsInOneErrorBoxNamingTheF
     ASSERT_NE(tevrin::opengl::extensions().glActiveTextureARB, nullptr);
     ASSERT_EQ(tevrin::opengl::extensions().glCreateShaderObjectARB, nullptr);
 
-    tevrin_test::MessageBoxWatcher watcher;
+    auto watcher = tevrin_test::WatchForMessageBox();
     std::string thrown;
     // As the program starts: the main window builds both surfaces, and the entry point
     // reports what escapes as one error box.
@@ -53,7 +53,7 @@ TEST(MissingExtension, StartingWithoutShaderFunctionsEndsInOneErrorBoxNamingTheF
         thrown = error.what();
         tevrin::ReportCaughtException();
     }
-    const tevrin_test::SeenMessageBox box = watcher.Wait();
+    const tevrin_test::SeenMessageBox box = watcher.get();
 
     EXPECT_EQ(thrown, "can't find glCreateShaderObjectARB function");
     EXPECT_TRUE(box.seen);
