@@ -16,7 +16,6 @@ import sys
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "e2e"))
 import desktop  # noqa: E402
 import harness  # noqa: E402
-import wine_debug  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 # Windows' own DLLs that the programs need: msvcrt.dll is the C runtime that Windows
@@ -38,15 +37,17 @@ def exit_status_alone(exe, folder):
     alone = folder / exe.name
     shutil.copyfile(exe, alone)
     if exe.name != "nibscope.exe":
-        return wine_debug.run(str(alone), "--help", cwd=folder)[0]
-    return harness.run_then_close(str(alone), lambda p: desktop.wait_for_window("Tevrin Nibscope", process=p),
-                                  cwd=folder)[0]
+        return subprocess.run([harness.WINE_RUN, str(alone), "--help"], cwd=folder, capture_output=True).returncode
+    def shown(process):
+        if not harness.wait_until(lambda: desktop.xdotool("search", "--name", f"^{harness.TITLE}$"), timeout=60):
+            raise RuntimeError(f"{exe.name} showed no window within 60 s (status {process.poll()})")
+    return harness.run_then_close(str(alone), shown, cwd=folder)[0]
 
 
 def main():
     dist, build = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     programs = {os.path.basename(p) for p in sys.argv[3:] if p}
-    wine_debug.use_display(build)
+    harness.use_display(build)
     check = harness.Checks()
     (package,) = dist.glob("tevrin-nibscope-*-win64.zip")
     unpacked = dist.parent / "unpacked"
