@@ -1,4 +1,4 @@
-// The application object and the main loop of the program, on real windows under Wine.
+// The program's application object and main loop, on real windows under Wine.
 #include "app/app_window.h"
 #include "app/main_loop.h"
 #include "app/nibscope_app.h"
@@ -9,18 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <thread>
-
-namespace {
-
-// The program's main window has no accelerator table; the test lends it one.
-struct AcceleratorAccess : tevrin::Window {
-    static void Set(tevrin::Window& window, HACCEL table) { window.*(&AcceleratorAccess::accelerators) = table; }
-};
-
-}  // namespace
 
 TEST(NibscopeApp, IdleMovesQueuedLinesToTheLogOnlyOnceThereIsAMainWindow)
 {
@@ -39,7 +28,12 @@ TEST(NibscopeApp, IdleMovesQueuedLinesToTheLogOnlyOnceThereIsAMainWindow)
     EXPECT_EQ(application.GetMainWindow(), nullptr);
 }
 
-TEST(MainLoop, AMessageTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
+// The program's main window has no accelerator table: the test lends it one for Tab.
+struct AcceleratorAccess : tevrin::Window {
+    static void Set(tevrin::Window& window, HACCEL table) { window.*(&AcceleratorAccess::accelerators) = table; }
+};
+
+TEST(MainLoop, AKeyTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
 {
     NibscopeApp application;
     application.Initialise();
@@ -49,11 +43,9 @@ TEST(MainLoop, AMessageTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
     AcceleratorAccess::Set(mainWindow, table);
     const HWND gdi = mainWindow.GetGdiView()->GetHandle();
     SetFocus(gdi);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&message);
-    // Dispatched, the Tab key would move the focus on from the GDI surface.
-    PostMessageW(gdi, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(gdi, WM_KEYDOWN, VK_TAB, 1);  // dispatched, it would move the focus on
     PostThreadMessageW(GetCurrentThreadId(), WM_QUIT, 0, 0);
     tevrin::TimerSystem timers;
     int passes = 0;
