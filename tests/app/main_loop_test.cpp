@@ -28,7 +28,8 @@ TEST(NibscopeApp, IdleMovesQueuedLinesToTheLogOnlyOnceThereIsAMainWindow)
     EXPECT_EQ(application.GetMainWindow(), nullptr);
 }
 
-// The program's main window has no accelerator table: the test lends it one for Tab.
+// The program's main window has no accelerator table: the test lends it one for the
+// Tab character, which the surfaces take to move the focus on.
 struct AcceleratorAccess : tevrin::Window {
     static void Set(tevrin::Window& window, HACCEL table) { window.*(&AcceleratorAccess::accelerators) = table; }
 };
@@ -38,14 +39,14 @@ TEST(MainLoop, AKeyTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
     NibscopeApp application;
     application.Initialise();
     AppWindow& mainWindow = *application.GetMainWindow();
-    ACCEL tab = {FVIRTKEY, VK_TAB, 77};
+    ACCEL tab = {0, '\t', 77};
     const HACCEL table = CreateAcceleratorTableW(&tab, 1);
     AcceleratorAccess::Set(mainWindow, table);
     const HWND gdi = mainWindow.GetGdiView()->GetHandle();
     SetFocus(gdi);
     for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&message);
-    PostMessageW(gdi, WM_KEYDOWN, VK_TAB, 1);  // dispatched, it would move the focus on
+    PostMessageW(gdi, WM_CHAR, '\t', 1);
     PostThreadMessageW(GetCurrentThreadId(), WM_QUIT, 0, 0);
     tevrin::TimerSystem timers;
     int passes = 0;
