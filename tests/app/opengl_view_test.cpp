@@ -1,5 +1,5 @@
 // The OpenGL surface on a real window under Wine (Mesa's llvmpipe on the test display):
-// stamps in the CPU and GPU copies of its canvas, and the frame it draws.
+// stamps in the CPU and GPU copies of its canvas, the frame it draws, resizing.
 #include "app/brush_stamp.h"
 #include "app/nibscope_view_gl.h"
 #include "app/opengl_renderer.h"
@@ -53,7 +53,7 @@ protected:
 
 // The frame is drawn by the view's renderer and read back from the back buffer before
 // any swap: Wine keeps a child window's OpenGL drawable off screen.
-TEST_F(OpenGLView, StampsAcrossTheEdgesReachBothCopiesAndTheFrame)
+TEST_F(OpenGLView, StampsAcrossTheEdgesReachBothCopiesAndTheFrameUntilTheSizeChanges)
 {
     Stamp({{-40, 100, 21, 100}, {100, size + 40, 21, 100}});
     EXPECT_FALSE(GetUpdateRect(view->GetHandle(), nullptr, FALSE)) << "a dirty square wholly outside the canvas";
@@ -79,4 +79,9 @@ TEST_F(OpenGLView, StampsAcrossTheEdgesReachBothCopiesAndTheFrame)
     for (int y = 0; y < size; ++y)  // GL counts rows from the bottom
         ASSERT_TRUE(std::equal(expected.begin() + y * size, expected.begin() + (y + 1) * size,
                                frame.begin() + (size - 1 - y) * size)) << "row " << y;
+
+    EXPECT_TRUE(view->HandleSizeEvent(size, size));
+    EXPECT_EQ(view->GetCanvasTexture().get(), &canvas) << "the same size keeps the canvas";
+    view->SetSize(250, 140);
+    EXPECT_EQ(view->GetCanvasTexture()->pixels, Pixels(250 * 140, NibscopeViewGL::background)) << "another makes a fresh one";
 }
