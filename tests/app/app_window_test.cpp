@@ -1,9 +1,11 @@
-// The main window as the program builds it, on real windows under Wine, driven by real
-// messages: layout, the gamma slider, the commands, and strokes on the GDI surface
-// against the stamping rule.
+// The main window as the program builds it, on real windows under Wine (Mesa's llvmpipe
+// for OpenGL), driven by real messages: layout, the gamma slider, the commands, strokes
+// on the GDI surface against the stamping rule, and both surfaces' own rules.
 #include "app/app_window.h"
 #include "app/brush_stamp.h"
+#include "app/nibscope_view_gl.h"
 #include "app/nibscope_view_native.h"
+#include "app/opengl_renderer.h"
 #include "app/pressure_mapping.h"
 #include "tevrin/tablet/pen_state.h"
 #include "tevrin/ui/control.h"
@@ -14,6 +16,7 @@
 #include <commctrl.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -158,4 +161,48 @@ TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
     Gdi().SetSize(surface, 200);
     EXPECT_EQ(Gdi().Canvas().height(), 200);
     EXPECT_EQ(Pixel(100, 100), 192) << "another size clears it";
+}
+
+// The frame is drawn by the view's renderer and read back from the back buffer before
+// any swap: Wine keeps a child window's OpenGL drawable off screen.
+TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChanges)
+{
+    NibscopeViewGL& view = *window->GetOpenGLView();
+    std::vector<tevrin::u8> expected(surface * surface, NibscopeViewGL::background);
+    auto stamp = [&view, &expected](const std::vector<std::vector<int>>& stamps) {  // x, y, diameter, percent
+        for (const std::vector<int>& s : stamps) {
+            view.Stamp(s[0], s[1], s[2], s[3] / 100.0f);
+            StampRoundBrush({expected.data(), surface, surface, surface}, s[0], s[1], s[2], s[3] / 100.0f);
+        }
+    };
+    UpdateWindow(view.GetHandle());
+    stamp({{-40, 100, 21, 100}, {100, surface + 40, 21, 100}});
+    EXPECT_FALSE(GetUpdateRect(view.GetHandle(), nullptr, FALSE)) << "a dirty square wholly outside the canvas";
+    stamp({{100, 120, 21, 60}, {2, 358, 30, 100}, {359, 0, 11, 40}, {-5, 180, 15, 70}});
+    EXPECT_TRUE(GetUpdateRect(view.GetHandle(), nullptr, FALSE));
+    tevrin::ITexture& canvas = *view.GetCanvasTexture();
+    EXPECT_EQ(canvas.pixels, expected);
+    canvas.Read();
+    EXPECT_EQ(canvas.pixels, expected) << "the GPU's copy: each dirty rectangle was uploaded";
+
+    view.GetContext()->MakeCurrent();
+    OpenGLRenderer& renderer = *view.GetRenderer();
+    renderer.BeginFrame(surface, surface);
+    renderer.DrawTexture(canvas.name, surface, surface);
+    renderer.DrawFocusMark(surface);
+    renderer.EndFrame();
+    std::vector<tevrin::u8> frame(surface * surface);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, surface, surface, GL_RED, GL_UNSIGNED_BYTE, frame.data());
+    std::fill_n(expected.begin() + 10 * surface + 10, surface - 20, 0);  // the focus mark: two rows, 10 pixels in
+    std::fill_n(expected.begin() + 11 * surface + 10, surface - 20, 0);
+    for (int y = 0; y < surface; ++y)  // GL counts rows from the bottom
+        ASSERT_TRUE(std::equal(expected.begin() + y * surface, expected.begin() + (y + 1) * surface,
+                               frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
+
+    EXPECT_TRUE(view.HandleSizeEvent(surface, surface));
+    EXPECT_EQ(view.GetCanvasTexture().get(), &canvas) << "the same size keeps the canvas";
+    view.SetSize(250, 140);
+    EXPECT_EQ(view.GetCanvasTexture()->pixels, std::vector<tevrin::u8>(250 * 140, 192)) << "another makes a fresh one";
 }

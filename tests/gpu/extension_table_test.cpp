@@ -27,13 +27,12 @@ TEST(ExtensionTable, EachGroupIsLoadedOnlyWhenItsExtensionsArePresentAsWholeToke
         struct {
             const char* extensions;
             std::vector<std::string> lookups;
-            char addresses[64];
-        } driver{row.extensions, {}, {}};
+        } driver{row.extensions, {}};
         extension_source source;
         source.extensionString = [&driver] { return driver.extensions; };
         source.functionAddress = [&driver](const char* name) -> void* {
             driver.lookups.push_back(name);
-            return &driver.addresses[driver.lookups.size()];
+            return &driver.lookups.back();
         };
         extension_functions table;
         load_extensions(table, source);
