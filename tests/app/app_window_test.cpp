@@ -201,8 +201,9 @@ TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChan
         ASSERT_TRUE(std::equal(expected.begin() + y * surface, expected.begin() + (y + 1) * surface,
                                frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
 
+    const std::vector<tevrin::u8> drawn = canvas.pixels;
     EXPECT_TRUE(view.HandleSizeEvent(surface, surface));
-    EXPECT_EQ(view.GetCanvasTexture().get(), &canvas) << "the same size keeps the canvas";
+    EXPECT_EQ(view.GetCanvasTexture()->pixels, drawn) << "the same size keeps the drawing";
     view.SetSize(250, 140);
     EXPECT_EQ(view.GetCanvasTexture()->pixels, std::vector<tevrin::u8>(250 * 140, 192)) << "another makes a fresh one";
 }
