@@ -44,12 +44,9 @@ public:
     // Moves the queued log lines into the log pane; called on every idle pass.
     void FlushLog();
 
-    float GetGamma() const { return gamma_; }
     NibscopeViewNative* GetGdiView() const { return gdiView_; }
     NibscopeViewGL* GetOpenGLView() const { return openGLView_; }
     tevrin::LogView* GetLogView() const { return logView_; }
-    tevrin::Slider* GetGammaSlider() const { return gammaSlider_; }
-    tevrin::Label* GetGammaValueLabel() const { return gammaValueLabel_; }
 
 private:
     void CreateSurfaces();
