@@ -60,11 +60,11 @@ TEST(Dib, GreyTopDownCanvasKeptAtTheSameSizeAndFailuresThatLeaveItEmpty)
                 {24, true, false, "limitcheck: only 1-bit, 8-bit DIBSections can be created as indexed-color."},
                 {8, false, true, "memfull: can't allocate bitmap"}};
     for (const auto& row : rows) {
-        CountedDib canvas;  // a failure destroys the section that was there
-        ASSERT_EQ(canvas.Create(16, 8), "");
-        canvas.refuse = row.refuse;
-        EXPECT_EQ(canvas.Create(4, row.bits, row.indexed), row.text);
-        EXPECT_EQ(canvas.header(), nullptr) << row.text;
-        EXPECT_EQ(canvas.releases, 1) << row.text;
+        CountedDib failing;  // a failure destroys the section that was there
+        ASSERT_EQ(failing.Create(16, 8), "");
+        failing.refuse = row.refuse;
+        EXPECT_EQ(failing.Create(4, row.bits, row.indexed), row.text);
+        EXPECT_EQ(failing.header(), nullptr) << row.text;
+        EXPECT_EQ(failing.releases, 1) << row.text;
     }
 }
