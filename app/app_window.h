@@ -46,12 +46,9 @@ public:
     // Moves the queued log lines into the log pane; called on every idle pass.
     void FlushLog();
 
-    float GetGamma() const { return gamma_; }
     NibscopeViewNative* GetGdiView() const { return gdiView_.get(); }
     NibscopeViewGL* GetOpenGLView() const { return openGLView_.get(); }
     tevrin::LogView* GetLogView() const { return logView_.get(); }
-    tevrin::Slider* GetGammaSlider() const { return gammaSlider_.get(); }
-    tevrin::Label* GetGammaValueLabel() const { return gammaValueLabel_.get(); }
 
 private:
     void CreateSurfaces();

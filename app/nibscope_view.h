@@ -35,10 +35,8 @@ public:
     void BringTabletContextToTop();
 
     void SetName(const std::string& name) { name_ = name; }
-    const std::string& GetName() const { return name_; }
     void SetStrokeSettings(StrokeSettings* strokeSettings) { strokeSettings_ = strokeSettings; }
     void SetGamma(tevrin::f32 gamma) { gamma_ = gamma; }
-    tevrin::f32 GetGamma() const { return gamma_; }
 
     // tevrin::tablet_view
     tevrin::tablet_context& GetTabletContext() override { return *this; }

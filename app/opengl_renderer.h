@@ -54,14 +54,6 @@ public:
     void DrawFocusMark(int width);
     void EndFrame();
 
-    const tevrin::ShaderProgram& GetProgram() const { return program_; }
-    tevrin::u32 GetVertexBuffer() const { return vertexBuffer_; }
-    tevrin::u32 GetIndexBuffer() const { return indexBuffer_; }
-    const tevrin::u16* GetIndices() const { return indices_; }
-    const QuadVertex* GetVertices() const { return vertices_; }
-    tevrin::i32 GetAttributeLocation(Attribute attribute) const { return attributes_[attribute]; }
-    tevrin::i32 GetUniformLocation(Uniform uniform) const { return uniforms_[uniform]; }
-
 private:
     void CompileAndLink();
     void FillQuadIndices();

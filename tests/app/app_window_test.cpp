@@ -1,275 +1,209 @@
-// The main window as the program builds it, on real windows under Wine, driven by
-// real messages: layout, the gamma slider, the Clear commands, the size limits, the
-// log flush, and strokes on the GDI surface compared with the stamping rule.
+// The main window as the program builds it, on real windows under Wine (Mesa's llvmpipe
+// for OpenGL), driven by real messages: layout, the gamma slider, the commands, strokes
+// on the GDI surface against the stamping rule, and both surfaces' own rules.
 #include "app/app_window.h"
 #include "app/brush_stamp.h"
+#include "app/nibscope_view_gl.h"
 #include "app/nibscope_view_native.h"
-#include "tevrin/core/diagnostics.h"
-#include "tevrin/ui/button.h"
-#include "tevrin/ui/label.h"
+#include "app/opengl_renderer.h"
+#include "app/pressure_mapping.h"
+#include "tevrin/tablet/pen_state.h"
+#include "tevrin/ui/control.h"
 #include "tevrin/ui/log_view.h"
-#include "tevrin/ui/slider.h"
-#include "tevrin/ui/window_list.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 #include <windows.h>
 
-#include <string>
-#include <thread>
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 constexpr int surface = 360;
+constexpr float mouse = 0.125f;  // pressure 0.5 without a tablet, at the default gamma 3.0
+
+struct Stamp {
+    int x, y;
+    float mapped;
+};
 
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = new AppWindow;
         window->Create(720, 700, nullptr, 0, 0);
-        int minWidth, minHeight, maxWidth, maxHeight;
-        window->GetSizeLimits(minWidth, minHeight, maxWidth, maxHeight);
-        window->SetSize(minWidth, minHeight);
+        window->SetClientSize(AppWindow::minimumClientWidth, AppWindow::minimumClientHeight);
         window->Show(true);
-        Pump();
     }
-
     void TearDown() override
     {
-        if (IsWindow(Handle()))
-            DestroyWindow(Handle());
-        Pump();
+        tevrin::stylus_in_use = false;
+        DestroyWindow(window->GetHandle());
     }
 
-    HWND Handle() const { return window->GetHandle(); }
     NibscopeViewNative& Gdi() const { return *window->GetGdiView(); }
-    HWND GdiHandle() const { return Gdi().GetHandle(); }
-
-    static void Pump()
-    {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-
-    // What the trackbar sends its parent when the user moves it.
+    void Send(UINT message, WPARAM keys, int x, int y) { SendMessageW(Gdi().GetHandle(), message, keys, MAKELPARAM(x, y)); }
     void MoveSlider(int position)
     {
-        HWND slider = window->GetGammaSlider()->GetHandle();
+        HWND slider = GetDlgItem(window->GetHandle(), AppWindow::gammaSliderId);
         SendMessageW(slider, TBM_SETPOS, TRUE, position);
-        SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
+        SendMessageW(window->GetHandle(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
     }
 
-    std::wstring GammaLabel() const
+    int Pixel(int x, int y) const
     {
-        wchar_t text[32] = {};
-        GetWindowTextW(window->GetGammaValueLabel()->GetHandle(), text, 32);
-        return text;
-    }
-
-    void Press(int x, int y, UINT message = WM_LBUTTONDOWN, WPARAM keys = MK_LBUTTON)
-    {
-        SendMessageW(GdiHandle(), message, keys, MAKELPARAM(x, y));
-    }
-    void MoveTo(int x, int y, WPARAM keys = MK_LBUTTON) { Press(x, y, WM_MOUSEMOVE, keys); }
-    void Release(int x, int y, UINT message = WM_LBUTTONUP) { Press(x, y, message, 0); }
-
-    // The canvas bytes, row by row, without the row padding.
-    std::vector<tevrin::u8> Canvas() const
-    {
-        tevrin::dib& canvas = Gdi().Canvas();
         GdiFlush();
-        std::vector<tevrin::u8> bytes;
-        for (int y = 0; y < canvas.height(); ++y)
-            bytes.insert(bytes.end(), canvas.bits() + y * canvas.row_bytes(),
-                         canvas.bits() + y * canvas.row_bytes() + canvas.width());
-        return bytes;
+        return Gdi().Canvas().bits()[y * Gdi().Canvas().row_bytes() + x];
     }
-
-    // A light grey canvas of the surface's size with the given stamps, by the stamping rule.
-    static std::vector<tevrin::u8> Expected(const std::vector<POINT>& centres, int diameter, float mapped)
+    // The canvas must equal a cleared surface with these stamps, by the stamping rule.
+    void ExpectCanvas(const std::vector<Stamp>& stamps) const
     {
-        std::vector<tevrin::u8> bytes(surface * surface, 192);
-        const GreyCanvas canvas{bytes.data(), surface, surface, surface};
-        for (const POINT& centre : centres)
-            StampRoundBrush(canvas, centre.x, centre.y, diameter, mapped);
-        return bytes;
+        std::vector<tevrin::u8> expected(surface * surface, 192);
+        for (const Stamp& s : stamps)
+            StampRoundBrush({expected.data(), surface, surface, surface}, s.x, s.y, StampDiameter(s.mapped), s.mapped);
+        for (int y = 0; y < surface; ++y)
+            for (int x = 0; x < surface; ++x)
+                ASSERT_EQ(Pixel(x, y), expected[y * surface + x]) << x << "," << y;
     }
 
-    AppWindow* window = nullptr;
+    AppWindow* window = new AppWindow;  // deleted by the framework with its window
 };
-
-// Without a tablet the pressure is 0.5; at gamma 3.0 that maps to 0.125, diameter 6.
-constexpr float mouseMapped = 0.125f;
-constexpr int mouseDiameter = 6;
 
 }  // namespace
 
-TEST_F(MainWindow, ChildrenAreLaidOutUnderTheSurfaces)
+TEST_F(MainWindow, LayoutSliderAndCommands)
 {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    EXPECT_EQ(client.right, AppWindow::minimumClientWidth);
-    EXPECT_EQ(client.bottom, AppWindow::minimumClientHeight);
-    EXPECT_EQ(Gdi().GetWidth(), surface);
-    EXPECT_EQ(Gdi().GetHeight(), surface);
-    tevrin::Control* button = window->GetControl(AppWindow::gdiClearButtonId, false);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->GetLeft(), 155);
-    EXPECT_EQ(button->GetTop(), 365);
-    tevrin::Control* caption = window->GetControl(AppWindow::gammaCaptionId, false);
-    EXPECT_EQ(caption->GetLeft(), 10);
-    EXPECT_EQ(caption->GetTop(), 394);
-    EXPECT_EQ(window->GetGammaSlider()->GetLeft(), 115);
-    EXPECT_EQ(window->GetGammaSlider()->GetTop(), 392);
-    EXPECT_EQ(window->GetGammaValueLabel()->GetLeft(), 325);
+    const int controls[][3] = {{AppWindow::gdiClearButtonId, 155, 365}, {AppWindow::openGLClearButtonId, 516, 365},
+                               {AppWindow::gammaCaptionId, 10, 394}, {AppWindow::gammaSliderId, 115, 392},
+                               {AppWindow::gammaValueLabelId, 325, 395}};
+    for (const auto& control : controls) {
+        EXPECT_EQ(window->GetControl(control[0], false)->GetLeft(), control[1]) << "control " << control[0];
+        EXPECT_EQ(window->GetControl(control[0], false)->GetTop(), control[2]) << "control " << control[0];
+    }
+    SetWindowPos(window->GetHandle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(window->GetClientWidth(), 721) << "the size limits keep the minimum client area";
+    EXPECT_EQ(window->GetClientHeight(), 640);
     EXPECT_EQ(window->GetLogView()->GetTop(), 432);
-    EXPECT_EQ(window->GetLogView()->GetWidth(), AppWindow::minimumClientWidth);
-    EXPECT_EQ(window->GetLogView()->GetBottom(), AppWindow::minimumClientHeight);
-}
-
-TEST_F(MainWindow, SizeLimitsKeepTheMinimumClientAndGrowingWidensOnlyTheLog)
-{
-    SetWindowPos(Handle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    EXPECT_EQ(client.right, AppWindow::minimumClientWidth);
-    EXPECT_EQ(client.bottom, AppWindow::minimumClientHeight);
-
-    window->SetClientSize(900, 800);
-    Pump();
-    EXPECT_EQ(Gdi().GetWidth(), surface);
-    EXPECT_EQ(Gdi().GetHeight(), surface);
-    EXPECT_EQ(window->GetLogView()->GetWidth(), 900);
-    EXPECT_EQ(window->GetLogView()->GetBottom(), 800);
-    EXPECT_EQ(window->GetLogView()->GetTop(), 432);
-}
-
-TEST_F(MainWindow, SliderPositionsSetTheGammaAndItsLabel)
-{
-    EXPECT_EQ(GammaLabel(), L"3.00");
-    EXPECT_FLOAT_EQ(window->GetGamma(), 3.0f);
-    EXPECT_EQ(SendMessageW(window->GetGammaSlider()->GetHandle(), TBM_GETPOS, 0, 0), 75);
-
-    MoveSlider(0);
-    EXPECT_EQ(GammaLabel(), L"0.10");
-    EXPECT_FLOAT_EQ(Gdi().GetGamma(), window->GetGamma());
-    MoveSlider(50);
-    EXPECT_EQ(GammaLabel(), L"1.00");
-    EXPECT_FLOAT_EQ(Gdi().GetGamma(), 1.0f);
+    EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"3.00");
+    EXPECT_EQ(SendDlgItemMessageW(window->GetHandle(), AppWindow::gammaSliderId, TBM_GETPOS, 0, 0), 75);
+    const std::pair<int, const wchar_t*> rows[] = {{0, L"0.10"}, {50, L"1.00"}, {100, L"5.00"}};
+    for (const auto& row : rows) {
+        MoveSlider(row.first);
+        EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), row.second);
+    }
+    SetWindowTextW(GetDlgItem(window->GetHandle(), AppWindow::gammaValueLabelId), L"untouched");
     MoveSlider(100);
-    EXPECT_EQ(GammaLabel(), L"5.00");
-    EXPECT_FLOAT_EQ(Gdi().GetGamma(), 5.0f);
-}
+    EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"untouched") << "the same position again";
 
-TEST_F(MainWindow, TheSameSliderPositionAgainChangesNothing)
-{
-    MoveSlider(50);
-    SetWindowTextW(window->GetGammaValueLabel()->GetHandle(), L"untouched");
-    MoveSlider(50);
-    EXPECT_EQ(GammaLabel(), L"untouched");
-}
-
-TEST_F(MainWindow, OnlyTheTwoClearCommandsAreTaken)
-{
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
     EXPECT_TRUE(window->HandleCommand(AppWindow::gdiClearButtonId));
+    ExpectCanvas({});
     EXPECT_TRUE(window->HandleCommand(AppWindow::openGLClearButtonId));
     EXPECT_FALSE(window->HandleCommand(AppWindow::gammaSliderId));
-    EXPECT_FALSE(window->HandleCommand(40000));
 }
 
-TEST_F(MainWindow, NewSurfaceIsLightGreyAndClearRestoresIt)
+TEST_F(MainWindow, OtherButtonsPaintOnlyTheirPressAndAMoveOntoThePreviousStampPaintsOneThere)
 {
-    EXPECT_EQ(Canvas(), Expected({}, 0, 0));
-    Press(100, 100);
-    Release(100, 100);
-    EXPECT_NE(Canvas(), Expected({}, 0, 0));
-    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(AppWindow::gdiClearButtonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(Handle(), AppWindow::gdiClearButtonId)));
-    EXPECT_EQ(Canvas(), Expected({}, 0, 0));
+    Gdi().SetGamma(1.0f);  // diameter 21: a second stamp still darkens the soft edge
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 200, 200);
+    Send(WM_MOUSEMOVE, MK_RBUTTON, 250, 200);
+    Send(WM_MBUTTONDOWN, MK_MBUTTON, 60, 300);
+    Send(WM_MOUSEMOVE, MK_MBUTTON, 90, 300);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 100, 100);
+    ExpectCanvas({{200, 200, 0.5f}, {60, 300, 0.5f}, {100, 100, 0.5f}, {100, 100, 0.5f}});
 }
 
-TEST_F(MainWindow, APressWithoutMovementPaintsOneStamp)
+TEST_F(MainWindow, PressureIsInterpolatedAlongTheWalkedLineFromLightToHeavy)
 {
-    Press(100, 120);
-    Release(100, 120);
-    EXPECT_EQ(Canvas(), Expected({{100, 120}}, mouseDiameter, mouseMapped));
+    tevrin::stylus_in_use = true;
+    tevrin::pen_state.pressure = 0.5f;  // 0.125 mapped
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+    tevrin::pen_state.pressure = 1.0f;
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 110, 100);
+    std::vector<Stamp> stamps = {{100, 100, 0.125f}};
+    for (int i = 1; i <= 10; ++i)
+        stamps.push_back({100 + i, 100, 0.125f + (static_cast<float>(i) / 10.0f) * (1.0f - 0.125f)});
+    EXPECT_EQ(StampDiameter(stamps[5].mapped), 23) << "the middle stamp";
+    ExpectCanvas(stamps);
 }
 
-TEST_F(MainWindow, AMoveWalksTheLineFromThePreviousStamp)
+TEST_F(MainWindow, AMoveOf1000PixelsStopsAt500PointsAndTheNextMoveGoesOnFromThere)
 {
-    Press(100, 50);
-    MoveTo(140, 50);
-    MoveTo(140, 50);  // the same position again is not a move
-    Release(140, 50);
-    std::vector<POINT> centres;
-    for (int x = 100; x <= 140; ++x)
-        centres.push_back({x, 50});
-    EXPECT_EQ(Canvas(), Expected(centres, mouseDiameter, mouseMapped));
-}
-
-TEST_F(MainWindow, OtherButtonsPaintOnlyTheirPress)
-{
-    Press(200, 200, WM_RBUTTONDOWN, MK_RBUTTON);
-    MoveTo(250, 200, MK_RBUTTON);
-    Release(250, 200, WM_RBUTTONUP);
-    Press(60, 300, WM_MBUTTONDOWN, MK_MBUTTON);
-    MoveTo(90, 300, MK_MBUTTON);
-    Release(90, 300, WM_MBUTTONUP);
-    EXPECT_EQ(Canvas(), Expected({{200, 200}, {60, 300}}, mouseDiameter, mouseMapped));
-}
-
-TEST_F(MainWindow, ALongMoveIsCutAt500PointsAndTheNextMoveGoesOnFromThere)
-{
-    Press(0, 180);
-    MoveTo(1000, 180);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 0, 180);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 1000, 180);
     // From the 500th point (499, 180) this line crosses the right edge near y 236;
     // from (1000, 180) it would cross near y 276.
-    MoveTo(200, 300);
-    Release(200, 300);
-    const std::vector<tevrin::u8> bytes = Canvas();
-    EXPECT_LT(bytes[236 * surface + 359], 192);
-    EXPECT_EQ(bytes[276 * surface + 359], 192);
-    EXPECT_EQ(bytes[180 * surface + 359], 0);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 200, 300);
+    EXPECT_LT(Pixel(359, 236), 192);
+    EXPECT_EQ(Pixel(359, 276), 192);
 }
 
-TEST_F(MainWindow, PointerEventsAreLogged)
+TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
 {
-    tevrin::drain_log_lines(nullptr);
-    window->FlushLog();
-    tevrin::LogView& log = *window->GetLogView();
-    const int before = log.GetTable()->count();
-    Press(10, 10);
-    MoveTo(20, 10);
-    Release(20, 10);
-    window->FlushLog();
-    ASSERT_EQ(log.GetTable()->count(), before + 3);
-    EXPECT_EQ(log.GetTable()->item(before)->text, "Pointer DOWN on GDI surface");
-    EXPECT_EQ(log.GetTable()->item(before + 1)->text, "Pressure: 13%");
-    EXPECT_EQ(log.GetTable()->item(before + 2)->text, "Pointer UP on GDI surface");
+    const HWND gdi = Gdi().GetHandle();
+    const HDC dc = GetDC(gdi);
+    for (bool focus : {true, false}) {
+        SetFocus(focus ? gdi : window->GetHandle());
+        UpdateWindow(gdi);
+        const COLORREF bar = focus ? 0 : 0xC0C0C0;
+        const int pixels[][3] = {{10, 10, 0}, {349, 11, 0}, {9, 10, 1}, {350, 11, 1}, {100, 9, 1}, {100, 12, 1}};
+        for (const auto& p : pixels)
+            EXPECT_EQ(GetPixel(dc, p[0], p[1]), p[2] ? 0xC0C0C0 : bar) << "focus " << focus << " at " << p[0] << "," << p[1];
+    }
+    ReleaseDC(gdi, dc);
+
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+    EXPECT_TRUE(Gdi().HandleSizeEvent(surface, surface));
+    ExpectCanvas({{100, 100, mouse}});
+    Gdi().SetSize(surface, 200);
+    EXPECT_EQ(Gdi().Canvas().height(), 200);
+    EXPECT_EQ(Pixel(100, 100), 192) << "another size clears it";
 }
 
-TEST_F(MainWindow, LinesLoggedFromOtherThreadsArriveAfterEarlierOnes)
+// The frame is drawn by the view's renderer and read back from the back buffer before
+// any swap: Wine keeps a child window's OpenGL drawable off screen.
+TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChanges)
 {
-    window->FlushLog();
-    tevrin::log_line("before the thread");
-    std::thread([] { tevrin::log_line("from another thread"); }).join();
-    window->FlushLog();
-    const tevrin::ILogItemTable& table = *window->GetLogView()->GetTable();
-    const int count = table.count();
-    ASSERT_GE(count, 2);
-    EXPECT_EQ(table.item(count - 2)->text, "before the thread");
-    EXPECT_EQ(table.item(count - 1)->text, "from another thread");
-}
+    NibscopeViewGL& view = *window->GetOpenGLView();
+    std::vector<tevrin::u8> expected(surface * surface, NibscopeViewGL::background);
+    auto stamp = [&view, &expected](const std::vector<std::vector<int>>& stamps) {  // x, y, diameter, percent
+        for (const std::vector<int>& s : stamps) {
+            view.Stamp(s[0], s[1], s[2], s[3] / 100.0f);
+            StampRoundBrush({expected.data(), surface, surface, surface}, s[0], s[1], s[2], s[3] / 100.0f);
+        }
+    };
+    UpdateWindow(view.GetHandle());
+    stamp({{-40, 100, 21, 100}, {100, surface + 40, 21, 100}});
+    EXPECT_FALSE(GetUpdateRect(view.GetHandle(), nullptr, FALSE)) << "a dirty square wholly outside the canvas";
+    stamp({{100, 120, 21, 60}, {2, 358, 30, 100}, {359, 0, 11, 40}, {-5, 180, 15, 70}});
+    EXPECT_TRUE(GetUpdateRect(view.GetHandle(), nullptr, FALSE));
+    tevrin::ITexture& canvas = *view.GetCanvasTexture();
+    EXPECT_EQ(canvas.pixels, expected);
+    canvas.Read();
+    EXPECT_EQ(canvas.pixels, expected) << "the GPU's copy: each dirty rectangle was uploaded";
 
-TEST_F(MainWindow, DestroyingTheWindowDeletesEveryFrameworkWindow)
-{
-    DestroyWindow(Handle());
-    Pump();
-    EXPECT_TRUE(tevrin::WindowList().empty());
+    view.GetContext()->MakeCurrent();
+    OpenGLRenderer& renderer = *view.GetRenderer();
+    renderer.BeginFrame(surface, surface);
+    renderer.DrawTexture(canvas.name, surface, surface);
+    renderer.DrawFocusMark(surface);
+    renderer.EndFrame();
+    std::vector<tevrin::u8> frame(surface * surface);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, surface, surface, GL_RED, GL_UNSIGNED_BYTE, frame.data());
+    std::fill_n(expected.begin() + 10 * surface + 10, surface - 20, 0);  // the focus mark: two rows, 10 pixels in
+    std::fill_n(expected.begin() + 11 * surface + 10, surface - 20, 0);
+    for (int y = 0; y < surface; ++y)  // GL counts rows from the bottom
+        ASSERT_TRUE(std::equal(expected.begin() + y * surface, expected.begin() + (y + 1) * surface,
+                               frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
+
+    const std::vector<tevrin::u8> drawn = canvas.pixels;
+    EXPECT_TRUE(view.HandleSizeEvent(surface, surface));
+    EXPECT_EQ(view.GetCanvasTexture()->pixels, drawn) << "the same size keeps the drawing";
+    view.SetSize(250, 140);
+    EXPECT_EQ(view.GetCanvasTexture()->pixels, std::vector<tevrin::u8>(250 * 140, 192)) << "another makes a fresh one";
 }

@@ -1,0 +1,13 @@
+#pragma once
+// The main loop: pumps the thread's messages until the last framework window is gone
+// or WM_QUIT arrives.
+class NibscopeApp;
+
+namespace tevrin {
+class TimerSystem;
+}
+
+// An empty queue idles the application for 10 ms; a message goes to the main window's
+// accelerators first and, when they do not take it, is translated and dispatched.
+// Every pass that does not end the loop runs the timers once.
+void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers);
