@@ -96,6 +96,21 @@ void check_pressure(check_list_builder& checks, const report_value& devices)
     }
 }
 
+// A program asks for cursors 0 to the counted number less one; a counted cursor that
+// answers nothing leaves it without a name or buttons for the pen it sees.
+void check_cursors(check_list_builder& checks, const report_value& cursors)
+{
+    std::vector<std::string> silent;
+    for (size_t index = 0; index < cursors.items().size(); ++index)
+        if (cursors.items()[index].get("name").is_null())
+            silent.push_back(std::to_string(index));
+    if (silent.empty())
+        checks.pass("cursors-answer", "Every counted cursor answers its name query.");
+    else
+        checks.warn("cursors-answer", "Of the " + std::to_string(cursors.items().size()) +
+                                          " cursors the interface counts, these answer nothing: " + joined(silent) + ".");
+}
+
 void check_context_rate(check_list_builder& checks, const report_value& report)
 {
     const report_value& context = report.get("contexts").get("default_system");
@@ -154,6 +169,7 @@ std::vector<check_result> run_checks(const driver_library& library, const driver
     check_findings(checks, queries->findings(), size_check, "Every size query matches what the filled call writes.");
     check_findings(checks, queries->findings(), terminator_check, "Every text is terminated within its size.");
     check_findings(checks, queries->quirks(), name_size_check, "The device-name size query answers the name's size.", true);
+    check_cursors(checks, report.get("cursors"));
     check_pressure(checks, report.get("devices"));
     check_context_rate(checks, report);
     if (library.all_entries_present())

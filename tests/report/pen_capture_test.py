@@ -1,5 +1,6 @@
 """nibscope-report --capture against Wine's own wintab32 and a real X pen: the counts and
-pressures the report gives back are the ones the pen sent.
+pressures the report gives back are the ones the pen sent, and its checks of a driver
+that answers.
 
 usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
 import json
@@ -44,23 +45,29 @@ def main():
     with xorg_pen.PenDisplay(BUILD) as pen:
         pen.use()
         progress = tempfile.TemporaryFile()
-        report = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--capture", "6", "--json"],
+        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json"],
                                   stdout=subprocess.PIPE, stderr=progress)
         centre = window_centre()
         # The countdown starts once the context is open: packets before it would be lost.
         xorg_pen.wait_until(lambda: b"Capturing:" in os.pread(progress.fileno(), 4096, 0), 60, "capture")
         sent = draw(pen, *centre)
-        out, _ = report.communicate(timeout=120)
-    capture = json.loads(out)["capture"]
+        out, _ = program.communicate(timeout=120)
+    report = json.loads(out)
+    capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
     print(json.dumps(capture, indent=1))
     pressure = capture["pressure"] or {}
-    expected = {"exit status": (report.returncode, 0), "packets": (capture["packets"], sent),
+    expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"], sent),
                 "proximity enters": (capture["proximity_enters"], 1),
                 "proximity leaves": (capture["proximity_leaves"], 1),
-                "pressure minimum": (pressure["minimum"], min(PRESSURES)),
+                "pressure minimum": (pressure.get("minimum"), min(PRESSURES)),
                 "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
                 "distinct pressures": (pressure.get("distinct_values"), len(set(PRESSURES))),
-                "queue errors": (capture["queue_errors"], 0)}
+                "queue errors": (capture["queue_errors"], 0),
+                "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
+                "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"]),
+                           ("PASS", "PASS", "PASS")),
+                # Wine 8 counts one cursor but serves the stylus as cursor 1: cursor 0 answers nothing.
+                "cursor check": (checks["cursors-answer"], "WARN")}
     failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
                 if actual != wanted]
     for failure in failures:
