@@ -46,7 +46,7 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
         {"gaps, queue errors, a late packet and an eraser", stroke([](int i, captured_packet& p) {
              p.serial += (i >= 6 ? 2 : 0) + (i >= 21 ? 3 : 0);
              p.status = (i == 12 || i == 25) ? 2 : 0;
-             if (i == 29)
+             if (i == 29)  // the eraser with button 2, 45 ms late and read 43 ms after its time stamp
                  p = {0, p.time + 45, p.serial, 2, 5, p.pressure, p.azimuth, p.altitude, p.arrival + 85};
          }), full,
          {R"("packets":30,"proximity_enters":1,"proximity_leaves":1,"cursors_seen":[1,2],"buttons_seen":[0,2],)"
