@@ -1,6 +1,5 @@
-/* Preloaded into the tests' Xorg server: answers the evdev ioctls on a FIFO as a pen
- * tablet's device node would, so that Xorg's evdev driver reads a pen from the FIFO.
- * The harness (xorg_pen.py) compiles it with the pen's name and axis ranges defined. */
+/* Preloaded into the tests' Xorg server: answers the evdev ioctls on a FIFO as a pen tablet's device node would,
+ * so that Xorg's evdev driver reads a pen from it. xorg_pen.py compiles it with the pen's name and axes defined. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -11,10 +10,9 @@
 
 static int fill_bits(unsigned type, unsigned char *bits, unsigned size)
 {
-    static const int types[] = {EV_SYN, EV_KEY, EV_ABS, -1};
-    static const int keys[] = {BTN_TOOL_PEN, BTN_TOUCH, BTN_STYLUS, BTN_STYLUS2, -1};
-    static const int axes[] = {ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y, -1};
-    static const int none[] = {-1};
+    static const int types[] = {EV_SYN, EV_KEY, EV_ABS, -1}, none[] = {-1},
+                     keys[] = {BTN_TOOL_PEN, BTN_TOUCH, BTN_STYLUS, BTN_STYLUS2, -1},
+                     axes[] = {ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y, -1};
     const int *codes = type == 0 ? types : type == EV_KEY ? keys : type == EV_ABS ? axes : none;
     memset(bits, 0, size);
     for (; *codes >= 0; codes++)
@@ -31,9 +29,8 @@ static int fill_axis(unsigned code, struct input_absinfo *axis)
     case ABS_Y: axis->maximum = PEN_Y_MAX; axis->resolution = PEN_RESOLUTION; return 0;
     case ABS_PRESSURE: axis->maximum = PEN_PRESSURE_MAX; return 0;
     case ABS_TILT_X: case ABS_TILT_Y: axis->minimum = -PEN_TILT_MAX; axis->maximum = PEN_TILT_MAX; return 0;
+    default: errno = EINVAL; return -1;
     }
-    errno = EINVAL;
-    return -1;
 }
 
 /* The kernel's answers, by request number (the EVIOC* macros of linux/input.h). */
@@ -55,14 +52,12 @@ static int answer(unsigned long request, void *arg)
         memset(arg, 0, size);
         return size;
     case 0x90: return 0; /* EVIOCGRAB */
+    default: errno = EINVAL; return -1;
     }
-    errno = EINVAL;
-    return -1;
 }
 
 int ioctl(int fd, unsigned long request, ...)
 {
-    static int (*next)(int, unsigned long, void *);
     struct stat status;
     va_list args;
     va_start(args, request);
@@ -70,7 +65,5 @@ int ioctl(int fd, unsigned long request, ...)
     va_end(args);
     if (_IOC_TYPE(request) == 'E' && fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode))
         return answer(request, arg);
-    if (!next)
-        next = (int (*)(int, unsigned long, void *))dlsym(RTLD_NEXT, "ioctl");
-    return next(fd, request, arg);
+    return ((int (*)(int, unsigned long, void *))dlsym(RTLD_NEXT, "ioctl"))(fd, request, arg);
 }

@@ -5,16 +5,9 @@ pen_shim.c, preloaded into Xorg, answers evdev's ioctls on it as a pen's device 
 would, and the pen's actions write the kernel's input_event records into it (no kernel
 input device can be made on the test machines). Wine's X11 driver takes the device for
 a stylus because a word of its name is "stylus", and reads its valuators 0, 1 and 2 as
-X, Y and pressure.
-
-    with xorg_pen.PenDisplay(build_dir) as pen:
-        pen.use()                 # tools/wine-run, xdotool and taskkill: this display
-        ... start the program, wait for its top-level window ...
-        pen.enter(300, 250)       # in proximity, hovering (screen pixels)
-        pen.down(300, 250, 1000)  # touching, raw pressure 0..PRESSURE_MAX
-        pen.move(310, 250, 1500)
-        pen.up(310, 250)
-        pen.leave()
+X, Y and pressure. In `with PenDisplay(build_dir) as pen:`, after pen.use() and once the
+program's top-level window is there, the pen enters, goes down, moves, goes up and
+leaves at screen pixels, with raw pressures 0..PRESSURE_MAX.
 
 What Wine 8 makes of it (seen with a probe and Wine's wintab32 trace): a packet for
 each report (each action but leave), one more for each button change and one for each
@@ -28,7 +21,6 @@ import os
 import select
 import struct
 import subprocess
-import sys
 import time
 
 import harness
@@ -82,7 +74,6 @@ EndSection
 
 
 def wait_until(condition, timeout, what):
-    """The first true result of condition(), polled until the deadline."""
     result = harness.wait_until(condition, timeout)
     if not result:
         raise RuntimeError(f"no {what} within {timeout} s")
@@ -101,9 +92,7 @@ class PenDisplay:
     def __init__(self, build_dir, timeout=30, rate=100):
         self.build_dir = os.path.abspath(build_dir)
         self.folder = os.path.join(self.build_dir, "xorg-pen")
-        self.timeout = timeout
-        self.interval = 1 / rate
-        self.last_report = 0
+        self.timeout, self.interval, self.last_report = timeout, 1 / rate, 0
         self.server = self.pipe = self.display = None
 
     def __enter__(self):
@@ -113,7 +102,7 @@ class PenDisplay:
             os.mkfifo(fifo)
         try:
             self._start_server(fifo)
-            self.device = wait_until(self._device_id, self.timeout, f"XInput device '{NAME}'")
+            wait_until(self._device_listed, self.timeout, f"XInput device '{NAME}'")
             self.pipe = os.open(fifo, os.O_WRONLY)  # Xorg holds it open, so this does not wait
         except BaseException:
             self.__exit__()
@@ -135,8 +124,7 @@ class PenDisplay:
                 self.server.wait()
 
     def use(self):
-        """Points this process, and the Windows programs it runs with tools/wine-run,
-        at this display (and the Wine prefix kept for it)."""
+        """This display (and its Wine prefix) for this process and what it runs with tools/wine-run."""
         os.environ["TEVRIN_WINE_DISPLAY"] = self.display
         harness.use_display(self.build_dir)
 
@@ -168,18 +156,9 @@ class PenDisplay:
                         *(f"-D{name}={value}" for name, value in pen.items())], check=True)
         return shim
 
-    def _xinput(self, *args):
-        return subprocess.run(["xinput", *args], capture_output=True, text=True,
-                              env=dict(os.environ, DISPLAY=self.display))
-
-    def _device_id(self):
-        result = self._xinput("list", "--id-only", NAME)
-        return result.stdout.strip() if result.returncode == 0 else None
-
-    def state(self):
-        """What the server holds of the pen: {"valuator[2]": "1500", "button[1]": "down", ...}."""
-        lines = self._xinput("query-state", self.device).stdout.split()
-        return dict(line.split("=", 1) for line in lines if "=" in line)
+    def _device_listed(self):
+        return subprocess.run(["xinput", "list", "--id-only", NAME], capture_output=True,
+                              env=dict(os.environ, DISPLAY=self.display)).returncode == 0
 
     def _report(self, *events):
         """The events and SYN_REPORT, stamped now, at most as often as the pen's rate."""
@@ -189,33 +168,24 @@ class PenDisplay:
         stamp = (int(now), int(now % 1 * 1e6))
         os.write(self.pipe, b"".join(struct.pack("@llHHi", *stamp, *event) for event in (*events, (EV_SYN, 0, 0))))
 
-    def _axes(self, x, y, pressure, tilt):
+    def _axes(self, x, y, pressure):  # the tilt axes stay upright
         return ((EV_ABS, ABS_X, tablet_units(x)), (EV_ABS, ABS_Y, tablet_units(y)), (EV_ABS, ABS_PRESSURE, pressure),
-                (EV_ABS, ABS_TILT_X, tilt[0]), (EV_ABS, ABS_TILT_Y, tilt[1]))
+                (EV_ABS, ABS_TILT_X, 0), (EV_ABS, ABS_TILT_Y, 0))
 
-    def enter(self, x, y, tilt=(0, 0)):
+    def enter(self, x, y):
         # X sends the proximity event to the window under the pointer: bring it to the pen.
         subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], env=dict(os.environ, DISPLAY=self.display),
                        check=True)
-        self._report((EV_KEY, BTN_TOOL_PEN, 1), *self._axes(x, y, 0, tilt))
+        self._report((EV_KEY, BTN_TOOL_PEN, 1), *self._axes(x, y, 0))
 
-    def move(self, x, y, pressure=0, tilt=(0, 0)):
-        self._report(*self._axes(x, y, pressure, tilt))
+    def move(self, x, y, pressure):
+        self._report(*self._axes(x, y, pressure))
 
-    def down(self, x, y, pressure, tilt=(0, 0)):
-        self._report((EV_KEY, BTN_TOUCH, 1), *self._axes(x, y, pressure, tilt))
+    def down(self, x, y, pressure):
+        self._report((EV_KEY, BTN_TOUCH, 1), *self._axes(x, y, pressure))
 
-    def up(self, x, y, tilt=(0, 0)):
-        self._report((EV_KEY, BTN_TOUCH, 0), *self._axes(x, y, 0, tilt))
+    def up(self, x, y):
+        self._report((EV_KEY, BTN_TOUCH, 0), *self._axes(x, y, 0))
 
     def leave(self):
         self._report((EV_KEY, BTN_TOOL_PEN, 0))
-
-
-if __name__ == "__main__":
-    # The harness alone, without Wine: xorg_pen.py BUILD_FOLDER
-    with PenDisplay(sys.argv[1]) as pen:
-        pen.enter(100, 200)
-        pen.down(101, 200, 1234)
-        state = wait_until(lambda: (s := pen.state()).get("valuator[2]") == "1234" and s, pen.timeout, "pressure")
-        print(f"'{NAME}' (XInput id {pen.device}) on {pen.display}: {state}")

@@ -1,7 +1,6 @@
-"""nibscope-report.exe under Wine against driver scenarios: the simulated driver (as it
-is and misbehaving on request), Wine's builtin wintab32, no library and a file that is
-no library. Each row runs the real program; JSON reports are parsed back and their
-fields compared, text reports held against the JSON of the same run's arguments.
+"""nibscope-report.exe under Wine against driver scenarios: the simulated driver (as it is and misbehaving on
+request), Wine's builtin wintab32, no library and a file that is no library. Each row runs the real program; JSON
+reports are parsed back and their fields compared, text reports held against the JSON of the same run's arguments.
 
 usage: report_test.py REPORT_EXE SCENARIO_DIR NOT_A_LIBRARY"""
 import concurrent.futures
@@ -18,49 +17,48 @@ SIMULATED = "Z:" + os.path.join(SCENARIO, "wintab32.dll").replace("/", "\\")
 NATIVE = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b"}
 STROKE = dict(NATIVE, TEVRIN_SIMULATED_STROKE="1")
 CHECK = ["--check", "--json"]
-ANY = object()
 
 
 def quirk(name, env=NATIVE):
     return dict(env, TEVRIN_SIMULATED_QUIRKS=name)
 
 
-def at_least(low, high):
-    return lambda value: isinstance(value, int) and low <= value <= high
+def under(prefix, **fields):  # expected fields by their path in the report
+    return {f"{prefix}.{key}": value for key, value in fields.items()}
 
 
 SIMULATED_REPORT = {
-    "driver_library.loaded": True, "driver_library.machine": "x64", "driver_library.file_version": "1.0.0.7",
-    "driver_library.company": "The Tevrin Nibscope developers", "driver_library.description": "Simulated WinTab driver",
-    "driver_library.missing_entries": [], "driver_library.wide_entries": [],
-    "interface.answers": True, "interface.wintab_id": "Simulated WinTab driver",
-    "interface.specification_version": "1.4", "interface.implementation_version": "2.3", "interface.devices": 1,
-    "interface.cursors": 3, "interface.extensions": 1, "interface.context_options": ["system", "pen", "messages", "margin"],
-    "devices.0.name": "Simulated Tablet", "devices.0.packet_rate": 200,
-    "devices.0.hardware": ["reports proximity", "identifies physical cursors"],
-    "devices.0.x": {"minimum": 0, "maximum": 15199, "units": "centimeters", "resolution": 1000},
-    "devices.0.normal_pressure.levels": 1024, "devices.0.orientation.tilt": True, "devices.0.z": None,
-    "devices.0.pnp_id": "SIM0001", "cursors.1.name": "Pressure Stylus", "cursors.1.active": True,
-    "cursors.1.button_names": ["Tip", "Barrel"], "cursors.2.capabilities": ["inverted end"],
-    "cursors.1.physical_id": "0x5101", "contexts.default_system.packet_rate": 133,
-    "contexts.default_system.name": "Simulated system context", "contexts.default_digitizing.options": ["messages"],
-    "contexts.default_system.output_extent": [15200, 9500, 0], "extensions.0.name": "Simulated Touch Strip",
-    "extensions.0.tag": 6,
+    **under("driver_library", loaded=True, machine="x64", file_version="1.0.0.7", missing_entries=[], wide_entries=[],
+            company="The Tevrin Nibscope developers", description="Simulated WinTab driver"),
+    **under("interface", answers=True, wintab_id="Simulated WinTab driver", specification_version="1.4",
+            implementation_version="2.3", devices=1, cursors=3, extensions=1,
+            context_options=["system", "pen", "messages", "margin"]),
+    **under("devices.0", name="Simulated Tablet", packet_rate=200, z=None, pnp_id="SIM0001",
+            hardware=["reports proximity", "identifies physical cursors"],
+            x={"minimum": 0, "maximum": 15199, "units": "centimeters", "resolution": 1000}),
+    "devices.0.normal_pressure.levels": 1024, "devices.0.orientation.tilt": True, "cursors.2.capabilities": ["inverted end"],
+    **under("cursors.1", name="Pressure Stylus", active=True, button_names=["Tip", "Barrel"], physical_id="0x5101"),
+    **under("contexts.default_system", packet_rate=133, name="Simulated system context", output_extent=[15200, 9500, 0]),
+    "contexts.default_digitizing.options": ["messages"], "extensions.0.name": "Simulated Touch Strip", "extensions.0.tag": 6,
 }
-ALL_PASS = {c: "PASS" for c in ["library-loads", "library-machine", "entries-exported", "search-path-companies",
-                                "interface-answers", "query-sizes", "texts-terminated", "device-name-size",
-                                "pressure-range", "context-rate", "context-opens"]}
-CAPTURE = {
-    "capture.packets": 30, "capture.proximity_enters": 1, "capture.proximity_leaves": 1, "capture.cursors_seen": [1],
-    "capture.buttons_seen": [0], "capture.hovering": {"packets": 10, "packets_per_second": 100,
-                                                      "median_interval_ms": 10, "p99_interval_ms": 10},
-    "capture.in_contact.packets_per_second": 200, "capture.packet_age_ms.median": at_least(0, 1000),
-    "capture.pressure": {"minimum": 0, "maximum": 1000, "distinct_values": 21, "share_of_range_percent": 97.75},
-    "capture.tilt": {"altitude_minimum": 450, "altitude_maximum": 740, "azimuth_minimum": 0, "azimuth_maximum": 2900},
-    "capture.queue_errors": 0, "capture.lost_packets": 0,
-}
-UNAVAILABLE = {"interface.unavailable": ANY, "devices.unavailable": ANY, "cursors.unavailable": ANY,
-               "contexts.unavailable": ANY, "extensions.unavailable": ANY}
+ALL_PASS = dict.fromkeys("""library-loads library-machine entries-exported search-path-companies interface-answers
+    query-sizes texts-terminated device-name-size pressure-range context-rate context-opens""".split(), "PASS")
+UNTIMED = {"packets": 10, "packets_per_second": None, "median_interval_ms": None, "p99_interval_ms": None}
+CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, cursors_seen=[1], buttons_seen=[0],
+                hovering=dict(UNTIMED, packets_per_second=100, median_interval_ms=10, p99_interval_ms=10),
+                pressure={"minimum": 0, "maximum": 1000, "distinct_values": 21, "share_of_range_percent": 97.75},
+                tilt={"altitude_minimum": 450, "altitude_maximum": 740, "azimuth_minimum": 0, "azimuth_maximum": 2900},
+                in_contact=dict(UNTIMED, packets=20, packets_per_second=200, median_interval_ms=5, p99_interval_ms=5),
+                packet_age_ms=lambda age: isinstance(age, dict) and 0 <= age["median"] <= min(age["maximum"], 1000),
+                queue_errors=0, lost_packets=0)
+UNAVAILABLE = dict.fromkeys([part + ".unavailable" for part in "interface devices cursors contexts extensions".split()],
+                            lambda text: str(text).startswith("no driver library loaded: "))
+
+
+def capture(name, quirks, **changes):  # the simulated stroke, captured for a second
+    return (name, BESIDE, ["--capture", "1", "--json"], quirk(quirks, STROKE), 0,
+            dict(CAPTURE, **under("capture", **changes)), {})
+
 
 # name, program, arguments, environment, exit status, expected fields, expected check outcomes
 SCENARIOS = [
@@ -80,42 +78,29 @@ SCENARIOS = [
      {"interface.wintab_id": "Simulated WinTab driver"}, {"texts-terminated": "FAIL", "query-sizes": "PASS"}),
     ("pressure axis without range", BESIDE, CHECK, quirk("zero-pressure"), 1,
      {"devices.0.normal_pressure.levels": 1}, {"pressure-range": "FAIL", "context-opens": "PASS"}),
-    ("capture of the known stroke", BESIDE, ["--capture", "1", "--json"], STROKE, 0, CAPTURE, {}),
-    ("capture with serial-number gaps", BESIDE, ["--capture", "1", "--json"], quirk("serial-gaps", STROKE), 0,
-     dict(CAPTURE, **{"capture.lost_packets": 4}), {}),
-    ("capture with queue errors", BESIDE, ["--capture", "1", "--json"], quirk("queue-errors", STROKE), 0,
-     dict(CAPTURE, **{"capture.queue_errors": 2}), {}),
-    ("capture with refused packet items", BESIDE, ["--capture", "1", "--json"], quirk("refuse-fields", STROKE), 0,
-     dict(CAPTURE, **{"capture.lost_packets": None, "capture.tilt": None}), {}),
-    ("capture where the driver rejects extra packet items", BESIDE, ["--capture", "1", "--json"],
-     quirk("reject-fields", STROKE), 0,
-     {"capture.packets": 30, "capture.pressure.distinct_values": 21, "capture.lost_packets": None,
-      "capture.packet_age_ms": None, "capture.hovering.packets_per_second": None, "capture.tilt": None}, {}),
+    capture("capture of the known stroke", ""),
+    capture("capture with serial-number gaps", "serial-gaps", lost_packets=4),
+    capture("capture with queue errors", "queue-errors", queue_errors=2),
+    capture("capture with refused packet items", "refuse-fields", lost_packets=None, tilt=None),
+    capture("capture where the driver rejects extra packet items", "reject-fields", lost_packets=None, tilt=None,
+            packet_age_ms=None, hovering=UNTIMED, in_contact=dict(UNTIMED, packets=20)),
     ("Wine's builtin wintab32 without a tablet", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=b"}, 1,
      {"driver_library.loaded": True, "driver_library.machine": "x64", "interface.answers": False, "devices": [],
       "driver_library.path": lambda p: p.lower().endswith("\\system32\\wintab32.dll")},
      {"library-loads": "PASS", "library-machine": "PASS", "entries-exported": "PASS", "interface-answers": "FAIL"}),
     ("no library", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32="}, 3,
-     dict(UNAVAILABLE, **{"driver_library.loaded": False,
-                          "driver_library.load_error": 'Requested DLL file "wintab32.dll" non-existant.'}),
+     {**UNAVAILABLE, **under("driver_library", loaded=False, load_error='Requested DLL file "wintab32.dll" non-existant.')},
      {"library-loads": "FAIL", "search-path-companies": "PASS"}),
     ("a file that is no library", OWN, ["--driver", "Z:" + NOT_A_LIBRARY] + CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=n"}, 3,
-     dict(UNAVAILABLE, **{"driver_library.loaded": False, "driver_library.machine": "not a PE file",
-                          "driver_library.load_error": "LoadLibrary call failed, error code 193, "
-                                                       "DLL considered unexecutable (not Win32 format)"}),
+     {**UNAVAILABLE, **under("driver_library", loaded=False, machine="not a PE file", load_error="LoadLibrary call "
+                             "failed, error code 193, DLL considered unexecutable (not Win32 format)")},
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
 ]
 
-USAGE_ERRORS = [
-    (["--verbose"], "unknown argument '--verbose'"),
-    (["report.txt"], "unknown argument 'report.txt'"),
-    (["--driver"], "--driver needs a value"),
-    (["--json", "--capture"], "--capture needs a value"),
-    (["--capture", "ten"], "--capture needs a whole number of seconds, not 'ten'"),
-    (["--capture", "-5"], "--capture needs a whole number of seconds, not '-5'"),
-    (["--capture", "0"], "--capture takes 1 to 600 seconds, not 0"),
-    (["--capture", "601"], "--capture takes 1 to 600 seconds, not 601"),
-]
+USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value")]
+USAGE_ERRORS += [([word], f"unknown argument '{word}'") for word in ("--verbose", "report.txt")]
+USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5")]
+USAGE_ERRORS += [(["--capture", v], f"--capture takes 1 to 600 seconds, not {v}") for v in ("0", "601")]
 
 
 def run(program, arguments, environment=None):
@@ -125,13 +110,12 @@ def run(program, arguments, environment=None):
 
 
 def field(tree, path):
-    for part in path.split("."):
-        tree = tree[int(part)] if isinstance(tree, list) else tree[part]
-    return tree
-
-
-def matches(expected, actual):
-    return expected is ANY or (expected(actual) if callable(expected) else expected == actual)
+    try:
+        for part in path.split("."):
+            tree = tree[int(part)] if isinstance(tree, list) else tree[part]
+        return tree
+    except (KeyError, IndexError, TypeError):
+        return "<missing>"
 
 
 def check_scenario(scenario):
@@ -144,26 +128,17 @@ def check_scenario(scenario):
         report = json.loads(out)
     except ValueError:
         return [f"{name}: output is no JSON: {out[:400]}"] + failures
-    for path, expected in fields.items():
-        try:
-            actual = field(report, path)
-        except (KeyError, IndexError, TypeError):
-            actual = "<missing>"
-        if not matches(expected, actual):
-            failures.append(f"{path} is {actual!r}, expected {expected!r}")
+    failures += [f"{path} is {actual!r}, expected {expected!r}" for path, expected in fields.items()
+                 if not ((actual := field(report, path)) == expected or callable(expected) and expected(actual))]
     found = {c["id"]: c["outcome"] for c in report.get("checks", [])}
-    for check, outcome in outcomes.items():
-        if found.get(check) != outcome:
-            failures.append(f"check {check} is {found.get(check)}, expected {outcome}")
+    failures += [f"check {c} is {found.get(c)}, expected {o}" for c, o in outcomes.items() if found.get(c) != o]
     if "--check" in arguments:
         # The text report of the same run says the same: every check line and every section.
         code, text, _ = run(program, [a for a in arguments if a != "--json"], environment)
-        for c in report["checks"]:
-            if f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text:
-                failures.append(f"text report lacks the line of check {c['id']}")
-        for section in report:
-            if "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text:
-                failures.append(f"text report lacks section {section}")
+        failures += [f"text report lacks the line of check {c['id']}" for c in report["checks"]
+                     if f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text]
+        failures += [f"text report lacks section {section}" for section in report
+                     if "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text]
         if code != status:
             failures.append(f"text run exit status {code}, expected {status}")
     return [f"{name}: {failure}" for failure in failures]
