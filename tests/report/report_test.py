@@ -42,7 +42,7 @@ SIMULATED_REPORT = {
     "contexts.default_digitizing.options": ["messages"], "extensions.0.name": "Simulated Touch Strip", "extensions.0.tag": 6,
 }
 ALL_PASS = dict.fromkeys("""library-loads library-machine entries-exported search-path-companies interface-answers
-    query-sizes texts-terminated device-name-size pressure-range context-rate context-opens""".split(), "PASS")
+    query-sizes texts-terminated device-name-size cursors-answer pressure-range context-rate context-opens""".split(), "PASS")
 UNTIMED = {"packets": 10, "packets_per_second": None, "median_interval_ms": None, "p99_interval_ms": None}
 CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, cursors_seen=[1], buttons_seen=[0],
                 hovering=dict(UNTIMED, packets_per_second=100, median_interval_ms=10, p99_interval_ms=10),
