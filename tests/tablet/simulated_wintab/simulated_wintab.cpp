@@ -48,10 +48,13 @@ using namespace tevrin;
 #define SIMULATED_EXPORT extern "C" __declspec(dllexport)
 
 // Every item a packet can carry; a context receives the ones its lcPktData asks for.
+// The pen's own items come first: {status, cursor, buttons, pressure} is a pen packet.
 struct simulated_packet {
-    DWORD status = 0, time = 0, changed = 0, serial = 0, cursor = 0, buttons = 0;
+    DWORD status = 0, cursor = 0, buttons = 0;
+    UINT normal = 0;
+    DWORD time = 0, serial = 0, changed = 0;
     LONG x = 0, y = 0, z = 0;
-    UINT normal = 0, tangent = 0;
+    UINT tangent = 0;
     ORIENTATION orientation = {0, 0, 0};
     int rotation[3] = {0, 0, 0};
 };
@@ -118,6 +121,7 @@ int member_of(UINT category, UINT base)
     return category >= base && category < base + 100 ? static_cast<int>(category - base) : -1;
 }
 
+// The open context of a handle or, for the controls, of a window.
 wintab_context_tag* find_context(HCTX context, HWND window = nullptr)
 {
     for (wintab_context_tag& open : driver.contexts)
@@ -239,16 +243,6 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
     return cursor >= 0 ? cursor_answer(static_cast<UINT>(cursor), index) : std::string();
 }
 
-simulated_packet pen_packet(DWORD status, DWORD cursor, DWORD buttons, UINT pressure)
-{
-    simulated_packet packet;
-    packet.status = status;
-    packet.cursor = cursor;
-    packet.buttons = buttons;
-    packet.normal = pressure;
-    return packet;
-}
-
 // The raw pressure of packet step of a climb (or fall) from first to last in steps
 // packets, rounded to the nearest; it stays at last once the steps are used up.
 // Every product fits in 64 bits for any 32-bit values.
@@ -271,7 +265,7 @@ u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
     for (int i = 0; i < 30; ++i) {
         const bool contact = i >= 10;
         time += i == 0 ? 0 : contact ? 5 : 10;
-        simulated_packet packet = pen_packet(0, 1, contact, contact ? ramp_pressure(50, 1000, 20, i - 10) : 0);
+        simulated_packet packet{0, 1, contact, contact ? ramp_pressure(50, 1000, 20, static_cast<u32>(i - 10)) : 0};
         packet.time = time;
         packet.serial = serial++;
         packet.orientation = {i * 100, 450 + i * 10, 0};
@@ -316,7 +310,7 @@ bool parse_ramp(const char* field, u32 (&fields)[3])
             const CursorButtons& tip = driver.cursors[1];
             const BYTE physical = tip.pressureButton < tip.buttonMap.size() ? tip.buttonMap[tip.pressureButton]
                                                                              : tip.pressureButton;
-            enqueue(open, pen_packet(0, 1, DWORD(1) << (physical % 32), ramp_pressure(first, last, steps, played)));
+            enqueue(open, {0, 1, DWORD(1) << (physical % 32), ramp_pressure(first, last, steps, played)});
             played = std::min(played + 1, steps - 1);
             return true;
         };
@@ -509,7 +503,7 @@ SIMULATED_EXPORT void SimulatedWintab_QueuePacket(HWND window, DWORD status, DWO
                                                   DWORD pressure)
 {
     if (wintab_context_tag* open = find_context(nullptr, window))
-        enqueue(*open, pen_packet(status, cursor, buttons, pressure));
+        enqueue(*open, {status, cursor, buttons, pressure});
 }
 
 SIMULATED_EXPORT void SimulatedWintab_PostProximity(HWND window, BOOL entering)
