@@ -205,7 +205,7 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
 {
     static const char* const names[] = {"Puck", "Pressure Stylus", "Eraser"};
     const CursorButtons& buttons = driver.cursors[cursor];
-    BYTE map[32];
+    BYTE map[32];  // the identity beyond what the test set
     for (BYTE logical = 0; logical < 32; ++logical)
         map[logical] = logical < buttons.buttonMap.size() ? buttons.buttonMap[logical] : logical;
     switch (index) {
@@ -486,7 +486,8 @@ SIMULATED_EXPORT void SimulatedWintab_SetPressureAxis(UINT device, LONG minimum,
 SIMULATED_EXPORT void SimulatedWintab_SetCursorButtons(UINT cursor, BYTE pressureButton, const BYTE* buttonMap,
                                                        UINT mapSize, DWORD releaseMark, DWORD pressMark)
 {
-    driver.cursors[cursor] = {pressureButton, {buttonMap, buttonMap + std::min(mapSize, 32u)}, {releaseMark, pressMark}};
+    const std::vector<BYTE> map(buttonMap, buttonMap + std::min(mapSize, 32u));
+    driver.cursors[cursor] = {pressureButton, map, {releaseMark, pressMark}};
 }
 
 SIMULATED_EXPORT void SimulatedWintab_SetLargestQueueSize(int size)
