@@ -9,35 +9,36 @@
 // - WTQueueSizeSet accepts sizes up to 128 unless a test sets another limit;
 // - a full queue drops its oldest packet, so the newest packets always survive.
 //
-// Playback: with TEVRIN_SIMULATED_PEN_RAMP set to "first,last,steps", every context
-// behaves as a pen in proximity (WT_PROXIMITY entering is posted to its window when
-// it opens) pressed ever harder: each WTPacketsGet first queues one packet of cursor
-// 1 with the pressure button down, whose raw pressure climbs from first to last in
-// steps packets and then stays at last. A whole program exercises this without
-// knowing; the variable is read at each opening, and without it only the controls
-// below make packets.
+// Playback, chosen from the environment at each opening; a context that plays back
+// posts WT_PROXIMITY entering to its window when it opens:
+// - TEVRIN_SIMULATED_PEN_RAMP="first,last,steps": a pen pressed ever harder. Each
+//   WTPacketsGet first queues one packet of cursor 1 with the pressure button down,
+//   whose raw pressure climbs from first to last in steps packets, then stays at last.
+//   A whole program exercises this without knowing.
+// - otherwise TEVRIN_SIMULATED_STROKE set: the first WTPacketsGet queues a known
+//   stroke (queue_stroke) and the pen leaves afterwards.
+// Without either, only the controls below make packets.
 //
 // Report scenarios: the driver answers the information queries of a whole report
-// (interface, one device, three cursors, one extension). With TEVRIN_SIMULATED_STROKE
-// set, a context's first WTPacketsGet queues a known stroke (queue_stroke) and the pen
-// leaves afterwards. TEVRIN_SIMULATED_QUIRKS holds comma-separated misbehaviours:
-// name-size-zero and name-size-short (the device-name size query answers 0, or 4
-// although the name is longer), overrun (cursor names are
-// written 4 bytes past their announced size), unterminated (the WinTab id has no
-// terminator within its size), zero-pressure (pressure axis 0..0), serial-gaps and
-// queue-errors (in the stroke), refuse-fields (WTOpenA drops serial numbers and
-// orientation from the packet items), reject-fields (WTOpenA refuses any context that
-// asks for more items than the main program's).
-#include "simulated_wintab/pen_ramp.h"
+// (interface, one device, three cursors, one extension). TEVRIN_SIMULATED_QUIRKS holds
+// comma-separated misbehaviours, read at every call: name-size-zero and name-size-short
+// (the device-name size query answers 0, or 4 although the name is longer), overrun
+// (cursor names are written 4 bytes past their announced size), unterminated (the
+// WinTab id has no terminator within its size), zero-pressure (pressure axis 0..0),
+// serial-gaps and queue-errors (in the stroke), refuse-fields (WTOpenA drops serial
+// numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
+// context that asks for more items than the main program's).
 #include "simulated_wintab/simulated_wintab_controls.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <list>
 #include <map>
-#include <memory>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -47,10 +48,13 @@ using namespace tevrin;
 #define SIMULATED_EXPORT extern "C" __declspec(dllexport)
 
 // Every item a packet can carry; a context receives the ones its lcPktData asks for.
+// The pen's own items come first: {status, cursor, buttons, pressure} is a pen packet.
 struct simulated_packet {
-    DWORD status = 0, time = 0, changed = 0, serial = 0, cursor = 0, buttons = 0;
+    DWORD status = 0, cursor = 0, buttons = 0;
+    UINT normal = 0;
+    DWORD time = 0, serial = 0, changed = 0;
     LONG x = 0, y = 0, z = 0;
-    UINT normal = 0, tangent = 0;
+    UINT tangent = 0;
     ORIENTATION orientation = {0, 0, 0};
     int rotation[3] = {0, 0, 0};
 };
@@ -58,34 +62,42 @@ struct simulated_packet {
 struct tevrin::wintab_context_tag {
     HWND window;
     LOGCONTEXTA settings;
-    int queueCapacity;
+    int queueCapacity;  // like real drivers, a new context starts with a small queue
     std::deque<simulated_packet> queue;
-    std::optional<simulated_wintab::pen_ramp> ramp;
-    bool strokePending;
+    // Queues packets before each WTPacketsGet reads; answers whether to go on playing.
+    std::function<bool(wintab_context_tag&)> playback;
 };
 
 namespace {
 
+// The bytes of a record as WTInfoA copies it out.
+template <typename Record>
+std::string bytes(const Record& record)
+{
+    static_assert(!std::is_pointer<Record>::value, "answer a record, not a pointer");
+    return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+std::string text(const std::string& value)
+{
+    return value + '\0';
+}
+
 struct CursorButtons {
     BYTE pressureButton = 0;
-    std::vector<BYTE> buttonMap;
+    std::vector<BYTE> buttonMap;  // the start of the map; the identity beyond it
     DWORD marks[2] = {0, 0};
 };
 
-struct PressureAxis {
-    AXIS axis;
-    bool answered;
-};
-
 struct DriverState {
-    bool interfaceAvailable = true;
     std::string deviceName = "Simulated Tablet";
     UINT defaultDevice = 0;
-    std::map<UINT, PressureAxis> pressureAxes{{0, {{0, 1023, 0, 0}, true}}};
+    // The AXIS each device answers for its normal pressure; empty: the query fails.
+    std::map<UINT, std::string> pressureAxes{{0, bytes(AXIS{0, 1023, 0, 0})}};
     std::map<UINT, CursorButtons> cursors;
     int largestQueueSize = 128;
     bool openFails = false;
-    std::vector<std::unique_ptr<wintab_context_tag>> contexts;
+    std::list<wintab_context_tag> contexts;  // a context's address is its handle
     std::map<std::string, int> entryCalls;
     std::map<std::pair<UINT, UINT>, int> infoQueries;
     bool opened = false;
@@ -96,37 +108,25 @@ struct DriverState {
 
 DriverState driver;
 
-[[maybe_unused]] bool quirk(const std::string& word)
+bool quirk(const std::string& word)
 {
-    char text[256] = {};
-    GetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", text, sizeof text);
-    return ("," + std::string(text) + ",").find("," + word + ",") != std::string::npos;
+    char quirks[256] = {};
+    GetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", quirks, sizeof quirks);
+    return ("," + std::string(quirks) + ",").find("," + word + ",") != std::string::npos;
 }
 
-template <typename Record>
-UINT answer(LPVOID output, const Record& record);
-
-// A text and its terminator; the quirks write it unterminated or past its size.
-[[maybe_unused]] UINT answer_text(LPVOID output, const std::string& text, bool terminated = true, size_t overrun = 0)
+// The device, cursor or extension index of a category based at base, or -1.
+int member_of(UINT category, UINT base)
 {
-    const size_t size = text.size() + (terminated ? 1 : 0);
-    if (output) {
-        std::memcpy(output, text.c_str(), size);
-        std::memset(static_cast<BYTE*>(output) + size, 'X', overrun);
-    }
-    return static_cast<UINT>(size);
+    return category >= base && category < base + 100 ? static_cast<int>(category - base) : -1;
 }
 
-void count_call(const char* entry)
+// The open context of a handle or, for the controls, of a window.
+wintab_context_tag* find_context(HCTX context, HWND window = nullptr)
 {
-    ++driver.entryCalls[entry];
-}
-
-wintab_context_tag* find_context(HCTX context)
-{
-    for (const auto& open : driver.contexts)
-        if (open.get() == context)
-            return open.get();
+    for (wintab_context_tag& open : driver.contexts)
+        if (&open == context || (window && open.window == window))
+            return &open;
     return nullptr;
 }
 
@@ -145,39 +145,11 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
     PostMessageA(window, WT_PROXIMITY, reinterpret_cast<WPARAM>(open), MAKELPARAM(entering ? 1 : 0, 1));
 }
 
-// The playback ramp the environment asks for. A malformed value is reported on the
-// debugger output and plays nothing back, so a typo shows up as a pen that never came.
-[[maybe_unused]] std::optional<simulated_wintab::pen_ramp> ramp_from_environment()
-{
-    char text[256];
-    const DWORD length = GetEnvironmentVariableA("TEVRIN_SIMULATED_PEN_RAMP", text, sizeof text);
-    if (length == 0)
-        return std::nullopt;
-    if (length >= sizeof text) {
-        OutputDebugStringA("simulated wintab: TEVRIN_SIMULATED_PEN_RAMP is too long, no playback\n");
-        return std::nullopt;
-    }
-    try {
-        return simulated_wintab::pen_ramp::parse(text);
-    } catch (const std::invalid_argument& failure) {
-        OutputDebugStringA(("simulated wintab: " + std::string(failure.what()) + ", no playback\n").c_str());
-        return std::nullopt;
-    }
-}
-
-wintab_context_tag* context_of_window(HWND window)
-{
-    for (const auto& open : driver.contexts)
-        if (open->window == window)
-            return open.get();
-    return nullptr;
-}
-
-[[maybe_unused]] LOGCONTEXTA default_system_context()
+[[maybe_unused]] LOGCONTEXTA default_context(bool system)
 {
     LOGCONTEXTA settings = {};
-    std::strcpy(settings.lcName, "Simulated system context");
-    settings.lcOptions = CXO_SYSTEM | CXO_MESSAGES;
+    std::strcpy(settings.lcName, system ? "Simulated system context" : "Simulated digitizing context");
+    settings.lcOptions = system ? CXO_SYSTEM | CXO_MESSAGES : CXO_MESSAGES;
     settings.lcMsgBase = WT_DEFBASE;
     settings.lcDevice = driver.defaultDevice;
     settings.lcPktRate = 133;
@@ -186,131 +158,114 @@ wintab_context_tag* context_of_window(HWND window)
     settings.lcMoveMask = PK_X | PK_Y;
     settings.lcBtnDnMask = 0x7;
     settings.lcBtnUpMask = 0x1;
-    settings.lcInExtX = 15200;
-    settings.lcInExtY = 9500;
+    settings.lcInExtX = settings.lcOutExtX = 15200;
+    settings.lcInExtY = settings.lcOutExtY = 9500;
     settings.lcInExtZ = 1024;
     settings.lcOutOrgX = 17;
     settings.lcOutOrgY = 23;
-    settings.lcOutExtX = 15200;
-    settings.lcOutExtY = 9500;
     settings.lcSensX = settings.lcSensY = settings.lcSensZ = 0x10000;
-    settings.lcSysMode = FALSE;
     settings.lcSysExtX = 1280;
     settings.lcSysExtY = 1024;
     settings.lcSysSensX = settings.lcSysSensY = 0x10000;
     return settings;
 }
 
-[[maybe_unused]] LOGCONTEXTA default_digitizing_context()
+// The answers that never change, by category and index: the interface, device 0
+// and extension 0.
+[[maybe_unused]] const std::map<std::pair<UINT, UINT>, std::string>& fixed_answers()
 {
-    LOGCONTEXTA settings = default_system_context();
-    std::strcpy(settings.lcName, "Simulated digitizing context");
-    settings.lcOptions = CXO_MESSAGES;
-    return settings;
-}
-
-template <typename Record>
-UINT answer(LPVOID output, const Record& record)
-{
-    static_assert(!std::is_pointer<Record>::value, "answer a record, not a pointer");
-    if (output)
-        std::memcpy(output, &record, sizeof record);
-    return sizeof record;
-}
-
-[[maybe_unused]] UINT answer_device(UINT device, UINT index, LPVOID output)
-{
-    if (index == DVC_NAME) {
-        if (!output && (quirk("name-size-zero") || quirk("name-size-short")))
-            return quirk("name-size-short") ? 4 : 0;
-        return answer_text(output, driver.deviceName);
-    }
-    if (index == DVC_NPRESSURE) {
-        const auto axis = driver.pressureAxes.find(device);
-        if (axis == driver.pressureAxes.end() || !axis->second.answered)
-            return 0;
-        return answer(output, quirk("zero-pressure") ? AXIS{0, 0, TU_NONE, 0} : axis->second.axis);
-    }
-    if (device != 0)
-        return 0;
     const AXIS tilt[3] = {{0, 3599, TU_CIRCLE, 3600 << 16}, {-900, 900, TU_CIRCLE, 3600 << 16}, {0, 0, TU_NONE, 0}};
-    switch (index) {
-    case DVC_HARDWARE: return answer(output, UINT(HWC_HARDPROX | HWC_PHYSID_CURSORS));
-    case DVC_NCSRTYPES: return answer(output, UINT(3));
-    case DVC_FIRSTCSR: return answer(output, UINT(0));
-    case DVC_PKTRATE: return answer(output, UINT(200));
-    case DVC_PKTDATA: return answer(output, WTPKT(0x1FFF));
-    case DVC_PKTMODE: return answer(output, WTPKT(0));
-    case DVC_X: return answer(output, AXIS{0, 15199, TU_CENTIMETERS, 1000 << 16});
-    case DVC_Y: return answer(output, AXIS{0, 9499, TU_CENTIMETERS, 1000 << 16});
-    case DVC_ORIENTATION: return answer(output, tilt);
-    case DVC_PNPID: return answer_text(output, "SIM0001");
-    default: return 0;
-    }
+    static const std::map<std::pair<UINT, UINT>, std::string> answers = {
+        {{WTI_INTERFACE, IFC_SPECVERSION}, bytes(WORD(0x0104))},
+        {{WTI_INTERFACE, IFC_IMPLVERSION}, bytes(WORD(0x0203))},
+        {{WTI_INTERFACE, IFC_NDEVICES}, bytes(UINT(1))},
+        {{WTI_INTERFACE, IFC_NCURSORS}, bytes(UINT(3))},
+        {{WTI_INTERFACE, IFC_NCONTEXTS}, bytes(UINT(16))},
+        {{WTI_INTERFACE, IFC_CTXOPTIONS}, bytes(UINT(CXO_SYSTEM | CXO_PEN | CXO_MESSAGES | CXO_MARGIN))},
+        {{WTI_INTERFACE, IFC_CTXSAVESIZE}, bytes(UINT(200))},
+        {{WTI_INTERFACE, IFC_NEXTENSIONS}, bytes(UINT(1))},
+        {{WTI_INTERFACE, IFC_NMANAGERS}, bytes(UINT(0))},
+        {{WTI_DEVICES, DVC_HARDWARE}, bytes(UINT(HWC_HARDPROX | HWC_PHYSID_CURSORS))},
+        {{WTI_DEVICES, DVC_NCSRTYPES}, bytes(UINT(3))},
+        {{WTI_DEVICES, DVC_FIRSTCSR}, bytes(UINT(0))},
+        {{WTI_DEVICES, DVC_PKTRATE}, bytes(UINT(200))},
+        {{WTI_DEVICES, DVC_PKTDATA}, bytes(WTPKT(0x1FFF))},
+        {{WTI_DEVICES, DVC_PKTMODE}, bytes(WTPKT(0))},
+        {{WTI_DEVICES, DVC_X}, bytes(AXIS{0, 15199, TU_CENTIMETERS, 1000 << 16})},
+        {{WTI_DEVICES, DVC_Y}, bytes(AXIS{0, 9499, TU_CENTIMETERS, 1000 << 16})},
+        {{WTI_DEVICES, DVC_ORIENTATION}, bytes(tilt)},
+        {{WTI_DEVICES, DVC_PNPID}, text("SIM0001")},
+        {{WTI_EXTENSIONS, EXT_NAME}, text("Simulated Touch Strip")},
+        {{WTI_EXTENSIONS, EXT_TAG}, bytes(UINT(6))},
+    };
+    return answers;
 }
 
-[[maybe_unused]] UINT answer_cursor(UINT cursor, UINT index, LPVOID output)
+[[maybe_unused]] std::string cursor_answer(UINT cursor, UINT index)
 {
-    const CursorButtons buttons = driver.cursors[cursor];
     static const char* const names[] = {"Puck", "Pressure Stylus", "Eraser"};
+    const CursorButtons& buttons = driver.cursors[cursor];
+    BYTE map[32];  // the identity beyond what the test set
+    for (BYTE logical = 0; logical < 32; ++logical)
+        map[logical] = logical < buttons.buttonMap.size() ? buttons.buttonMap[logical] : logical;
     switch (index) {
-    case CSR_NAME: return cursor < 3 ? answer_text(output, names[cursor], true, quirk("overrun") ? 4 : 0) : 0;
-    case CSR_ACTIVE: return answer(output, BOOL(cursor == 1));
-    case CSR_BUTTONS: return answer(output, BYTE(2));
-    case CSR_BTNNAMES: return answer_text(output, std::string("Tip\0Barrel\0", 11));
-    case CSR_PHYSID: return answer(output, DWORD(0x5100 + cursor));
-    case CSR_TYPE: return answer(output, UINT(cursor == 0 ? 0x0006 : 0x0822));
-    case CSR_CAPABILITIES: return answer(output, UINT(cursor == 2 ? CRC_INVERT : CRC_MULTIMODE));
-    case CSR_NPBUTTON: return answer(output, buttons.pressureButton);
-    case CSR_NPBTNMARKS: return answer(output, buttons.marks);
-    case CSR_BUTTONMAP: {
-        BYTE map[32];
-        for (BYTE logical = 0; logical < 32; ++logical)
-            map[logical] = logical;
-        std::copy(buttons.buttonMap.begin(), buttons.buttonMap.end(), map);
-        return answer(output, map);
-    }
-    default: return 0;
+    case CSR_NAME: return cursor < 3 ? text(names[cursor]) : std::string();
+    case CSR_ACTIVE: return bytes(BOOL(cursor == 1));
+    case CSR_BUTTONS: return bytes(BYTE(2));
+    case CSR_BTNNAMES: return text(std::string("Tip\0Barrel\0", 11));
+    case CSR_PHYSID: return bytes(DWORD(0x5100 + cursor));
+    case CSR_TYPE: return bytes(UINT(cursor == 0 ? 0x0006 : 0x0822));
+    case CSR_CAPABILITIES: return bytes(UINT(cursor == 2 ? CRC_INVERT : CRC_MULTIMODE));
+    case CSR_NPBUTTON: return bytes(buttons.pressureButton);
+    case CSR_NPBTNMARKS: return bytes(buttons.marks);
+    case CSR_BUTTONMAP: return bytes(map);
+    default: return std::string();
     }
 }
 
-// The pressure button of the pen tip as a bit of the packet's buttons: the logical
-// button the cursor names, mapped to its physical button when the map covers it.
-DWORD pressure_button_bit_of_pen_tip()
+// What WTInfoA copies out for a category and index; empty when it has no answer.
+[[maybe_unused]] std::string answer(UINT category, UINT index)
 {
-    const CursorButtons& tip = driver.cursors[1];
-    BYTE physical = tip.pressureButton;
-    if (physical < tip.buttonMap.size())
-        physical = tip.buttonMap[physical];
-    return DWORD(1) << (physical % 32);
+    const auto fixed = fixed_answers().find({category, index});
+    if (fixed != fixed_answers().end())
+        return fixed->second;
+    if (category == WTI_DEFSYSCTX || category == WTI_DEFCONTEXT)
+        return bytes(default_context(category == WTI_DEFSYSCTX));
+    if (category == WTI_INTERFACE && index == IFC_WINTABID)
+        return quirk("unterminated") ? "Simulated WinTab driver" : text("Simulated WinTab driver");
+    const int device = member_of(category, WTI_DEVICES), cursor = member_of(category, WTI_CURSORS);
+    if (device >= 0 && index == DVC_NAME)
+        return text(driver.deviceName);
+    if (device >= 0 && index == DVC_NPRESSURE) {
+        const std::string& axis = driver.pressureAxes[static_cast<UINT>(device)];
+        return axis.empty() || !quirk("zero-pressure") ? axis : bytes(AXIS{0, 0, TU_NONE, 0});
+    }
+    return cursor >= 0 ? cursor_answer(static_cast<UINT>(cursor), index) : std::string();
 }
 
-simulated_packet pen_packet(DWORD status, DWORD cursor, DWORD buttons, UINT pressure)
+// The raw pressure of packet step of a climb (or fall) from first to last in steps
+// packets, rounded to the nearest; it stays at last once the steps are used up.
+// Every product fits in 64 bits for any 32-bit values.
+u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
 {
-    simulated_packet packet;
-    packet.status = status;
-    packet.cursor = cursor;
-    packet.buttons = buttons;
-    packet.normal = pressure;
-    return packet;
-}
-
-[[maybe_unused]] void play_back_next_packet(wintab_context_tag& open)
-{
-    enqueue(open, pen_packet(0, 1, pressure_button_bit_of_pen_tip(), open.ramp->next()));
+    if (step >= steps - 1)
+        return last;
+    const u64 intervals = steps - 1, span = first < last ? last - first : first - last;
+    const u64 distance = (span * step + intervals / 2) / intervals;
+    return static_cast<u32>(first < last ? first + distance : first - distance);
 }
 
 // Pen tip, cursor 1: 10 packets hovering 10 ms apart, then 20 in contact 5 ms apart
 // with pressures 50, 100 ... 1000; serial numbers from 1, tilt climbing, the last
 // time stamp the time of queuing. Then the pen leaves.
-[[maybe_unused]] void queue_stroke(wintab_context_tag& open)
+[[maybe_unused]] bool queue_stroke(wintab_context_tag& open)
 {
     DWORD time = GetTickCount() - 190;
     DWORD serial = 1;
     for (int i = 0; i < 30; ++i) {
         const bool contact = i >= 10;
         time += i == 0 ? 0 : contact ? 5 : 10;
-        simulated_packet packet = pen_packet(0, 1, contact ? 1 : 0, contact ? 50 * (i - 9) : 0);
+        simulated_packet packet{0, 1, contact, contact ? ramp_pressure(50, 1000, 20, static_cast<u32>(i - 10)) : 0};
         packet.time = time;
         packet.serial = serial++;
         packet.orientation = {i * 100, 450 + i * 10, 0};
@@ -321,58 +276,74 @@ simulated_packet pen_packet(DWORD status, DWORD cursor, DWORD buttons, UINT pres
         enqueue(open, packet);
     }
     post_proximity(open.window, &open, false);
+    return false;
+}
+
+// "first,last,steps" in decimal, steps at least 1.
+bool parse_ramp(const char* field, u32 (&fields)[3])
+{
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(*field)))
+            return false;
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long value = std::strtoull(field, &end, 10);
+        if (errno == ERANGE || value > 0xFFFFFFFFull || *end != (i < 2 ? ',' : '\0'))
+            return false;
+        fields[i] = static_cast<u32>(value);
+        field = end + 1;
+    }
+    return fields[2] > 0;
+}
+
+// The playback the environment asks for. A malformed ramp is reported on the debugger
+// output and plays nothing back, so a typo shows up as a pen that never came.
+[[maybe_unused]] std::function<bool(wintab_context_tag&)> playback_from_environment()
+{
+    char value[256];
+    const DWORD length = GetEnvironmentVariableA("TEVRIN_SIMULATED_PEN_RAMP", value, sizeof value);
+    u32 ramp[3];
+    if (length > 0 && length < sizeof value && parse_ramp(value, ramp)) {
+        return [first = ramp[0], last = ramp[1], steps = ramp[2], played = u32(0)](wintab_context_tag& open) mutable {
+            // The pressure button of the pen tip as a bit of the packet's buttons: the
+            // logical button the cursor names, mapped to its physical button when the map covers it.
+            const CursorButtons& tip = driver.cursors[1];
+            const BYTE physical = tip.pressureButton < tip.buttonMap.size() ? tip.buttonMap[tip.pressureButton]
+                                                                             : tip.pressureButton;
+            enqueue(open, {0, 1, DWORD(1) << (physical % 32), ramp_pressure(first, last, steps, played)});
+            played = std::min(played + 1, steps - 1);
+            return true;
+        };
+    }
+    if (length > 0)
+        OutputDebugStringA("simulated wintab: TEVRIN_SIMULATED_PEN_RAMP is not first,last,steps, no playback\n");
+    if (GetEnvironmentVariableA("TEVRIN_SIMULATED_STROKE", nullptr, 0) > 0)
+        return queue_stroke;
+    return nullptr;
 }
 
 // The items the context asked for, in ascending bit order, as a driver lays a packet out.
-[[maybe_unused]] BYTE* encode(const wintab_context_tag& open, const simulated_packet& packet, BYTE* out)
-{
-    const HCTX handle = const_cast<wintab_context_tag*>(&open);
-    const std::pair<WTPKT, const void*> items[] = {
-        {PK_CONTEXT, &handle}, {PK_STATUS, &packet.status}, {PK_TIME, &packet.time},
-        {PK_CHANGED, &packet.changed}, {PK_SERIAL_NUMBER, &packet.serial}, {PK_CURSOR, &packet.cursor},
-        {PK_BUTTONS, &packet.buttons}, {PK_X, &packet.x}, {PK_Y, &packet.y}, {PK_Z, &packet.z},
-        {PK_NORMAL_PRESSURE, &packet.normal}, {PK_TANGENT_PRESSURE, &packet.tangent},
-        {PK_ORIENTATION, &packet.orientation}, {PK_ROTATION, packet.rotation}};
-    for (const auto& item : items) {
-        if (open.settings.lcPktData & item.first) {
-            std::memcpy(out, item.second, packet_item_size(item.first));
-            out += packet_item_size(item.first);
-        }
-    }
-    return out;
-}
-
 [[maybe_unused]] int copy_packets(const wintab_context_tag& open, int maximum, LPVOID packets)
 {
     const int count = std::min(maximum, static_cast<int>(open.queue.size()));
     BYTE* out = static_cast<BYTE*>(packets);
-    for (int i = 0; i < count; ++i)
-        out = encode(open, open.queue[static_cast<size_t>(i)], out);
-    return count;
-}
-
-[[maybe_unused]] UINT answer_interface(UINT index, LPVOID output)
-{
-    switch (index) {
-    case IFC_WINTABID: return answer_text(output, "Simulated WinTab driver", !quirk("unterminated"));
-    case IFC_SPECVERSION: return answer(output, WORD(0x0104));
-    case IFC_IMPLVERSION: return answer(output, WORD(0x0203));
-    case IFC_NDEVICES: return answer(output, UINT(1));
-    case IFC_NCURSORS: return answer(output, UINT(3));
-    case IFC_NCONTEXTS: return answer(output, UINT(16));
-    case IFC_CTXOPTIONS: return answer(output, UINT(CXO_SYSTEM | CXO_PEN | CXO_MESSAGES | CXO_MARGIN));
-    case IFC_CTXSAVESIZE: return answer(output, UINT(200));
-    case IFC_NEXTENSIONS: return answer(output, UINT(1));
-    case IFC_NMANAGERS: return answer(output, UINT(0));
-    default: return 0;
+    const HCTX handle = const_cast<wintab_context_tag*>(&open);
+    for (int i = 0; i < count; ++i) {
+        const simulated_packet& packet = open.queue[static_cast<size_t>(i)];
+        const std::pair<WTPKT, const void*> items[] = {
+            {PK_CONTEXT, &handle}, {PK_STATUS, &packet.status}, {PK_TIME, &packet.time},
+            {PK_CHANGED, &packet.changed}, {PK_SERIAL_NUMBER, &packet.serial}, {PK_CURSOR, &packet.cursor},
+            {PK_BUTTONS, &packet.buttons}, {PK_X, &packet.x}, {PK_Y, &packet.y}, {PK_Z, &packet.z},
+            {PK_NORMAL_PRESSURE, &packet.normal}, {PK_TANGENT_PRESSURE, &packet.tangent},
+            {PK_ORIENTATION, &packet.orientation}, {PK_ROTATION, packet.rotation}};
+        for (const auto& item : items) {
+            if (open.settings.lcPktData & item.first) {
+                std::memcpy(out, item.second, packet_item_size(item.first));
+                out += packet_item_size(item.first);
+            }
+        }
     }
-}
-
-[[maybe_unused]] UINT answer_extension(UINT extension, UINT index, LPVOID output)
-{
-    if (extension != 0)
-        return 0;
-    return index == EXT_NAME ? answer_text(output, "Simulated Touch Strip") : index == EXT_TAG ? answer(output, UINT(6)) : 0;
+    return count;
 }
 
 }  // namespace
@@ -382,30 +353,27 @@ simulated_packet pen_packet(DWORD status, DWORD cursor, DWORD buttons, UINT pres
 #ifndef SIMULATED_WINTAB_WITHOUT_WTInfoA
 SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
 {
-    count_call("WTInfoA");
+    ++driver.entryCalls["WTInfoA"];
     ++driver.infoQueries[{category, index}];
     if (category == 0)
-        return driver.interfaceAvailable ? 64 : 0;
-    if (category == WTI_DEFSYSCTX)
-        return answer(output, default_system_context());
-    if (category == WTI_DEFCONTEXT)
-        return answer(output, default_digitizing_context());
-    if (category == WTI_INTERFACE)
-        return answer_interface(index, output);
-    if (category >= WTI_EXTENSIONS && category < WTI_EXTENSIONS + 100)
-        return answer_extension(category - WTI_EXTENSIONS, index, output);
-    if (category >= WTI_DEVICES && category < WTI_DEVICES + 100)
-        return answer_device(category - WTI_DEVICES, index, output);
-    if (category >= WTI_CURSORS && category < WTI_CURSORS + 100)
-        return answer_cursor(category - WTI_CURSORS, index, output);
-    return 0;
+        return 64;
+    const bool named = member_of(category, WTI_DEVICES) >= 0 && index == DVC_NAME;
+    if (!output && named && (quirk("name-size-zero") || quirk("name-size-short")))
+        return quirk("name-size-short") ? 4 : 0;
+    const std::string reply = answer(category, index);
+    if (output) {
+        std::memcpy(output, reply.data(), reply.size());
+        if (!reply.empty() && member_of(category, WTI_CURSORS) >= 0 && index == CSR_NAME && quirk("overrun"))
+            std::memset(static_cast<BYTE*>(output) + reply.size(), 'X', 4);
+    }
+    return static_cast<UINT>(reply.size());
 }
 #endif
 
 #ifndef SIMULATED_WINTAB_WITHOUT_WTOpenA
 SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL enable)
 {
-    count_call("WTOpenA");
+    ++driver.entryCalls["WTOpenA"];
     driver.opened = true;
     driver.lastOpenSettings = *settings;
     driver.lastOpenWindow = window;
@@ -415,12 +383,9 @@ SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL en
     LOGCONTEXTA granted = *settings;
     if (quirk("refuse-fields"))
         granted.lcPktData &= ~(PK_SERIAL_NUMBER | PK_ORIENTATION);
-    const bool stroke = GetEnvironmentVariableA("TEVRIN_SIMULATED_STROKE", nullptr, 0) > 0;
-    // Like real drivers, a new context starts with a small queue.
-    driver.contexts.push_back(std::unique_ptr<wintab_context_tag>(
-        new wintab_context_tag{window, granted, 8, {}, ramp_from_environment(), stroke}));
-    wintab_context_tag* opened = driver.contexts.back().get();
-    if (opened->ramp || stroke)
+    driver.contexts.push_back({window, granted, 8, {}, playback_from_environment()});
+    wintab_context_tag* opened = &driver.contexts.back();
+    if (opened->playback)
         post_proximity(window, opened, true);
     return opened;
 }
@@ -429,12 +394,10 @@ SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL en
 #ifndef SIMULATED_WINTAB_WITHOUT_WTClose
 SIMULATED_EXPORT BOOL WINAPI WTClose(HCTX context)
 {
-    count_call("WTClose");
-    const auto open = std::find_if(driver.contexts.begin(), driver.contexts.end(),
-                                   [context](const std::unique_ptr<wintab_context_tag>& c) { return c.get() == context; });
-    if (open == driver.contexts.end())
+    ++driver.entryCalls["WTClose"];
+    if (!find_context(context))
         return FALSE;
-    driver.contexts.erase(open);
+    driver.contexts.remove_if([context](const wintab_context_tag& open) { return &open == context; });
     return TRUE;
 }
 #endif
@@ -442,26 +405,22 @@ SIMULATED_EXPORT BOOL WINAPI WTClose(HCTX context)
 #ifndef SIMULATED_WINTAB_WITHOUT_WTQueueSizeSet
 SIMULATED_EXPORT BOOL WINAPI WTQueueSizeSet(HCTX context, int size)
 {
-    count_call("WTQueueSizeSet");
+    ++driver.entryCalls["WTQueueSizeSet"];
     wintab_context_tag* open = find_context(context);
     if (!open)
         return FALSE;
-    if (size < 1 || size > driver.largestQueueSize) {
-        // A refused size leaves the context without a queue.
-        open->queueCapacity = 0;
-        open->queue.clear();
-        return FALSE;
-    }
-    open->queueCapacity = size;
+    // A refused size leaves the context without a queue.
+    const bool granted = size >= 1 && size <= driver.largestQueueSize;
+    open->queueCapacity = granted ? size : 0;
     open->queue.clear();
-    return TRUE;
+    return granted ? TRUE : FALSE;
 }
 #endif
 
 #ifndef SIMULATED_WINTAB_WITHOUT_WTPacketsGet
 SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packets)
 {
-    count_call("WTPacketsGet");
+    ++driver.entryCalls["WTPacketsGet"];
     wintab_context_tag* open = find_context(context);
     if (!open)
         return 0;
@@ -471,12 +430,8 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
     }
     if (!packets)
         return 0;
-    if (open->ramp)
-        play_back_next_packet(*open);
-    if (open->strokePending) {
-        open->strokePending = false;
-        queue_stroke(*open);
-    }
+    if (open->playback && !open->playback(*open))
+        open->playback = nullptr;
     const int count = copy_packets(*open, maximum, packets);
     open->queue.erase(open->queue.begin(), open->queue.begin() + count);
     return count;
@@ -486,40 +441,32 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
 #ifndef SIMULATED_WINTAB_WITHOUT_WTPacketsPeek
 SIMULATED_EXPORT int WINAPI WTPacketsPeek(HCTX context, int maximum, LPVOID packets)
 {
-    count_call("WTPacketsPeek");
+    ++driver.entryCalls["WTPacketsPeek"];
     wintab_context_tag* open = find_context(context);
-    if (!open || maximum <= 0 || !packets)
-        return 0;
-    return copy_packets(*open, maximum, packets);
+    return open && maximum > 0 && packets ? copy_packets(*open, maximum, packets) : 0;
 }
 #endif
 
 #ifndef SIMULATED_WINTAB_WITHOUT_WTGetA
 SIMULATED_EXPORT BOOL WINAPI WTGetA(HCTX context, LOGCONTEXTA* settings)
 {
-    count_call("WTGetA");
+    ++driver.entryCalls["WTGetA"];
     wintab_context_tag* open = find_context(context);
-    if (!open)
-        return FALSE;
-    *settings = open->settings;
-    return TRUE;
+    if (open)
+        *settings = open->settings;
+    return open ? TRUE : FALSE;
 }
 #endif
 
 #ifndef SIMULATED_WINTAB_WITHOUT_WTOverlap
 SIMULATED_EXPORT BOOL WINAPI WTOverlap(HCTX context, BOOL toTop)
 {
-    count_call(toTop ? "WTOverlap to top" : "WTOverlap to bottom");
+    ++driver.entryCalls[toTop ? "WTOverlap to top" : "WTOverlap to bottom"];
     return find_context(context) ? TRUE : FALSE;
 }
 #endif
 
 // ---- Controls for tests ----
-
-SIMULATED_EXPORT void SimulatedWintab_SetInterfaceAvailable(BOOL available)
-{
-    driver.interfaceAvailable = available != FALSE;
-}
 
 SIMULATED_EXPORT void SimulatedWintab_SetDeviceName(const char* ansiName)
 {
@@ -533,17 +480,14 @@ SIMULATED_EXPORT void SimulatedWintab_SetDefaultDevice(UINT device)
 
 SIMULATED_EXPORT void SimulatedWintab_SetPressureAxis(UINT device, LONG minimum, LONG maximum, BOOL answered)
 {
-    driver.pressureAxes[device] = {{minimum, maximum, 0, 0}, answered != FALSE};
+    driver.pressureAxes[device] = answered ? bytes(AXIS{minimum, maximum, 0, 0}) : std::string();
 }
 
 SIMULATED_EXPORT void SimulatedWintab_SetCursorButtons(UINT cursor, BYTE pressureButton, const BYTE* buttonMap,
                                                        UINT mapSize, DWORD releaseMark, DWORD pressMark)
 {
-    CursorButtons& buttons = driver.cursors[cursor];
-    buttons.pressureButton = pressureButton;
-    buttons.buttonMap.assign(buttonMap, buttonMap + std::min(mapSize, 32u));
-    buttons.marks[0] = releaseMark;
-    buttons.marks[1] = pressMark;
+    const std::vector<BYTE> map(buttonMap, buttonMap + std::min(mapSize, 32u));
+    driver.cursors[cursor] = {pressureButton, map, {releaseMark, pressMark}};
 }
 
 SIMULATED_EXPORT void SimulatedWintab_SetLargestQueueSize(int size)
@@ -559,24 +503,18 @@ SIMULATED_EXPORT void SimulatedWintab_SetOpenFails(BOOL fails)
 SIMULATED_EXPORT void SimulatedWintab_QueuePacket(HWND window, DWORD status, DWORD cursor, DWORD buttons,
                                                   DWORD pressure)
 {
-    wintab_context_tag* open = context_of_window(window);
-    if (open)
-        enqueue(*open, pen_packet(status, cursor, buttons, pressure));
+    if (wintab_context_tag* open = find_context(nullptr, window))
+        enqueue(*open, {status, cursor, buttons, pressure});
 }
 
 SIMULATED_EXPORT void SimulatedWintab_PostProximity(HWND window, BOOL entering)
 {
-    post_proximity(window, context_of_window(window), entering != FALSE);
-}
-
-SIMULATED_EXPORT void SimulatedWintab_PostInfoChange(HWND window)
-{
-    PostMessageA(window, WT_INFOCHANGE, 0, MAKELPARAM(WTI_CURSORS, 0));
+    post_proximity(window, find_context(nullptr, window), entering != FALSE);
 }
 
 SIMULATED_EXPORT int SimulatedWintab_QueuedPacketCount(HWND window)
 {
-    wintab_context_tag* open = context_of_window(window);
+    wintab_context_tag* open = find_context(nullptr, window);
     return open ? static_cast<int>(open->queue.size()) : -1;
 }
 

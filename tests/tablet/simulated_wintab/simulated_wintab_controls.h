@@ -6,7 +6,6 @@
 
 namespace simulated_wintab {
 
-using SetInterfaceAvailable = void (*)(BOOL available);      // WTInfoA(0, 0, NULL) answers 0 when false
 using SetDeviceName = void (*)(const char* ansiName);        // any length, ANSI code page
 using SetDefaultDevice = void (*)(UINT device);              // lcDevice of the default system context
 using SetPressureAxis = void (*)(UINT device, LONG minimum, LONG maximum, BOOL answered);
@@ -16,7 +15,6 @@ using SetLargestQueueSize = void (*)(int size);              // 0: WTQueueSizeSe
 using SetOpenFails = void (*)(BOOL fails);
 using QueuePacket = void (*)(HWND window, DWORD status, DWORD cursor, DWORD buttons, DWORD pressure);
 using PostProximity = void (*)(HWND window, BOOL entering);
-using PostInfoChange = void (*)(HWND window);
 using QueuedPacketCount = int (*)(HWND window);
 using EntryCallCount = int (*)(const char* entry);
 using InfoQueryCount = int (*)(UINT category, UINT index);
