@@ -107,8 +107,8 @@ void check_cursors(check_list_builder& checks, const report_value& cursors)
     if (silent.empty())
         checks.pass("cursors-answer", "Every counted cursor answers its name query.");
     else
-        checks.warn("cursors-answer", "Of the " + std::to_string(cursors.items().size()) +
-                                          " cursors the interface counts, these answer nothing: " + joined(silent) + ".");
+        checks.warn("cursors-answer", "Counted cursors that answer nothing: " + joined(silent) + " (the interface counts " +
+                                          std::to_string(cursors.items().size()) + ").");
 }
 
 void check_context_rate(check_list_builder& checks, const report_value& report)
