@@ -57,6 +57,23 @@ TEST(SystemReport, FeatureNamesFollowTheLeafLimitsAndTheVendor)
     EXPECT_EQ(amd.substr(0, 26), " 3DNow! 3DNow!Ext ABM ADX ");
     EXPECT_EQ(amd.find(" HLE "), std::string::npos) << "an Intel-only name";
     EXPECT_EQ(std::count(other.begin(), other.end(), ' '), 26) << "no vendor-bound names and none of leaf 7: " << other;
+
+    // One bit at a time, one row for each register that holds names: the published positions.
+    const struct { u32 leaf; u32 cpuid_registers::*reg; int bit; const char* name; } bits[] = {
+        {1, &cpuid_registers::edx, 26, " SSE2 "}, {1, &cpuid_registers::ecx, 28, " AVX "},
+        {7, &cpuid_registers::ebx, 5, " AVX2 "}, {0x80000001u, &cpuid_registers::edx, 27, " RDTSCP "},
+        {0x80000001u, &cpuid_registers::ecx, 5, " LZCNT "}};
+    for (const auto& row : bits) {
+        const auto query = [&](u32 leaf, u32) {
+            cpuid_registers registers = leaf == 0 ? cpuid_registers{7, 0x756E6547, 0x6C65746E, 0x49656E69}  // GenuineIntel
+                                        : leaf == 0x80000000u ? cpuid_registers{0x80000001u, 0, 0, 0} : cpuid_registers{};
+            if (leaf == row.leaf)
+                registers.*row.reg = 1u << row.bit;
+            return registers;
+        };
+        std::string text;
+        EXPECT_EQ(" " + cpu_feature_list(text, read_processor_information(query)) + " ", row.name);
+    }
 }
 
 TEST(SystemReport, TheRealMachineFillsSevenLinesWithValuesFromColumn19)
