@@ -11,6 +11,8 @@ using tevrin::i32;
 using tevrin::i64;
 using tevrin::u32;
 
+// The packet status bits TPS_PROXIMITY and TPS_QUEUE_ERR of the published interface;
+// tevrin/tablet/wintab.h declares them too, but it needs the platform and this file must not.
 constexpr u32 out_of_proximity = 0x01;
 constexpr u32 queue_error = 0x02;
 
