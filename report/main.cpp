@@ -1,12 +1,12 @@
 // nibscope-report: which WinTab driver answered, what the tablet says it can do, and
 // whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
 // 2 usage error, 3 no driver library could be loaded.
-#include "report/capture_session.h"
-#include "report/driver_library.h"
-#include "report/driver_report.h"
+#include "report/capture/capture_session.h"
+#include "report/driver/driver_library.h"
+#include "report/driver/driver_report.h"
 #include "report/report_arguments.h"
-#include "report/report_checks.h"
-#include "report/report_writers.h"
+#include "report/checks/report_checks.h"
+#include "report/output/report_writers.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
 

@@ -1,6 +1,6 @@
 // Capture statistics of packet sequences report_test.py cannot send the real program; the report writers.
-#include "report/capture_statistics.h"
-#include "report/report_writers.h"
+#include "report/capture/capture_statistics.h"
+#include "report/output/report_writers.h"
 
 #include <gmock/gmock.h>
 

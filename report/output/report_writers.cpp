@@ -1,4 +1,4 @@
-#include "report/report_writers.h"
+#include "report/output/report_writers.h"
 
 #include <cstdio>
 

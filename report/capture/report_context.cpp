@@ -1,4 +1,4 @@
-#include "report/report_context.h"
+#include "report/capture/report_context.h"
 
 #include "tevrin/core/exception.h"
 #include "tevrin/tablet/tablet_context.h"

@@ -1,4 +1,4 @@
-#include "report/library_survey.h"
+#include "report/driver/library_survey.h"
 
 #include "tevrin/core/text.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // --check: the driver's answers held against the published interface, one line each.
-#include "report/driver_library.h"
-#include "report/driver_queries.h"
-#include "report/report_value.h"
+#include "report/driver/driver_library.h"
+#include "report/driver/driver_queries.h"
+#include "report/output/report_value.h"
 
 #include <string>
 #include <vector>

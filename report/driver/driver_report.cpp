@@ -1,4 +1,4 @@
-#include "report/driver_report.h"
+#include "report/driver/driver_report.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "report/report_checks.h"
+#include "report/checks/report_checks.h"
 
-#include "report/library_survey.h"
-#include "report/report_context.h"
+#include "report/driver/library_survey.h"
+#include "report/capture/report_context.h"
 
 namespace nibscope_report {
 namespace {

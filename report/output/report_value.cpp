@@ -1,4 +1,4 @@
-#include "report/report_value.h"
+#include "report/output/report_value.h"
 
 #include <cstdio>
 #include <string>

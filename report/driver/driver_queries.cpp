@@ -1,4 +1,4 @@
-#include "report/driver_queries.h"
+#include "report/driver/driver_queries.h"
 
 #include "tevrin/tablet/tablet_services.h"
 

@@ -1,6 +1,6 @@
-#include "report/driver_library.h"
+#include "report/driver/driver_library.h"
 
-#include "report/library_survey.h"
+#include "report/driver/library_survey.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
 

@@ -1,6 +1,6 @@
-#include "report/capture_session.h"
+#include "report/capture/capture_session.h"
 
-#include "report/report_context.h"
+#include "report/capture/report_context.h"
 
 #include <cstdio>
 #include <cstring>

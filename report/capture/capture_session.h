@@ -1,8 +1,8 @@
 #pragma once
 // --capture: a window the user hovers and draws in, a context on it, and every packet
 // the driver delivers for the given time, summarised.
-#include "report/capture_statistics.h"
-#include "report/report_value.h"
+#include "report/capture/capture_statistics.h"
+#include "report/output/report_value.h"
 #include "tevrin/tablet/tablet_services.h"
 
 namespace nibscope_report {

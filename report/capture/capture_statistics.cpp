@@ -1,4 +1,4 @@
-#include "report/capture_statistics.h"
+#include "report/capture/capture_statistics.h"
 
 #include <algorithm>
 #include <cmath>
