@@ -75,9 +75,12 @@ int run(const report_options& options)
             report.set("checks", check_list(checks));
     }
     if (options.capture_seconds > 0) {
-        report.set("capture", library.loaded() && library.all_entries_present()
-                                  ? capture_packets(library.table(), capture_setting_from(report, options.capture_seconds))
-                                  : report_value::object().set("unavailable", "the driver library cannot open contexts"));
+        capture_record capture;
+        if (library.loaded() && library.all_entries_present())
+            capture = capture_packets(library.table(), capture_setting_from(report, options.capture_seconds));
+        else
+            capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
+        report.set("capture", capture.section);
     }
     if (options.json) {
         write(stdout, write_json(report));

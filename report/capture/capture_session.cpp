@@ -59,6 +59,8 @@ public:
         read(packet, PK_SERIAL_NUMBER, p.serial);
         read(packet, PK_CURSOR, p.cursor);
         read(packet, PK_BUTTONS, p.buttons);
+        read(packet, PK_X, p.x);
+        read(packet, PK_Y, p.y);
         read(packet, PK_NORMAL_PRESSURE, p.pressure);
         ORIENTATION orientation = {0, 0, 0};
         read(packet, PK_ORIENTATION, orientation);
@@ -99,6 +101,7 @@ captured_items items_of(WTPKT granted)
     items.serial = (granted & PK_SERIAL_NUMBER) != 0;
     items.cursor = (granted & PK_CURSOR) != 0;
     items.buttons = (granted & PK_BUTTONS) != 0;
+    items.position = (granted & PK_X) != 0 && (granted & PK_Y) != 0;
     items.pressure = (granted & PK_NORMAL_PRESSURE) != 0;
     items.orientation = (granted & PK_ORIENTATION) != 0;
     return items;
@@ -143,7 +146,7 @@ std::vector<captured_packet> collect_packets(const tablet_services& table, const
 
 }  // namespace
 
-report_value capture_packets(const tablet_services& table, capture_setting setting)
+capture_record capture_packets(const tablet_services& table, capture_setting setting)
 {
     capture_state state;
     report_window window(capture_window_title, true, capture_procedure, &state);
@@ -154,13 +157,18 @@ report_value capture_packets(const tablet_services& table, capture_setting setti
     std::unique_ptr<report_context> context(new report_context(table, window.handle(), wanted));
     if (!context->opened())
         context.reset(new report_context(table, window.handle(), tablet_packet_items));
-    if (!context->opened())
-        return report_value::object().set("unavailable", "the driver refused the capture context");
-    const std::vector<captured_packet> packets = collect_packets(table, *context, setting.seconds, state);
+    capture_record record;
+    if (!context->opened()) {
+        record.section = report_value::object().set("unavailable", "the driver refused the capture context");
+        return record;
+    }
+    record.packets = collect_packets(table, *context, setting.seconds, state);
     setting.items = items_of(context->granted().lcPktData);
     setting.proximity_enters = state.enters;
     setting.proximity_leaves = state.leaves;
-    return summarise_capture(packets, setting);
+    record.section = summarise_capture(record.packets, setting);
+    record.setting = setting;
+    return record;
 }
 
 }  // namespace nibscope_report

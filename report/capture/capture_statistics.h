@@ -17,12 +17,14 @@ struct captured_packet {
     tevrin::i32 azimuth = 0;   // tenths of a degree
     tevrin::i32 altitude = 0;
     tevrin::u32 arrival = 0;   // the tick count when the packet was read
+    tevrin::i32 x = 0;  // tablet coordinates, in the context's input area
+    tevrin::i32 y = 0;
 };
 
 // The packet items the driver granted; whatever depends on a refused one is not reported.
 struct captured_items {
     bool status = false, time = false, serial = false, cursor = false, buttons = false, pressure = false,
-         orientation = false;
+         orientation = false, position = false;
 };
 
 struct capture_setting {
