@@ -2,8 +2,11 @@
 // whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
 // 2 usage error, 3 no driver library could be loaded.
 #include "report/capture/capture_session.h"
+#include "report/capture/pointer_input.h"
+#include "report/checks/capture_checks.h"
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_report.h"
+#include "report/machine/machine_report.h"
 #include "report/report_arguments.h"
 #include "report/checks/report_checks.h"
 #include "report/output/report_writers.h"
@@ -38,16 +41,25 @@ void use_utf8_console()
         SetConsoleOutputCP(CP_UTF8);
 }
 
-// The device and pressure axis a capture reads, from the default system context.
+// The device of the default system context, which a capture reads; null when unknown.
+const report_value& default_device(const report_value& report)
+{
+    static const report_value unknown;
+    const report_value& devices = report.get("devices");
+    const tevrin::i64 device = report.get("contexts").get("default_system").get("device").integer();
+    if (device < 0 || device >= static_cast<tevrin::i64>(devices.items().size()))
+        return unknown;
+    return devices.items()[static_cast<size_t>(device)];
+}
+
+// The device and pressure axis a capture reads.
 capture_setting capture_setting_from(const report_value& report, int seconds)
 {
     capture_setting setting;
     setting.seconds = seconds;
-    const report_value& devices = report.get("devices");
-    const tevrin::i64 device = report.get("contexts").get("default_system").get("device").integer();
-    if (device < 0 || device >= static_cast<tevrin::i64>(devices.items().size()))
+    const report_value& chosen = default_device(report);
+    if (chosen.is_null())
         return setting;
-    const report_value& chosen = devices.items()[static_cast<size_t>(device)];
     setting.pressure_minimum = static_cast<tevrin::i32>(chosen.get("normal_pressure").get("minimum").integer());
     setting.pressure_maximum = static_cast<tevrin::i32>(chosen.get("normal_pressure").get("maximum").integer());
     setting.device_has_orientation = chosen.get("orientation").get("tilt").integer() != 0;
@@ -58,6 +70,7 @@ int run(const report_options& options)
 {
     report_value report = report_value::object();
     report.set("report", report_value::object().set("program", "nibscope-report").set("version", NIBSCOPE_REPORT_VERSION));
+    report.set("system", system_section());
     const driver_library library(options.driver);
     report.set("driver_library", library.section());
     std::optional<driver_queries> queries;
@@ -68,20 +81,28 @@ int run(const report_options& options)
         add_unavailable_sections(report, library.loaded() ? "the library has no WTInfoA entry"
                                                           : "no driver library loaded: " + library.load_error());
     }
+    report.set("displays", displays_section(report.get("contexts").get("default_system")));
+    report.set("pointer_devices", pointer_devices_section());
     std::vector<check_result> checks;
-    if (options.check) {
+    if (options.check)
         checks = run_checks(library, queries ? &*queries : nullptr, report);
-        if (options.json)
-            report.set("checks", check_list(checks));
-    }
     if (options.capture_seconds > 0) {
         capture_record capture;
+        const capture_setting setting = capture_setting_from(report, options.capture_seconds);
         if (library.loaded() && library.all_entries_present())
-            capture = capture_packets(library.table(), capture_setting_from(report, options.capture_seconds));
+            capture = capture_packets(library.table(), setting);
         else
             capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
         report.set("capture", capture.section);
+        if (!options.record.empty())
+            save_recording(options.record, capture);
+        if (options.check)
+            for (check_result& result : check_capture(capture.section, {setting.pressure_minimum, setting.pressure_maximum,
+                                                                        default_device(report).get("packet_rate")}))
+                checks.push_back(std::move(result));
     }
+    if (options.check && options.json)
+        report.set("checks", check_list(checks));
     if (options.json) {
         write(stdout, write_json(report));
     } else {

@@ -3,9 +3,10 @@
 namespace nibscope_report {
 
 const char* const report_usage =
-    "usage: nibscope-report [--driver PATH] [--capture SECONDS] [--check] [--json]\n"
+    "usage: nibscope-report [--driver PATH] [--capture SECONDS [--record FILE]] [--check] [--json]\n"
     "  --driver PATH      report on this driver library instead of the wintab32.dll that Windows finds\n"
     "  --capture SECONDS  open a window for 1 to 600 seconds and report the packets drawn in it\n"
+    "  --record FILE      write every packet and pointer point of the capture to FILE as CSV\n"
     "  --check            check the driver's answers; exit status 1 when a check fails\n"
     "  --json             write the report as one JSON object\n"
     "  --help             print this text\n"
@@ -32,13 +33,15 @@ report_options parse_report_arguments(const std::vector<std::string>& arguments)
     report_options options;
     for (size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        const bool takesValue = argument == "--driver" || argument == "--capture";
+        const bool takesValue = argument == "--driver" || argument == "--capture" || argument == "--record";
         if (takesValue && (index + 1 == arguments.size() || arguments[index + 1].empty()))
             throw usage_error(argument + " needs a value");
         if (argument == "--driver")
             options.driver = arguments[++index];
         else if (argument == "--capture")
             options.capture_seconds = capture_seconds_from(arguments[++index]);
+        else if (argument == "--record")
+            options.record = arguments[++index];
         else if (argument == "--check")
             options.check = true;
         else if (argument == "--json")
@@ -48,6 +51,8 @@ report_options parse_report_arguments(const std::vector<std::string>& arguments)
         else
             throw usage_error("unknown argument '" + argument + "'");
     }
+    if (!options.record.empty() && options.capture_seconds == 0)
+        throw usage_error("--record needs --capture");
     return options;
 }
 

@@ -9,6 +9,7 @@ namespace nibscope_report {
 struct report_options {
     std::string driver;       // --driver PATH; empty: load "wintab32.dll" by name
     int capture_seconds = 0;  // --capture SECONDS; 0: no capture
+    std::string record;       // --record FILE; empty: no recording
     bool check = false;
     bool json = false;
     bool help = false;

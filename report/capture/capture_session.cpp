@@ -1,39 +1,22 @@
 #include "report/capture/capture_session.h"
 
+#include "report/capture/capture_recording.h"
+#include "report/capture/capture_window.h"
 #include "report/capture/report_context.h"
+#include "tevrin/core/text.h"
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <stdexcept>
 #include <memory>
 #include <vector>
 
 namespace nibscope_report {
 
-const wchar_t* const capture_window_title = L"Nibscope report: hover and draw here";
-
 namespace {
 
 using namespace tevrin;
-
-struct capture_state {
-    int enters = 0;
-    int leaves = 0;
-    bool closed = false;
-};
-
-LRESULT CALLBACK capture_procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* state = reinterpret_cast<capture_state*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (state && message == WT_PROXIMITY) {
-        (LOWORD(lParam) ? state->enters : state->leaves) += 1;
-        return 0;
-    }
-    if (state && message == WM_CLOSE) {
-        state->closed = true;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
 
 // Where each granted item lies in a packet: items follow in ascending bit order.
 class packet_layout {
@@ -116,40 +99,51 @@ void pump_messages()
     }
 }
 
+output_mapping mapping_of(const LOGCONTEXTA& granted)
+{
+    return {granted.lcOutOrgX, granted.lcOutOrgY, granted.lcOutExtX, granted.lcOutExtY,
+            granted.lcSysOrgX, granted.lcSysOrgY, granted.lcSysExtX, granted.lcSysExtY};
+}
+
 // Reads every packet for the given time, showing a countdown, until the time is up or
-// the user closes the window.
-std::vector<captured_packet> collect_packets(const tablet_services& table, const report_context& context,
-                                             int seconds, const capture_state& state)
+// the user closes the window. Packets are read before the window paints, so a slow
+// paint delays them but never loses them.
+void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window)
 {
     const packet_layout layout(context.granted().lcPktData);
     const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
     std::vector<BYTE> buffer(layout.size() * static_cast<size_t>(queueSize));
-    std::vector<captured_packet> packets;
+    std::vector<captured_packet> batch;
+    size_t total = 0;
     const DWORD start = GetTickCount();
     int shownLeft = -1;
-    for (DWORD now = start; now - start < static_cast<DWORD>(seconds) * 1000 && !state.closed; now = GetTickCount()) {
+    for (DWORD now = start; now - start < static_cast<DWORD>(seconds) * 1000 && !window.closed(); now = GetTickCount()) {
         const int left = seconds - static_cast<int>((now - start) / 1000);
         if (left != shownLeft) {
-            std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft = left, packets.size());
+            std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft = left, total);
             std::fflush(stderr);  // the C runtime buffers stderr when it is not a console
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         pump_messages();
         const int count = table.WTPacketsGet(context.handle(), queueSize, buffer.data());
         const u32 arrival = GetTickCount();
+        POINT cursor = {0, 0};
+        GetCursorPos(&cursor);
+        batch.clear();
         for (int index = 0; index < count; ++index)
-            packets.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
+            batch.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
+        window.add_packets(batch.begin(), batch.end(), cursor);
+        total += batch.size();
+        window.paint_if_due(GetTickCount(), left);
     }
-    std::fprintf(stderr, "\rCaptured %zu packets.                    \n", packets.size());
-    return packets;
+    std::fprintf(stderr, "\rCaptured %zu packets.                    \n", total);
 }
 
 }  // namespace
 
 capture_record capture_packets(const tablet_services& table, capture_setting setting)
 {
-    capture_state state;
-    report_window window(capture_window_title, true, capture_procedure, &state);
+    capture_window window(setting.seconds);
     const WTPKT wanted = PK_STATUS | PK_TIME | PK_SERIAL_NUMBER | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y |
                          PK_NORMAL_PRESSURE | (setting.device_has_orientation ? PK_ORIENTATION : 0);
     // A driver may refuse a context whose items it cannot supply rather than drop them;
@@ -162,13 +156,27 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
         record.section = report_value::object().set("unavailable", "the driver refused the capture context");
         return record;
     }
-    record.packets = collect_packets(table, *context, setting.seconds, state);
     setting.items = items_of(context->granted().lcPktData);
-    setting.proximity_enters = state.enters;
-    setting.proximity_leaves = state.leaves;
+    window.set_context(mapping_of(context->granted()), setting);
+    collect_packets(table, *context, setting.seconds, window);
+    setting.proximity_enters = window.proximity_enters();
+    setting.proximity_leaves = window.proximity_leaves();
+    record.packets = window.take_packets();
+    record.pointer = window.take_pointer();
     record.section = summarise_capture(record.packets, setting);
+    add_pen_api_sections(record.section, record.packets, setting, record.pointer, window.pointer_functions().missing(),
+                         window.take_offsets());
     record.setting = setting;
     return record;
+}
+
+void save_recording(const std::string& path, const capture_record& record)
+{
+    std::ofstream file(tevrin::ToUtf16(path).c_str(), std::ios::binary);
+    write_recording(file, {record.packets, record.pointer});
+    file.flush();
+    if (!file)
+        throw std::runtime_error("the recording could not be written to " + path);
 }
 
 }  // namespace nibscope_report

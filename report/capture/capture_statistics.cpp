@@ -33,7 +33,6 @@ bool in_contact(const captured_packet& packet, const capture_setting& setting)
 
 report_value rate_of(const std::vector<captured_packet>& packets, const capture_setting& setting, bool contact)
 {
-    report_value rate = report_value::object();
     std::vector<i64> intervals;
     i64 packetCount = 0;
     for (size_t index = 0; index < packets.size(); ++index) {
@@ -48,18 +47,7 @@ report_value rate_of(const std::vector<captured_packet>& packets, const capture_
         if (in_contact(before, setting) == contact && bothNear)
             intervals.push_back(static_cast<i32>(packet.time - before.time));
     }
-    rate.set("packets", packetCount);
-    if (intervals.empty())
-        return rate.set("packets_per_second", report_value()).set("median_interval_ms", report_value())
-            .set("p99_interval_ms", report_value());
-    i64 total = 0;
-    for (const i64 interval : intervals)
-        total += interval;
-    const report_value perSecond = total > 0 ? report_value(1000.0 * static_cast<double>(intervals.size()) / total)
-                                             : report_value();
-    return rate.set("packets_per_second", perSecond)
-        .set("median_interval_ms", percentile(intervals, 0.5))
-        .set("p99_interval_ms", percentile(intervals, 0.99));
+    return rate_summary(packetCount, intervals);
 }
 
 report_value ages_of(const std::vector<captured_packet>& packets)
@@ -122,7 +110,33 @@ report_value distinct(const std::vector<captured_packet>& packets, Field field)
     return list;
 }
 
+// Pressure while the tip's button is up: a pen that reads pressure in the air
+// paints a line before it touches.
+i64 pressure_while_tip_up(const std::vector<captured_packet>& packets, const capture_setting& setting)
+{
+    i64 count = 0;
+    for (const auto& packet : packets)
+        count += !(packet.buttons & 1u) && static_cast<i64>(packet.pressure) > setting.pressure_minimum ? 1 : 0;
+    return count;
+}
+
 }  // namespace
+
+report_value rate_summary(i64 packetCount, const std::vector<i64>& intervals)
+{
+    report_value rate = report_value::object().set("packets", packetCount);
+    if (intervals.empty())
+        return rate.set("packets_per_second", report_value()).set("median_interval_ms", report_value())
+            .set("p99_interval_ms", report_value());
+    i64 total = 0;
+    for (const i64 interval : intervals)
+        total += interval;
+    const report_value perSecond = total > 0 ? report_value(1000.0 * static_cast<double>(intervals.size()) / total)
+                                             : report_value();
+    return rate.set("packets_per_second", perSecond)
+        .set("median_interval_ms", percentile(intervals, 0.5))
+        .set("p99_interval_ms", percentile(intervals, 0.99));
+}
 
 report_value summarise_capture(const std::vector<captured_packet>& packets, const capture_setting& setting)
 {
@@ -154,6 +168,8 @@ report_value summarise_capture(const std::vector<captured_packet>& packets, cons
         .set("in_contact", contactKnown ? rate_of(packets, setting, true) : report_value())
         .set("packet_age_ms", items.time && any ? ages_of(packets) : report_value())
         .set("pressure", items.pressure && any ? pressure_of(packets, setting) : report_value())
+        .set("pressure_while_tip_up", items.pressure && items.buttons ? report_value(pressure_while_tip_up(packets, setting))
+                                                                      : report_value())
         .set("tilt", tilt)
         .set("queue_errors", items.status ? report_value(queueErrors) : report_value())
         .set("lost_packets", items.serial ? report_value(lost_packets(packets)) : report_value());

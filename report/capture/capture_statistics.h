@@ -44,4 +44,8 @@ struct capture_setting {
 // serial numbers.
 report_value summarise_capture(const std::vector<captured_packet>& packets, const capture_setting& setting);
 
+// packets, packets_per_second, median_interval_ms and p99_interval_ms of a run of
+// packets of one kind and the time-stamp intervals between its neighbours.
+report_value rate_summary(tevrin::i64 packetCount, const std::vector<tevrin::i64>& intervals);
+
 }  // namespace nibscope_report

@@ -80,6 +80,28 @@ void check_search_path(check_list_builder& checks, const report_value& section)
         checks.pass("search-path-companies", "No wintab32.dll files of different companies compete on the search path.");
 }
 
+// A 32-bit program loads the library in the 32-bit system folder, whatever the 64-bit
+// one is: a driver that installs only the one leaves the other programs without pressure.
+void check_32bit_library(check_list_builder& checks, const driver_library& library, const report_value& section)
+{
+    const report_value& other = section.get("wintab32_32bit");
+    if (!library.loaded() || library.machine() != "x64" || !other.get("unavailable").is_null()) {
+        checks.pass("32-bit-library", "No 64-bit driver library to compare with a 32-bit one.");
+        return;
+    }
+    const auto text = [](const report_value& value) { return value.is_null() ? std::string("none") : value.text(); };
+    const std::string path = other.get("path").text();
+    if (other.get("exists").integer() == 0)
+        checks.warn("32-bit-library", "A 64-bit driver library is installed but 32-bit programs find none at " + path + ".");
+    else if (text(other.get("company")) != text(section.get("company")) ||
+             text(other.get("file_version")) != text(section.get("file_version")))
+        checks.warn("32-bit-library", "The 32-bit library " + path + " (" + text(other.get("company")) + ", " +
+                                          text(other.get("file_version")) + ") differs from the 64-bit one (" +
+                                          text(section.get("company")) + ", " + text(section.get("file_version")) + ").");
+    else
+        checks.pass("32-bit-library", "The 32-bit library " + path + " comes from the same company in the same version.");
+}
+
 void check_pressure(check_list_builder& checks, const report_value& devices)
 {
     for (size_t index = 0; index < devices.items().size(); ++index) {
@@ -159,6 +181,7 @@ std::vector<check_result> run_checks(const driver_library& library, const driver
     const report_value& section = report.get("driver_library");
     check_library(checks, library, section);
     check_search_path(checks, section);
+    check_32bit_library(checks, library, section);
     if (!queries)
         return checks.results;
     const bool answers = report.get("interface").get("answers").integer() != 0;

@@ -2,18 +2,13 @@
 // --check: the driver's answers held against the published interface, one line each.
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_queries.h"
+#include "report/checks/check_result.h"
 #include "report/output/report_value.h"
 
 #include <string>
 #include <vector>
 
 namespace nibscope_report {
-
-struct check_result {
-    std::string outcome;  // "PASS", "WARN" or "FAIL"
-    std::string id;
-    std::string sentence;
-};
 
 // queries is null when the library has no information entry. report holds the
 // sections already read, so nothing is asked of the driver twice.

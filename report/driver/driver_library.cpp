@@ -46,6 +46,7 @@ driver_library::driver_library(const std::string& requested)
     if (loaded())
         look_up_entries();
     section_.set("search_path", survey_search_path(path));
+    section_.set("wintab32_32bit", describe_32bit_library());
 }
 
 void driver_library::look_up_entries()

@@ -171,6 +171,19 @@ report_value survey_search_path(const std::wstring& loadedPath)
     return survey;
 }
 
+report_value describe_32bit_library()
+{
+    wchar_t folder[MAX_PATH * 4];
+    const UINT length = GetSystemWow64DirectoryW(folder, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
+        return report_value::object().set("unavailable", "this system has no 32-bit system folder");
+    const report_value file = describe_library_file(std::wstring(folder, length) + L"\\wintab32.dll");
+    report_value listing = report_value::object();
+    for (const char* key : {"path", "exists", "file_version", "company", "machine"})
+        listing.set(key, file.get(key));
+    return listing;
+}
+
 size_t distinct_companies(const report_value& survey)
 {
     std::set<std::string> companies;

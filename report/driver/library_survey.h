@@ -22,6 +22,10 @@ std::vector<std::wstring> library_search_folders();
 // whether it is the loaded one.
 report_value survey_search_path(const std::wstring& loadedPath);
 
+// The wintab32.dll that 32-bit programs load from the 32-bit system folder (SysWOW64):
+// path, exists, file_version, company, machine; unavailable on a system without one.
+report_value describe_32bit_library();
+
 // The number of different companies among the surveyed files.
 size_t distinct_companies(const report_value& survey);
 

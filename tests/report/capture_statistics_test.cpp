@@ -53,7 +53,7 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
           R"("hovering":{"packets":10,"packets_per_second":100,"median_interval_ms":10,"p99_interval_ms":10},)"
           R"("in_contact":{"packets":20,"packets_per_second":135.71,"median_interval_ms":5,"p99_interval_ms":50},)"
           R"("packet_age_ms":{"median":3,"maximum":43},)"
-          R"("pressure":{"minimum":0,"maximum":1000,"distinct_values":21,"share_of_range_percent":97.75},)"
+          R"("pressure":{"minimum":0,"maximum":1000,"distinct_values":21,"share_of_range_percent":97.75},"pressure_while_tip_up":0,)"
           R"("tilt":{"altitude_minimum":450,"altitude_maximum":740,"azimuth_minimum":0,"azimuth_maximum":2900},)"
           R"("queue_errors":2,"lost_packets":5})"}},
         {"no interval on either side of a packet out of proximity", stroke([](int i, captured_packet& p) {
@@ -62,10 +62,10 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
          }), full,
          {R"("in_contact":{"packets":20,"packets_per_second":200,"median_interval_ms":5,"p99_interval_ms":5})"}},
         {"contact from button 0 without pressure, device without tilt", stroke(), buttonsOnly,
-         {R"("in_contact":{"packets":20,)", R"("pressure":null,"tilt":"the device reports no orientation")"}},
+         {R"("in_contact":{"packets":20,)", R"("pressure":null,"pressure_while_tip_up":null,"tilt":"the device reports no orientation")"}},
         {"flat pressure axis", stroke(), flatAxis, {R"("share_of_range_percent":null})"}},
         {"no packets", {}, full,
-         {R"("cursors_seen":[],"buttons_seen":[],)", R"("packet_age_ms":null,"pressure":null,"tilt":null,)"}},
+         {R"("cursors_seen":[],"buttons_seen":[],)", R"("packet_age_ms":null,"pressure":null,"pressure_while_tip_up":0,"tilt":null,)"}},
     };
     for (const Row& row : rows) {
         const std::string summary = std::regex_replace(write_json(summarise_capture(row.packets, row.setting)),
