@@ -15,6 +15,9 @@
 //   WTPacketsGet first queues one packet of cursor 1 with the pressure button down,
 //   whose raw pressure climbs from first to last in steps packets, then stays at last.
 //   A whole program exercises this without knowing.
+// - otherwise TEVRIN_SIMULATED_RECORDING naming a file that nibscope-report --record
+//   wrote: its WinTab packets, as many as the queue holds before each WTPacketsGet,
+//   with their time stamps moved to end now; the pen leaves after the last.
 // - otherwise TEVRIN_SIMULATED_STROKE set: the first WTPacketsGet queues a known
 //   stroke (queue_stroke) and the pen leaves afterwards.
 // Without either, only the controls below make packets.
@@ -30,12 +33,15 @@
 // context that asks for more items than the main program's).
 #include "simulated_wintab/simulated_wintab_controls.h"
 
+#include "report/capture/capture_recording.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <list>
 #include <map>
@@ -279,6 +285,36 @@ u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
     return false;
 }
 
+// A recording's packets as they were captured, minus the pointer points it also holds.
+[[maybe_unused]] std::function<bool(wintab_context_tag&)> recording_playback(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::vector<nibscope_report::captured_packet> packets;
+    try {
+        packets = nibscope_report::read_recording(file).packets;
+    } catch (const std::exception& failure) {
+        OutputDebugStringA((std::string("simulated wintab: ") + failure.what() + ", no playback\n").c_str());
+        return nullptr;
+    }
+    const DWORD shift = packets.empty() ? 0 : GetTickCount() - packets.back().time;
+    return [packets = std::move(packets), shift, played = size_t(0)](wintab_context_tag& open) mutable {
+        for (; played < packets.size() && open.queue.size() < static_cast<size_t>(open.queueCapacity); ++played) {
+            const nibscope_report::captured_packet& p = packets[played];
+            simulated_packet packet{p.status, p.cursor, p.buttons, p.pressure};
+            packet.time = p.time + shift;
+            packet.serial = p.serial;
+            packet.x = p.x;
+            packet.y = p.y;
+            packet.orientation = {p.azimuth, p.altitude, 0};
+            enqueue(open, packet);
+        }
+        if (played < packets.size())
+            return true;
+        post_proximity(open.window, &open, false);
+        return false;
+    };
+}
+
 // "first,last,steps" in decimal, steps at least 1.
 bool parse_ramp(const char* field, u32 (&fields)[3])
 {
@@ -317,6 +353,9 @@ bool parse_ramp(const char* field, u32 (&fields)[3])
     }
     if (length > 0)
         OutputDebugStringA("simulated wintab: TEVRIN_SIMULATED_PEN_RAMP is not first,last,steps, no playback\n");
+    const DWORD recording = GetEnvironmentVariableA("TEVRIN_SIMULATED_RECORDING", value, sizeof value);
+    if (recording > 0 && recording < sizeof value)
+        return recording_playback(value);
     if (GetEnvironmentVariableA("TEVRIN_SIMULATED_STROKE", nullptr, 0) > 0)
         return queue_stroke;
     return nullptr;
