@@ -27,7 +27,7 @@ void write_row(std::ostream& out, const char* source, const i64 (&values)[column
 void write_packet(std::ostream& out, const captured_packet& p)
 {
     write_row(out, "wintab", {p.arrival, p.time, p.status, p.serial, p.cursor, p.buttons, p.x, p.y, p.pressure,
-                              p.azimuth, p.altitude, 0, 0, (p.buttons & 1u) ? 1 : 0});
+                              p.azimuth, p.altitude, 0, 0, p.buttons != 0 ? 1 : 0});
 }
 
 // A pointer point's id stands in the cursor column, its screen position in x and y.

@@ -110,13 +110,14 @@ report_value distinct(const std::vector<captured_packet>& packets, Field field)
     return list;
 }
 
-// Pressure while the tip's button is up: a pen that reads pressure in the air
-// paints a line before it touches.
+// Pressure while no button is down, the tip included: a pen that reads pressure in
+// the air paints a line before it touches. Drivers number the tip differently (Wine
+// makes it button 1), so any button down counts as touching.
 i64 pressure_while_tip_up(const std::vector<captured_packet>& packets, const capture_setting& setting)
 {
     i64 count = 0;
     for (const auto& packet : packets)
-        count += !(packet.buttons & 1u) && static_cast<i64>(packet.pressure) > setting.pressure_minimum ? 1 : 0;
+        count += packet.buttons == 0 && static_cast<i64>(packet.pressure) > setting.pressure_minimum ? 1 : 0;
     return count;
 }
 

@@ -1,11 +1,15 @@
-// Capture statistics of packet sequences report_test.py cannot send the real program; the report writers.
+// Capture statistics of packet sequences report_test.py cannot send the real program: WinTab's,
+// the pointer side's, the verdict on the two and the capture checks; recordings; the report writers.
+#include "report/capture/capture_recording.h"
 #include "report/capture/capture_statistics.h"
+#include "report/checks/capture_checks.h"
 #include "report/output/report_writers.h"
 
 #include <gmock/gmock.h>
 
 #include <functional>
 #include <regex>
+#include <sstream>
 
 using namespace nibscope_report;
 
@@ -25,6 +29,25 @@ std::vector<captured_packet> stroke(const std::function<void(int, captured_packe
             edit(i, packets[i]);
     }
     return packets;
+}
+
+// The same stroke through pointer input: 10 points hovering 8 ms apart, then 20 in
+// contact 4 ms apart with pressures 50 ... 1000 (0 without pressure), tilt leaning right.
+std::vector<pointer_sample> ink_stroke(bool pressure)
+{
+    std::vector<pointer_sample> samples(30);
+    for (int i = 0; i < 30; ++i) {
+        const bool contact = i >= 10;
+        const auto time = static_cast<tevrin::u32>(contact ? 7040 + 4 * i : 7000 + 8 * i);
+        const auto level = static_cast<tevrin::u32>(pressure && contact ? 50 * (i - 9) : 0);
+        samples[i] = {time + 2, time, 7, 100 + i, 200, level, i - 5, 0, contact, true};
+    }
+    return samples;
+}
+
+std::string compact_json(const report_value& value)
+{
+    return std::regex_replace(write_json(value), std::regex("\n *|(\":) "), "$1");
 }
 
 struct Row {
@@ -68,11 +91,94 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
          {R"("cursors_seen":[],"buttons_seen":[],)", R"("packet_age_ms":null,"pressure":null,"pressure_while_tip_up":0,"tilt":null,)"}},
     };
     for (const Row& row : rows) {
-        const std::string summary = std::regex_replace(write_json(summarise_capture(row.packets, row.setting)),
-                                                       std::regex("\n *|(:) "), "$1");
+        const std::string summary = compact_json(summarise_capture(row.packets, row.setting));
         for (const char* part : row.parts)
             EXPECT_THAT(summary, testing::HasSubstr(part)) << row.name;
     }
+}
+
+TEST(PenApis, VerdictsAndCaptureChecks)
+{
+    const capture_setting setting{1, {true, true, true, true, true, true, true, true}, 0, 1023, true, 1, 1};
+    const auto weakSlowAndHoverPressure = stroke([](int i, captured_packet& p) {
+        p.pressure /= 2;
+        p.time += static_cast<tevrin::u32>(5 * std::max(i - 10, 0));  // 10 ms apart in contact: 100 per second
+        if (i == 25)
+            p.buttons = 0;  // pressure in the air
+    });
+    const auto noPressure = stroke([](int, captured_packet& p) { p.pressure = 0; });
+    const auto lostAndNoPressure = stroke([](int i, captured_packet& p) {
+        p.pressure = 0;
+        p.serial += i >= 15 ? 3 : 0;
+    });
+    const struct {
+        const char* name;
+        std::vector<captured_packet> packets;
+        std::vector<pointer_sample> pointer;
+        const char* missing;
+        std::vector<double> offsets;
+        const char* verdict;
+        const char* outcomes;  // pen-apis mapping hover-pressure pressure-reach packet-loss report-rate
+        std::vector<const char*> parts;
+    } rows[] = {
+        {"both", stroke(), ink_stroke(true), "", {1.0, 2.5, 2.0}, "WinTab and Windows Ink", "PASS PASS PASS PASS PASS PASS",
+         {R"("mapping":{"packets_compared":3,"median_offset_px":2,"largest_offset_px":2.5})",
+          R"("pointer":{"packets":30,"hovering":{"packets":10,"packets_per_second":125,"median_interval_ms":8,)",
+          R"("in_contact":{"packets":20,"packets_per_second":250,"median_interval_ms":4,"p99_interval_ms":4},)"
+          R"("pressure":{"minimum":0,"maximum":1000,"distinct_values":21},)"
+          R"("tilt":{"x_minimum":-5,"x_maximum":24,"y_minimum":0,"y_maximum":0}})",
+          R"("pen_pressure":{"wintab":true,"windows_ink":true})"}},
+        {"WinTab only, pressure in the air, a weak press, slow, off the cursor", weakSlowAndHoverPressure,
+         ink_stroke(false), "", {5.0, 4.0, 9.0}, "WinTab only", "WARN WARN WARN WARN PASS WARN",
+         {R"("pressure_while_tip_up":1,)", R"("pen_pressure":{"wintab":true,"windows_ink":false})"}},
+        {"Windows Ink only, with lost packets", lostAndNoPressure, ink_stroke(true), "", {},
+         "Windows Ink only: WinTab programs get no pressure", "WARN WARN PASS WARN FAIL WARN", {R"("lost_packets":3,)"}},
+        {"neither", noPressure, ink_stroke(false), "", {0.0}, "neither", "FAIL PASS PASS WARN PASS WARN", {}},
+        {"no pointer functions", stroke(), {}, "GetPointerPenInfo", {0.0}, "WinTab only: this system offers no pointer input",
+         "WARN PASS PASS PASS PASS PASS",
+         {R"("pointer":{"unavailable":"this system offers no pointer input: user32 lacks GetPointerPenInfo"},)"
+          R"("pen_pressure":{"wintab":true,"windows_ink":null})"}},
+        {"nothing arrived", {}, {}, "", {}, "neither", "WARN WARN PASS WARN PASS WARN",
+         {R"("pointer":{"packets":0,)", R"("pressure":null,"tilt":null})"}},
+    };
+    for (const auto& row : rows) {
+        report_value section = summarise_capture(row.packets, setting);
+        add_pen_api_sections(section, row.packets, setting, row.pointer, row.missing, row.offsets);
+        EXPECT_EQ(section.get("pen_apis").text(), row.verdict) << row.name;
+        std::string outcomes;
+        for (const check_result& check : check_capture(section, {0, 1023, report_value(200)}))
+            outcomes += (outcomes.empty() ? "" : " ") + check.outcome;
+        EXPECT_EQ(outcomes, row.outcomes) << row.name;
+        for (const char* part : row.parts)
+            EXPECT_THAT(compact_json(section), testing::HasSubstr(part)) << row.name;
+    }
+}
+
+TEST(PenApis, OutputAreaOntoTheScreen)
+{
+    const output_mapping down{0, 0, 1000, -1000, 0, 0, 1280, 1024}, up{100, 0, 1000, 1000, -1280, 0, 1280, 1024};
+    const struct { output_mapping mapping; int x, y; double screenX, screenY; } rows[] = {
+        {down, 500, 250, 640, 256}, {down, 1000, 1000, 1280, 1024}, {up, 600, 250, -640, 768}, {up, 100, 1000, -1280, 0}};
+    for (const auto& row : rows) {
+        const screen_point point = map_to_screen(row.mapping, row.x, row.y);
+        EXPECT_DOUBLE_EQ(point.x, row.screenX) << row.x << ", " << row.y;
+        EXPECT_DOUBLE_EQ(point.y, row.screenY) << row.x << ", " << row.y;
+    }
+}
+
+TEST(Recording, ReadBackGivesTheSameStatistics)
+{
+    const capture_setting setting{1, {true, true, true, true, true, true, true, true}, 0, 1023, true, 1, 1};
+    const capture_recording written{stroke([](int i, captured_packet& p) { p.status = i == 12 ? 2 : 0; }), ink_stroke(true)};
+    std::stringstream file;
+    write_recording(file, written);
+    EXPECT_EQ(file.str().substr(0, file.str().find('\n')), recording_header);
+    EXPECT_THAT(file.str(), testing::HasSubstr("\nwintab,5003,5000,0,1,1,0,0,0,0,0,450,0,0,0\n"));
+    const capture_recording read = read_recording(file);
+    EXPECT_EQ(compact_json(summarise_capture(read.packets, setting)), compact_json(summarise_capture(written.packets, setting)));
+    EXPECT_EQ(compact_json(summarise_pointer(read.pointer, "")), compact_json(summarise_pointer(written.pointer, "")));
+    std::istringstream broken(std::string(recording_header) + "\nwintab,1,2,three\n");
+    EXPECT_THROW(read_recording(broken), std::runtime_error);
 }
 
 TEST(ReportWriters, TextAndJsonCarryTheSameTree)
