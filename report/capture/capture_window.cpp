@@ -291,18 +291,17 @@ int capture_window::rate_of(bool contact, bool ink) const
 
 void capture_window::paint_readout(HDC dc, const RECT& area) const
 {
-    char lines[4][256] = {};
+    char lines[5][256] = {};
     if (packets_.empty()) {
         std::snprintf(lines[0], sizeof lines[0], "%s", pointer_.empty() ? "No pen packets yet: hover the pen over this window"
                                                                          : "WinTab: no packets yet");
     } else {
         const captured_packet& p = packets_.back();
         const POINT screen = rounded(map_to_screen(mapping_, p.x, p.y));
-        std::snprintf(lines[0], sizeof lines[0],
-                      "WinTab: tablet %d, %d  screen %ld, %ld  pressure %u (%.0f %%)  tilt %.1f / %.1f  buttons 0x%x  "
-                      "cursor %u  %s",
-                      p.x, p.y, screen.x, screen.y, p.pressure, 100 * wintab_share(p), p.azimuth / 10.0, p.altitude / 10.0,
-                      p.buttons, p.cursor, (p.status & out_of_proximity) ? "out of proximity" : "in proximity");
+        std::snprintf(lines[0], sizeof lines[0], "WinTab: tablet %d, %d  screen %ld, %ld  cursor %u  %s", p.x, p.y, screen.x,
+                      screen.y, p.cursor, (p.status & out_of_proximity) ? "out of proximity" : "in proximity");
+        std::snprintf(lines[4], sizeof lines[4], "Pressure %u (%.0f %% of the range)  tilt %.1f / %.1f  buttons 0x%x",
+                      p.pressure, 100 * wintab_share(p), p.azimuth / 10.0, p.altitude / 10.0, p.buttons);
     }
     std::snprintf(lines[1], sizeof lines[1], "Packets: %zu; per second hovering %d, in contact %d; lost %lld, queue errors %lld",
                   packets_.size(), rate_of(false, false), rate_of(true, false), static_cast<long long>(lost_),
@@ -314,8 +313,8 @@ void capture_window::paint_readout(HDC dc, const RECT& area) const
                       pointer_.size(), rate_of(false, true), rate_of(true, true), pointer_.empty() ? 0u : pointer_.back().pressure);
     std::snprintf(lines[3], sizeof lines[3], "Time left: %d s of %d", secondsLeft_, seconds_);
     std::string text;
-    for (const auto& line : lines)
-        text += std::string(line) + "\n";
+    for (const int line : {0, 4, 1, 2, 3})
+        text += lines[line][0] ? std::string(lines[line]) + "\n" : std::string();
     const gdi_selection selected(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));

@@ -1,6 +1,8 @@
 """nibscope-report --capture against Wine's own wintab32 and a real X pen: the counts and
-pressures the report gives back are the ones the pen sent, and its checks of a driver
-that answers.
+pressures the report gives back are the ones the pen sent, the live window shows the
+trail where the pen went and a strip chart of its pressure, the positions land where the
+cursor is, the verdict names WinTab alone on a system without pointer input, and the
+checks of a driver that answers.
 
 usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
 import json
@@ -8,13 +10,16 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import desktop  # noqa: E402
 import xorg_pen  # noqa: E402
 
 REPORT, BUILD = sys.argv[1:3]
 TITLE = "Nibscope report: hover and draw here"
 PRESSURES = [0, 300, 700, 1200, 2047, 900, 5]  # raw values along the stroke
+CHART_BLUE = (0, 90, 200)  # WinTab's line in the strip chart
 
 
 def window_centre():
@@ -25,7 +30,17 @@ def window_centre():
         values = dict(line.split("=", 1) for line in found.split() if "=" in line)
         return values if "WIDTH" in values else None
     values = xorg_pen.wait_until(geometry, 60, f"window '{TITLE}'")
-    return int(values["X"]) + int(values["WIDTH"]) // 2, int(values["Y"]) + int(values["HEIGHT"]) // 2
+    return int(values["X"]) + int(values["WIDTH"]) // 2, int(values["Y"]) + int(values["HEIGHT"]) // 2, values
+
+
+def live_window(shot, x, y, values):
+    """What the capture window showed after the stroke: dark trail pixels on the stroke's row (it
+    runs from x to x + 28, widest where the pressure peaks) and chart pixels in the window's bottom fifth."""
+    trail = [shot.pixel(px, y) for px in range(x + 4, x + 25)]
+    left, bottom = int(values["X"]), int(values["Y"]) + int(values["HEIGHT"])
+    chart = sum(shot.pixel(px, py) == CHART_BLUE for px in range(left, left + int(values["WIDTH"]))
+                for py in range(bottom - int(values["HEIGHT"]) // 5, bottom))
+    return sum(max(pixel) < 100 for pixel in trail), chart
 
 
 def draw(pen, x, y):
@@ -47,10 +62,15 @@ def main():
         progress = tempfile.TemporaryFile()
         program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json"],
                                   stdout=subprocess.PIPE, stderr=progress)
-        centre = window_centre()
+        *centre, geometry = window_centre()
         # The countdown starts once the context is open: packets before it would be lost.
         xorg_pen.wait_until(lambda: b"Capturing:" in os.pread(progress.fileno(), 4096, 0), 60, "capture")
         sent = draw(pen, *centre)
+        time.sleep(0.5)  # a few paints later; the capture runs on for seconds
+        os.makedirs(os.path.join(BUILD, "screenshots"), exist_ok=True)
+        shot = desktop.Screenshot(os.path.join(BUILD, "screenshots", "report_capture_window.png"))
+        print("screenshot:", shot.path)
+        trail, chart = live_window(shot, *centre, geometry)
         out, _ = program.communicate(timeout=120)
     report = json.loads(out)
     capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
@@ -63,9 +83,18 @@ def main():
                 "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
                 "distinct pressures": (pressure.get("distinct_values"), len(set(PRESSURES))),
                 "queue errors": (capture["queue_errors"], 0),
+                "dark trail pixels on the stroke (of 21)": (trail >= 15, True),
+                "strip chart pixels": (chart >= 20, True),
+                # The X pen moves the cursor too: WinTab's positions mapped onto the screen meet it.
+                "mapping offset": ((capture["mapping"]["packets_compared"] > 0, capture["mapping"]["median_offset_px"] <= 2),
+                                   (True, True)),
+                "verdict": (capture["pen_apis"], "WinTab only: this system offers no pointer input"),
+                "pointer side": (capture["pointer"].get("unavailable", "")[:35], "this system offers no pointer input"),
+                "pressure in the air": (capture["pressure_while_tip_up"], 0),
                 "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
-                "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"]),
-                           ("PASS", "PASS", "PASS")),
+                "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"],
+                            checks["pen-apis"], checks["mapping"], checks["pressure-reach"], checks["packet-loss"]),
+                           ("PASS", "PASS", "PASS", "WARN", "PASS", "PASS", "PASS")),
                 # Wine 8 counts one cursor but serves the stylus as cursor 1: cursor 0 answers nothing.
                 "cursor check": (checks["cursors-answer"], "WARN")}
     failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
