@@ -91,6 +91,7 @@ LRESULT capture_window::handle_message(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case tevrin::WT_PROXIMITY:
         (LOWORD(lParam) ? enters_ : leaves_) += 1;
+        inProximity_ = LOWORD(lParam) != 0;
         dirty_ = true;
         return 0;
     case WM_CLOSE:
@@ -181,7 +182,7 @@ void capture_window::add_packets(std::vector<captured_packet>::const_iterator fi
         if (inProximity && haveWintab_)
             draw_segment(lastWintab_, point, share, contact, false);
         lastWintab_ = point;
-        haveWintab_ = inProximity;
+        haveWintab_ = inProximity_ = inProximity;
         chart_.push_back({packet->arrival, share, false});
     }
     if (newestNear && setting_.items.position) {
@@ -299,7 +300,7 @@ void capture_window::paint_readout(HDC dc, const RECT& area) const
         const captured_packet& p = packets_.back();
         const POINT screen = rounded(map_to_screen(mapping_, p.x, p.y));
         std::snprintf(lines[0], sizeof lines[0], "WinTab: tablet %d, %d  screen %ld, %ld  cursor %u  %s", p.x, p.y, screen.x,
-                      screen.y, p.cursor, (p.status & out_of_proximity) ? "out of proximity" : "in proximity");
+                      screen.y, p.cursor, inProximity_ ? "in proximity" : "out of proximity");
         std::snprintf(lines[4], sizeof lines[4], "Pressure %u (%.0f %% of the range)  tilt %.1f / %.1f  buttons 0x%x",
                       p.pressure, 100 * wintab_share(p), p.azimuth / 10.0, p.altitude / 10.0, p.buttons);
     }

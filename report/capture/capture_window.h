@@ -122,6 +122,7 @@ private:
     std::deque<chart_point> chart_;
     POINT lastWintab_ = {0, 0}, lastInk_ = {0, 0};
     bool haveWintab_ = false, haveInk_ = false;
+    bool inProximity_ = false;  // from the newest packet or proximity message
 };
 
 }  // namespace nibscope_report
