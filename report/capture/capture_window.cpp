@@ -1,5 +1,8 @@
 #include "report/capture/capture_window.h"
 
+#include "report/machine/system_function.h"
+#include "tevrin/core/text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -20,29 +23,16 @@ constexpr u32 out_of_proximity = 0x01, queue_error = 0x02;  // TPS_PROXIMITY, TP
 constexpr UINT pointer_update = 0x0245, pointer_down = 0x0246, pointer_up = 0x0247;
 constexpr COLORREF wintab_chart_colour = RGB(0, 90, 200), ink_chart_colour = RGB(230, 120, 0);
 
-template <typename Function>
-Function user32_entry(const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
 using set_awareness = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
 
 UINT dpi_of(HWND window)
 {
     using get_dpi = UINT(WINAPI*)(HWND);
-    if (const auto get = user32_entry<get_dpi>("GetDpiForWindow"))
+    if (const auto get = system_function<get_dpi>("GetDpiForWindow"))
         if (const UINT dpi = get(window))
             return dpi;
-    const HDC dc = GetDC(window);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(window, dc);
+    const int dpi = GetDeviceCaps(tevrin::acquire_window_dc(window).get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-std::wstring widen(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
 }
 
 POINT rounded(const screen_point& point)
@@ -54,20 +44,14 @@ POINT rounded(const screen_point& point)
 
 per_monitor_awareness::per_monitor_awareness()
 {
-    if (const auto set = user32_entry<set_awareness>("SetThreadDpiAwarenessContext"))
+    if (const auto set = system_function<set_awareness>("SetThreadDpiAwarenessContext"))
         previous_ = set(reinterpret_cast<DPI_AWARENESS_CONTEXT>(static_cast<std::intptr_t>(-4)));  // per monitor v2
 }
 
 per_monitor_awareness::~per_monitor_awareness()
 {
     if (previous_)
-        user32_entry<set_awareness>("SetThreadDpiAwarenessContext")(previous_);
-}
-
-memory_bitmap::memory_bitmap(HDC compatible, SIZE size)
-    : dc(CreateCompatibleDC(compatible)), bitmap(CreateCompatibleBitmap(compatible, size.cx, size.cy)),
-      selection(dc.get(), bitmap.get())
-{
+        system_function<set_awareness>("SetThreadDpiAwarenessContext")(previous_);
 }
 
 capture_window::capture_window(int seconds)
@@ -78,6 +62,12 @@ capture_window::capture_window(int seconds)
     SetWindowPos(handle(), nullptr, 0, 0, scaled(640), scaled(480), SWP_NOMOVE | SWP_NOZORDER);
     ShowWindow(handle(), SW_SHOWNORMAL);
     SetForegroundWindow(handle());
+}
+
+// The messages of the window's destruction find no capture: its drawing objects go first.
+capture_window::~capture_window()
+{
+    SetWindowLongPtrW(handle(), GWLP_USERDATA, 0);
 }
 
 LRESULT CALLBACK capture_window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -217,7 +207,7 @@ void capture_window::draw_segment(POINT from, POINT to, double share, bool conta
     if (!trail_)
         reset_trail();
     const int width = contact ? 1 + static_cast<int>(std::lround(scaled(7) * share)) : 1;
-    const tevrin::unique_handle<tevrin::gdi_object_traits<HPEN>> pen(CreatePen(PS_SOLID, width, colour));
+    const unique_pen pen(CreatePen(PS_SOLID, width, colour));
     const gdi_selection selected(trail_->dc.get(), pen.get());
     MoveToEx(trail_->dc.get(), from.x, from.y, nullptr);
     LineTo(trail_->dc.get(), to.x, to.y);
@@ -261,7 +251,7 @@ void capture_window::paint(HDC target)
 
 void capture_window::paint_chart(HDC dc, const RECT& area) const
 {
-    const tevrin::unique_handle<tevrin::gdi_object_traits<HBRUSH>> background(CreateSolidBrush(RGB(242, 242, 242)));
+    const unique_brush background(CreateSolidBrush(RGB(242, 242, 242)));
     FillRect(dc, &area, background.get());
     FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     const u32 now = GetTickCount();
@@ -274,7 +264,7 @@ void capture_window::paint_chart(HDC dc, const RECT& area) const
                                 area.bottom - 1 - static_cast<LONG>(height * point.share)});
         if (line.size() < 2)
             continue;
-        const tevrin::unique_handle<tevrin::gdi_object_traits<HPEN>> pen(
+        const unique_pen pen(
             CreatePen(PS_SOLID, scaled(2), ink ? ink_chart_colour : wintab_chart_colour));
         const gdi_selection selected(dc, pen.get());
         Polyline(dc, line.data(), static_cast<int>(line.size()));
@@ -320,7 +310,7 @@ void capture_window::paint_readout(HDC dc, const RECT& area) const
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     RECT box = area;
-    DrawTextW(dc, widen(text).c_str(), -1, &box, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    DrawTextW(dc, tevrin::ToUtf16(text).c_str(), -1, &box, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
 }  // namespace nibscope_report

@@ -2,10 +2,10 @@
 // The window a capture runs in, showing what arrives while it arrives: the pen's trail
 // (width and darkness from pressure, the hover path thin and light), a strip chart of
 // the last seconds' pressure and a readout of the latest packet and the counts.
+#include "report/capture/gdi_resources.h"
 #include "report/capture/pen_api_statistics.h"
 #include "report/capture/pointer_input.h"
 #include "report/capture/report_context.h"
-#include "tevrin/core/windows_handles.h"
 #include "tevrin/tablet/wintab.h"
 
 #include <windows.h>
@@ -32,30 +32,10 @@ private:
     DPI_AWARENESS_CONTEXT previous_ = nullptr;
 };
 
-// An object selected into a device context until the owner goes.
-class gdi_selection {
-public:
-    gdi_selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~gdi_selection() { SelectObject(dc_, previous_); }
-    gdi_selection(const gdi_selection&) = delete;
-    gdi_selection& operator=(const gdi_selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
-// A bitmap selected into a memory device context of its own.
-struct memory_bitmap {
-    memory_bitmap(HDC compatible, SIZE size);
-    tevrin::unique_created_dc dc;
-    tevrin::unique_bitmap bitmap;
-    gdi_selection selection;
-};
-
 class capture_window {
 public:
     explicit capture_window(int seconds);
+    ~capture_window();
     capture_window(const capture_window&) = delete;
     capture_window& operator=(const capture_window&) = delete;
 

@@ -1,5 +1,6 @@
 #include "report/capture/pointer_input.h"
 
+#include "report/machine/system_function.h"
 #include "tevrin/core/text.h"
 
 #include <algorithm>
@@ -61,12 +62,6 @@ constexpr UINT32 pen_mask_pressure = 0x1, pen_mask_tilt_x = 0x4, pen_mask_tilt_y
 // HID digitizer usages of the properties a pen reports.
 constexpr USHORT digitizer_page = 0x0D, tip_pressure = 0x30, x_tilt = 0x3D, y_tilt = 0x3E;
 
-template <typename Function>
-Function user32_function(const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
 pointer_sample sample_of(const pointer_pen_info_record& pen, tevrin::u32 arrival)
 {
     pointer_sample sample;
@@ -104,7 +99,7 @@ report_value property_range(const pointer_device_property_record& property)
 report_value describe_device(const pointer_device_info_record& device)
 {
     using get_properties = BOOL(WINAPI*)(HANDLE, UINT32*, pointer_device_property_record*);
-    const auto getProperties = user32_function<get_properties>("GetPointerDeviceProperties");
+    const auto getProperties = system_function<get_properties>("GetPointerDeviceProperties");
     MONITORINFOEXW monitor = {};
     monitor.cbSize = sizeof monitor;
     report_value entry = report_value::object()
@@ -135,9 +130,9 @@ report_value describe_device(const pointer_device_info_record& device)
 }  // namespace
 
 pointer_input::pointer_input()
-    : getType_(user32_function<get_type>("GetPointerType")),
-      getPenInfo_(user32_function<get_pen_info>("GetPointerPenInfo")),
-      getPenHistory_(user32_function<get_pen_history>("GetPointerPenInfoHistory"))
+    : getType_(system_function<get_type>("GetPointerType")),
+      getPenInfo_(system_function<get_pen_info>("GetPointerPenInfo")),
+      getPenHistory_(system_function<get_pen_history>("GetPointerPenInfoHistory"))
 {
     if (!getType_)
         missing_ = "GetPointerType";
@@ -170,7 +165,7 @@ std::vector<pointer_sample> pointer_input::pen_points(WPARAM wParam, tevrin::u32
 report_value pointer_devices_section()
 {
     using get_devices = BOOL(WINAPI*)(UINT32*, pointer_device_info_record*);
-    const auto getDevices = user32_function<get_devices>("GetPointerDevices");
+    const auto getDevices = system_function<get_devices>("GetPointerDevices");
     UINT32 count = 0;
     if (!getDevices)
         return report_value::object().set("unavailable", "this system offers no pointer input: user32 lacks GetPointerDevices");

@@ -1,5 +1,6 @@
 #include "report/machine/machine_report.h"
 
+#include "report/machine/system_function.h"
 #include "tevrin/core/system_report.h"
 #include "tevrin/core/text.h"
 
@@ -12,20 +13,13 @@
 namespace nibscope_report {
 namespace {
 
-template <typename Function>
-Function function_in(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 // The awareness functions came with Windows 10; before them only "aware" or not.
 std::string dpi_awareness()
 {
     using get_context = void*(WINAPI*)();
     using awareness_of = int(WINAPI*)(void*);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto getContext = function_in<get_context>(user32, "GetThreadDpiAwarenessContext");
-    const auto awareness = function_in<awareness_of>(user32, "GetAwarenessFromDpiAwarenessContext");
+    const auto getContext = system_function<get_context>("GetThreadDpiAwarenessContext");
+    const auto awareness = system_function<awareness_of>("GetAwarenessFromDpiAwarenessContext");
     if (getContext && awareness) {
         switch (awareness(getContext())) {
         case 0: return "unaware";
@@ -63,7 +57,7 @@ class monitor_dpi {
 public:
     monitor_dpi() : shcore_(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
     {
-        get_ = function_in<get_dpi>(shcore_.get(), "GetDpiForMonitor");
+        get_ = system_function<get_dpi>("GetDpiForMonitor", shcore_.get());
     }
 
     report_value of(HMONITOR monitor) const
