@@ -164,7 +164,7 @@ void capture_window::add_packets(std::vector<captured_packet>::const_iterator fi
         packets_.push_back(*packet);
         const bool inProximity = !(packet->status & out_of_proximity);
         const double share = wintab_share(*packet);
-        const bool contact = share > 0 || (packet->buttons & 1u);
+        const bool contact = share > 0 || packet->buttons != 0;  // drivers number the tip differently
         POINT point = rounded(map_to_screen(mapping_, packet->x, packet->y));
         if (inProximity)
             newestNear = &packets_.back();
