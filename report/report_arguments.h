@@ -11,6 +11,8 @@ struct report_options {
     int capture_seconds = 0;  // --capture SECONDS; 0: no capture
     bool check = false;
     bool json = false;
+    std::string html;  // --html FILE; empty: no page
+    bool keep_names = false;
     bool help = false;
 };
 

@@ -3,6 +3,7 @@
 #include "report/capture/report_context.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -166,6 +167,9 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
     setting.items = items_of(context->granted().lcPktData);
     setting.proximity_enters = state.enters;
     setting.proximity_leaves = state.leaves;
+    setting.area_width = std::abs(context->granted().lcOutExtX);
+    setting.area_height = std::abs(context->granted().lcOutExtY);
+    setting.area_y_up = context->granted().lcOutExtY > 0;
     record.section = summarise_capture(record.packets, setting);
     record.setting = setting;
     return record;

@@ -51,6 +51,7 @@ CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, c
                 in_contact=dict(UNTIMED, packets=20, packets_per_second=200, median_interval_ms=5, p99_interval_ms=5),
                 packet_age_ms=lambda age: isinstance(age, dict) and 0 <= age["median"] <= min(age["maximum"], 1000),
                 queue_errors=0, lost_packets=0)
+CAPTURE["summary.2"] = lambda line: line.startswith("Capture: 30 packets in 1 s, ")
 UNAVAILABLE = dict.fromkeys([part + ".unavailable" for part in "interface devices cursors contexts extensions".split()],
                             lambda text: str(text).startswith("no driver library loaded: "))
 
@@ -63,7 +64,9 @@ def capture(name, quirks, **changes):  # the simulated stroke, captured for a se
 # name, program, arguments, environment, exit status, expected fields, expected check outcomes
 SCENARIOS = [
     ("simulated driver by path", OWN, ["--driver", SIMULATED] + CHECK, NATIVE, 0,
-     dict(SIMULATED_REPORT, **{"driver_library.requested": SIMULATED, "driver_library.search_path.0.loaded": False}),
+     dict(SIMULATED_REPORT, **{"driver_library.requested": SIMULATED, "driver_library.search_path.0.loaded": False,
+                               "summary.1": "Tablet: Simulated Tablet, 1024 pressure levels, 200 packets per second "
+                               "claimed", "summary.2": "Checks: 12 PASS, 0 WARN, 0 FAIL"}),
      ALL_PASS),
     ("simulated driver found in the program's folder beside Wine's", BESIDE, CHECK, NATIVE, 0,
      {"driver_library.requested": "wintab32.dll", "driver_library.search_path.0.loaded": True,
@@ -73,7 +76,8 @@ SCENARIOS = [
     ("size query of the device name answers 0", BESIDE, CHECK, quirk("name-size-zero"), 0,
      {"devices.0.name": "Simulated Tablet"}, {"device-name-size": "WARN", "query-sizes": "PASS"}),
     ("cursor names written past their size", BESIDE, CHECK, quirk("overrun"), 1,
-     {"cursors.1.name": "Pressure Stylus"}, {"query-sizes": "FAIL", "texts-terminated": "PASS"}),
+     {"cursors.1.name": "Pressure Stylus", "summary.2": lambda line: line.endswith(" 3 FAIL; FAIL: query-sizes")},
+     {"query-sizes": "FAIL", "texts-terminated": "PASS"}),
     ("WinTab id unterminated", BESIDE, CHECK, quirk("unterminated"), 1,
      {"interface.wintab_id": "Simulated WinTab driver"}, {"texts-terminated": "FAIL", "query-sizes": "PASS"}),
     ("pressure axis without range", BESIDE, CHECK, quirk("zero-pressure"), 1,
@@ -89,7 +93,8 @@ SCENARIOS = [
       "driver_library.path": lambda p: p.lower().endswith("\\system32\\wintab32.dll")},
      {"library-loads": "PASS", "library-machine": "PASS", "entries-exported": "PASS", "interface-answers": "FAIL"}),
     ("no library", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32="}, 3,
-     {**UNAVAILABLE, **under("driver_library", loaded=False, load_error='Requested DLL file "wintab32.dll" non-existant.')},
+     {**UNAVAILABLE, **under("driver_library", loaded=False, load_error='Requested DLL file "wintab32.dll" non-existant.'),
+      "summary.0": 'Driver: none loaded (Requested DLL file "wintab32.dll" non-existant.)'},
      {"library-loads": "FAIL", "search-path-companies": "PASS"}),
     ("a file that is no library", OWN, ["--driver", "Z:" + NOT_A_LIBRARY] + CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=n"}, 3,
      {**UNAVAILABLE, **under("driver_library", loaded=False, machine="not a PE file", load_error="LoadLibrary call "
@@ -97,7 +102,8 @@ SCENARIOS = [
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
 ]
 
-USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value")]
+USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value"),
+                (["--check", "--html"], "--html needs a value")]
 USAGE_ERRORS += [([word], f"unknown argument '{word}'") for word in ("--verbose", "report.txt")]
 USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5")]
 USAGE_ERRORS += [(["--capture", v], f"--capture takes 1 to 600 seconds, not {v}") for v in ("0", "601")]
@@ -137,8 +143,10 @@ def check_scenario(scenario):
         code, text, _ = run(program, [a for a in arguments if a != "--json"], environment)
         failures += [f"text report lacks the line of check {c['id']}" for c in report["checks"]
                      if f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text]
-        failures += [f"text report lacks section {section}" for section in report
-                     if "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text]
+        failures += [f"text report lacks section {section}" for section in report if section != "summary"
+                     and "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text]
+        if not text.startswith("\n".join(report["summary"]) + "\n\n"):
+            failures.append(f"text report does not start with the summary {report['summary']}")
         if code != status:
             failures.append(f"text run exit status {code}, expected {status}")
     return [f"{name}: {failure}" for failure in failures]
