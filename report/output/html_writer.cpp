@@ -26,39 +26,16 @@ const char* const page_style =
     "figure.chart svg{max-width:100%;height:auto;display:block}figcaption{color:#444;font-size:.9em}"
     "@media print{body{max-width:none}}";
 
-bool is_plain(const report_value& value)
-{
-    if (value.type() == kind::object)
-        return false;
-    if (value.type() == kind::list)
-        for (const auto& item : value.items())
-            if (!is_plain(item))
-                return false;
-    return true;
-}
-
 std::string plain_html(const report_value& value)
 {
-    switch (value.type()) {
-    case kind::null: return "not reported";
-    case kind::boolean: return value.integer() ? "yes" : "no";
-    case kind::integer: return std::to_string(value.integer());
-    case kind::real: return format_real(value.real());
-    case kind::text: return escape_markup(value.text());
-    default: {
-        std::string line;
-        for (const auto& item : value.items())
-            line += (line.empty() ? "" : ", ") + plain_html(item);
-        return line.empty() ? "none" : line;
-    }
-    }
+    return escape_markup(plain_text(value));
 }
 
 std::string table_of(const report_value& object);
 
 std::string cell_of(const report_value& value)
 {
-    if (is_plain(value))
+    if (fits_one_line(value))
         return plain_html(value);
     if (value.type() == kind::object)
         return table_of(value);
@@ -106,7 +83,7 @@ std::string write_html(const report_value& report, const html_extras& extras)
     std::string body = section("summary", "Summary", "<div class=\"summary\">" + summary + "</div>");
     for (const auto& entry : report.entries()) {
         std::string content =
-            is_plain(entry.second) ? "<p>" + plain_html(entry.second) + "</p>" : cell_of(entry.second);
+            fits_one_line(entry.second) ? "<p>" + plain_html(entry.second) + "</p>" : cell_of(entry.second);
         if (entry.first == "capture")
             content += extras.capture_charts;
         body += section(entry.first, label_of(entry.first), content);
