@@ -1,6 +1,6 @@
 """nibscope-report --capture against Wine's own wintab32 and a real X pen: the counts and
-pressures the report gives back are the ones the pen sent, and its checks of a driver
-that answers.
+pressures the report gives back are the ones the pen sent, also in the charts of its
+HTML page, and its checks of a driver that answers.
 
 usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
 import json
@@ -8,6 +8,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import xorg_pen  # noqa: E402
@@ -45,7 +46,9 @@ def main():
     with xorg_pen.PenDisplay(BUILD) as pen:
         pen.use()
         progress = tempfile.TemporaryFile()
-        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json"],
+        page = os.path.join(BUILD, "tests", "report", "pen_capture.html")
+        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json",
+                                    "--html", "Z:" + page],
                                   stdout=subprocess.PIPE, stderr=progress)
         centre = window_centre()
         # The countdown starts once the context is open: packets before it would be lost.
@@ -56,6 +59,11 @@ def main():
     capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
     print(json.dumps(capture, indent=1))
     pressure = capture["pressure"] or {}
+    charts = {f.get("id"): f for f in ElementTree.parse(page).iter("{http://www.w3.org/1999/xhtml}figure")}
+    svg = "{http://www.w3.org/2000/svg}"
+    drawn = sum(len(line.get("points").split()) for line in charts["wintab-pressure"].iter(svg + "polyline"))
+    values = {rect.find(svg + "title").text.split(":")[0] for rect in charts["wintab-pressure-values"].iter(svg + "rect")
+              if rect.get("class") == "pressure-value"}
     expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"], sent),
                 "proximity enters": (capture["proximity_enters"], 1),
                 "proximity leaves": (capture["proximity_leaves"], 1),
@@ -63,6 +71,8 @@ def main():
                 "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
                 "distinct pressures": (pressure.get("distinct_values"), len(set(PRESSURES))),
                 "queue errors": (capture["queue_errors"], 0),
+                "points of the pressure chart": (drawn, sent),
+                "bars of the pressure values chart": (values, {f"pressure {p}" for p in PRESSURES if p}),
                 "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
                 "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"]),
                            ("PASS", "PASS", "PASS")),
