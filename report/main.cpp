@@ -118,17 +118,19 @@ int run(const report_options& options)
     report = without_names(report, privateNames);
     const report_value checkList = options.check ? without_names(check_list(checks), privateNames) : report_value();
     const std::vector<std::string> summary = summary_lines(report, checkList);
-    if (!options.html.empty())
-        write_file(options.html,
-                   write_html(report, {summary, checkList, wintab_charts(capture.packets, capture.setting)}));
     if (options.json) {
+        report_value whole = with_summary(report, summary);
         if (options.check)
-            report.set("checks", checkList);
-        write(stdout, write_json(with_summary(report, summary)));
+            whole.set("checks", checkList);
+        write(stdout, write_json(whole));
     } else {
         write(stdout, summary_text(summary) + write_text(report) +
                           (options.check ? "\nChecks:\n" + without_names(check_lines(checks), privateNames) : ""));
     }
+    // After the standard output, so a page that cannot be written costs the user nothing else.
+    if (!options.html.empty())
+        write_file(options.html,
+                   write_html(report, {summary, checkList, wintab_charts(capture.packets, capture.setting)}));
     if (!library.loaded())
         return exit_no_library;
     return any_failed(checks) ? exit_check_failed : exit_written;

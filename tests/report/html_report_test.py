@@ -54,8 +54,8 @@ def titles(chart, kind):  # "5 ms: 19 in contact" -> {"5 ms": 19}
 
 def page_failures(page, report):
     root = ElementTree.fromstring(page)
-    failures = []
     sections = {s.get("id"): s for s in root.iter(X + "section")}
+    failures = [] if len(sections) == len(list(root.iter(X + "section"))) else ["two sections share an id"]
     failures += [f"no section {key}" for key in report if key not in sections]
     failures += [f"section {key} is headed {''.join(s.find(X + 'h2').itertext())!r}" for key, s in sections.items()
                  if key in report and s.find(X + "h2").text != key.replace("_", " ").capitalize()]
