@@ -156,6 +156,16 @@ std::string lines_by_kind(const std::vector<pen_sample>& samples, const plot& fr
     return out;
 }
 
+// The axis, widened to the values seen: a driver that reports beyond its own axis shows it.
+pressure_axis span_of(const std::vector<pen_sample>& samples, pressure_axis axis)
+{
+    for (const auto& sample : samples) {
+        axis.minimum = std::min(axis.minimum, sample.pressure);
+        axis.maximum = std::max(axis.maximum, sample.pressure);
+    }
+    return axis;
+}
+
 // Light yellow at the axis minimum to dark red at its maximum.
 std::string pressure_colour(double pressure, const pressure_axis& axis)
 {
@@ -201,7 +211,8 @@ std::string pressure_over_time_chart(const std::string& id, const std::string& s
                                      const std::vector<pen_sample>& samples, const pressure_axis& axis)
 {
     const time_scale time(samples);
-    const plot frame(0, time.span(samples), std::min(axis.minimum, 0.0), axis.maximum * 1.08);
+    const pressure_axis seen = span_of(samples, axis);
+    const plot frame(0, time.span(samples), std::min(seen.minimum, 0.0), seen.maximum * 1.08);
     std::string drawing = frame.axes("Time (" + time.unit + ")", "Pressure (raw)");
     drawing += plot::line(frame.x(0), frame.y(axis.maximum), frame.x(time.span(samples)), frame.y(axis.maximum),
                           mark_colour, " class=\"axis-maximum\" stroke-dasharray=\"5,3\"");
@@ -278,7 +289,8 @@ std::string pressure_distribution_chart(const std::string& id, const std::vector
     int tallest = 1;
     for (const auto& entry : counts)
         tallest = std::max(tallest, entry.second);
-    const plot frame(axis.minimum - 0.5, axis.maximum + 0.5, 0, tallest * 1.1);
+    const pressure_axis seen = span_of(samples, axis);
+    const plot frame(seen.minimum - 0.5, seen.maximum + 0.5, 0, tallest * 1.1);
     std::string drawing = frame.axes("Pressure (raw)", "Samples in contact");
     const double barWidth = frame.x(1) - frame.x(0);
     for (const auto& entry : counts)
@@ -318,7 +330,10 @@ std::string trail_chart(const std::string& id, const std::vector<pen_sample>& sa
 std::string tilt_chart(const std::string& id, const std::vector<pen_sample>& samples)
 {
     const time_scale time(samples);
-    const plot frame(0, time.span(samples), 0, 360);
+    double lowest = 0;  // altitudes below 0 when the pen is held upside down
+    for (const auto& sample : samples)
+        lowest = std::min({lowest, sample.altitude, sample.azimuth});
+    const plot frame(0, time.span(samples), lowest, 360);
     std::vector<std::pair<double, double>> azimuths, altitudes;
     for (const auto& sample : samples) {
         azimuths.emplace_back(frame.x(time.of(sample)), frame.y(sample.azimuth));
