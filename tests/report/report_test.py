@@ -8,6 +8,7 @@ import json
 import os
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
@@ -56,9 +57,13 @@ UNAVAILABLE = dict.fromkeys([part + ".unavailable" for part in "interface device
                             lambda text: str(text).startswith("no driver library loaded: "))
 
 
-def capture(name, quirks, **changes):  # the simulated stroke, captured for a second
-    return (name, BESIDE, ["--capture", "1", "--json"], quirk(quirks, STROKE), 0,
-            dict(CAPTURE, **under("capture", **changes)), {})
+CHARTS = ["pressure", "intervals", "pressure-values", "trail", "tilt"]
+
+
+def capture(name, quirks, charts=CHARTS, **changes):  # the simulated stroke, captured for a second; its page's charts
+    page = os.path.join(SCENARIO, (quirks or "stroke") + ".html")
+    return (name, BESIDE, ["--capture", "1", "--json", "--html", "Z:" + page], quirk(quirks, STROKE), 0,
+            dict(CAPTURE, **under("capture", **changes), charts=["wintab-" + chart for chart in charts]), {})
 
 
 # name, program, arguments, environment, exit status, expected fields, expected check outcomes
@@ -85,9 +90,9 @@ SCENARIOS = [
     capture("capture of the known stroke", ""),
     capture("capture with serial-number gaps", "serial-gaps", lost_packets=4),
     capture("capture with queue errors", "queue-errors", queue_errors=2),
-    capture("capture with refused packet items", "refuse-fields", lost_packets=None, tilt=None),
-    capture("capture where the driver rejects extra packet items", "reject-fields", lost_packets=None, tilt=None,
-            packet_age_ms=None, hovering=UNTIMED, in_contact=dict(UNTIMED, packets=20)),
+    capture("capture with refused packet items", "refuse-fields", CHARTS[:4], lost_packets=None, tilt=None),
+    capture("capture where the driver rejects extra packet items", "reject-fields", CHARTS[2:4], lost_packets=None,
+            tilt=None, packet_age_ms=None, hovering=UNTIMED, in_contact=dict(UNTIMED, packets=20)),
     ("Wine's builtin wintab32 without a tablet", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=b"}, 1,
      {"driver_library.loaded": True, "driver_library.machine": "x64", "interface.answers": False, "devices": [],
       "driver_library.path": lambda p: p.lower().endswith("\\system32\\wintab32.dll")},
@@ -134,6 +139,9 @@ def check_scenario(scenario):
         report = json.loads(out)
     except ValueError:
         return [f"{name}: output is no JSON: {out[:400]}"] + failures
+    if "--html" in arguments:  # the charts that what the driver granted allows
+        page = ElementTree.parse(arguments[arguments.index("--html") + 1][2:])
+        report["charts"] = [figure.get("id") for figure in page.iter("{http://www.w3.org/1999/xhtml}figure")]
     failures += [f"{path} is {actual!r}, expected {expected!r}" for path, expected in fields.items()
                  if not ((actual := field(report, path)) == expected or callable(expected) and expected(actual))]
     found = {c["id"]: c["outcome"] for c in report.get("checks", [])}
