@@ -312,13 +312,16 @@ std::string trail_chart(const std::string& id, const std::vector<pen_sample>& sa
     const plot frame(0, width, 0, height, true, width * scale, height * scale);
     std::string drawing = frame.axes("x (output units)", "y (output units, downwards)");
     std::vector<std::pair<double, double>> path;
-    std::string dots;
+    std::string dots, lastDot;
     for (const auto& sample : samples) {
         path.emplace_back(frame.x(sample.x), frame.y(sample.y));
         const std::string colour = sample.contact ? pressure_colour(sample.pressure, axis) : hover_colour;
-        dots += "<circle class=\"" + std::string(sample.contact ? "in-contact" : "hovering") + "\" cx=\"" +
-                number(frame.x(sample.x)) + "\" cy=\"" + number(frame.y(sample.y)) + "\" r=\"" +
-                (sample.contact ? "2.5" : "1.5") + "\" fill=\"" + colour + "\"/>";
+        const std::string dot = "<circle class=\"" + std::string(sample.contact ? "in-contact" : "hovering") +
+                                "\" cx=\"" + number(frame.x(sample.x)) + "\" cy=\"" + number(frame.y(sample.y)) +
+                                "\" r=\"" + (sample.contact ? "2.5" : "1.5") + "\" fill=\"" + colour + "\"/>";
+        // A pen held still repeats its dot hundreds of times a second; one is enough.
+        if (dot != lastDot)
+            dots += lastDot = dot;
     }
     drawing += polyline(path, "trail", "#bbbbbb") + dots;
     return figure(id, frame, drawing,
