@@ -1,6 +1,7 @@
 """nibscope-report.exe under Wine against driver scenarios: the simulated driver (as it is and misbehaving on
 request), Wine's builtin wintab32, no library and a file that is no library. Each row runs the real program; JSON
-reports are parsed back and their fields compared, text reports held against the JSON of the same run's arguments.
+reports are parsed back and their fields compared, text reports held against the JSON of the same run's arguments;
+capture rows also write the HTML page and compare the charts it holds.
 
 usage: report_test.py REPORT_EXE SCENARIO_DIR NOT_A_LIBRARY"""
 import concurrent.futures
