@@ -9,6 +9,10 @@
 #include "report/machine/machine_report.h"
 #include "report/report_arguments.h"
 #include "report/checks/report_checks.h"
+#include "report/output/capture_charts.h"
+#include "report/output/html_writer.h"
+#include "report/output/name_redaction.h"
+#include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
@@ -63,13 +67,44 @@ capture_setting capture_setting_from(const report_value& report, int seconds)
     setting.pressure_minimum = static_cast<tevrin::i32>(chosen.get("normal_pressure").get("minimum").integer());
     setting.pressure_maximum = static_cast<tevrin::i32>(chosen.get("normal_pressure").get("maximum").integer());
     setting.device_has_orientation = chosen.get("orientation").get("tilt").integer() != 0;
+    setting.claimed_rate = static_cast<double>(chosen.get("packet_rate").integer());
     return setting;
+}
+
+// The user's name, and the computer's as the network and the DNS know it.
+std::vector<private_name> private_names()
+{
+    std::vector<private_name> names;
+    wchar_t text[512];
+    DWORD size = 512;
+    if (GetUserNameW(text, &size))
+        names.push_back({tevrin::ToUtf8(text), "<user>"});
+    for (const COMPUTER_NAME_FORMAT format : {ComputerNameNetBIOS, ComputerNameDnsHostname}) {
+        size = 512;
+        if (GetComputerNameExW(format, text, &size))
+            names.push_back({tevrin::ToUtf8(text), "<computer>"});
+    }
+    return names;
+}
+
+void write_file(const std::string& path, const std::string& content)
+{
+    FILE* file = _wfopen(tevrin::ToUtf16(path).c_str(), L"wb");
+    if (!file)
+        throw std::runtime_error("cannot write " + path);
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    if (std::fclose(file) != 0 || !written)
+        throw std::runtime_error("cannot write " + path);
 }
 
 int run(const report_options& options)
 {
     report_value report = report_value::object();
-    report.set("report", report_value::object().set("program", "nibscope-report").set("version", NIBSCOPE_REPORT_VERSION));
+    const char* const names = options.keep_names
+                                  ? "kept as they are"
+                                  : "the user's and the computer's names are replaced by <user> and <computer>";
+    report.set("report", report_value::object().set("program", "nibscope-report").set("version", NIBSCOPE_REPORT_VERSION)
+        .set("names", names));
     report.set("system", system_section());
     const driver_library library(options.driver);
     report.set("driver_library", library.section());
@@ -86,8 +121,8 @@ int run(const report_options& options)
     std::vector<check_result> checks;
     if (options.check)
         checks = run_checks(library, queries ? &*queries : nullptr, report);
+    capture_record capture;
     if (options.capture_seconds > 0) {
-        capture_record capture;
         const capture_setting setting = capture_setting_from(report, options.capture_seconds);
         if (library.loaded() && library.all_entries_present())
             capture = capture_packets(library.table(), setting);
@@ -101,13 +136,23 @@ int run(const report_options& options)
                                                                         default_device(report).get("packet_rate")}))
                 checks.push_back(std::move(result));
     }
-    if (options.check && options.json)
-        report.set("checks", check_list(checks));
+    const std::vector<private_name> privateNames = options.keep_names ? std::vector<private_name>() : private_names();
+    report = without_names(report, privateNames);
+    const report_value checkList = options.check ? without_names(check_list(checks), privateNames) : report_value();
+    const std::vector<std::string> summary = summary_lines(report, checkList);
     if (options.json) {
-        write(stdout, write_json(report));
+        report_value whole = with_summary(report, summary);
+        if (options.check)
+            whole.set("checks", checkList);
+        write(stdout, write_json(whole));
     } else {
-        write(stdout, write_text(report) + (options.check ? "\nChecks:\n" + check_lines(checks) : ""));
+        write(stdout, summary_text(summary) + write_text(report) +
+                          (options.check ? "\nChecks:\n" + without_names(check_lines(checks), privateNames) : ""));
     }
+    // After the standard output, so a page that cannot be written costs the user nothing else.
+    if (!options.html.empty())
+        write_file(options.html,
+                   write_html(report, {summary, checkList, wintab_charts(capture.packets, capture.setting)}));
     if (!library.loaded())
         return exit_no_library;
     return any_failed(checks) ? exit_check_failed : exit_written;

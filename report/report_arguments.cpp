@@ -3,12 +3,14 @@
 namespace nibscope_report {
 
 const char* const report_usage =
-    "usage: nibscope-report [--driver PATH] [--capture SECONDS [--record FILE]] [--check] [--json]\n"
+    "usage: nibscope-report [--driver PATH] [--capture SECONDS [--record FILE]] [--check] [--json] [--html FILE] [--keep-names]\n"
     "  --driver PATH      report on this driver library instead of the wintab32.dll that Windows finds\n"
     "  --capture SECONDS  open a window for 1 to 600 seconds and report the packets drawn in it\n"
     "  --record FILE      write every packet and pointer point of the capture to FILE as CSV\n"
     "  --check            check the driver's answers; exit status 1 when a check fails\n"
     "  --json             write the report as one JSON object\n"
+    "  --html FILE        also write the report, with charts of the capture, as one web page\n"
+    "  --keep-names       keep the user's and the computer's names, which are otherwise left out\n"
     "  --help             print this text\n"
     "exit status: 0 report written, 1 a check failed, 2 usage error, 3 no driver library loaded\n";
 
@@ -33,7 +35,7 @@ report_options parse_report_arguments(const std::vector<std::string>& arguments)
     report_options options;
     for (size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        const bool takesValue = argument == "--driver" || argument == "--capture" || argument == "--record";
+        const bool takesValue = argument == "--driver" || argument == "--capture" || argument == "--record" || argument == "--html";
         if (takesValue && (index + 1 == arguments.size() || arguments[index + 1].empty()))
             throw usage_error(argument + " needs a value");
         if (argument == "--driver")
@@ -42,6 +44,10 @@ report_options parse_report_arguments(const std::vector<std::string>& arguments)
             options.capture_seconds = capture_seconds_from(arguments[++index]);
         else if (argument == "--record")
             options.record = arguments[++index];
+        else if (argument == "--html")
+            options.html = arguments[++index];
+        else if (argument == "--keep-names")
+            options.keep_names = true;
         else if (argument == "--check")
             options.check = true;
         else if (argument == "--json")

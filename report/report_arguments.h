@@ -12,6 +12,8 @@ struct report_options {
     std::string record;       // --record FILE; empty: no recording
     bool check = false;
     bool json = false;
+    std::string html;  // --html FILE; empty: no page
+    bool keep_names = false;
     bool help = false;
 };
 

@@ -6,6 +6,7 @@
 #include "tevrin/core/text.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -161,6 +162,9 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
     collect_packets(table, *context, setting.seconds, window);
     setting.proximity_enters = window.proximity_enters();
     setting.proximity_leaves = window.proximity_leaves();
+    setting.area_width = std::abs(context->granted().lcOutExtX);
+    setting.area_height = std::abs(context->granted().lcOutExtY);
+    setting.area_y_up = context->granted().lcOutExtY > 0;
     record.packets = window.take_packets();
     record.pointer = window.take_pointer();
     record.section = summarise_capture(record.packets, setting);

@@ -24,13 +24,6 @@ i64 percentile(std::vector<i64> values, double share)
     return values[rank > 0 ? rank - 1 : 0];
 }
 
-bool in_contact(const captured_packet& packet, const capture_setting& setting)
-{
-    if (setting.items.pressure)
-        return static_cast<i64>(packet.pressure) > setting.pressure_minimum;
-    return setting.items.buttons && (packet.buttons & 1u);
-}
-
 report_value rate_of(const std::vector<captured_packet>& packets, const capture_setting& setting, bool contact)
 {
     std::vector<i64> intervals;
@@ -43,7 +36,7 @@ report_value rate_of(const std::vector<captured_packet>& packets, const capture_
         if (index == 0 || !setting.items.time)
             continue;
         const captured_packet& before = packets[index - 1];
-        const bool bothNear = !((packet.status | before.status) & out_of_proximity);
+        const bool bothNear = in_proximity(packet) && in_proximity(before);
         if (in_contact(before, setting) == contact && bothNear)
             intervals.push_back(static_cast<i32>(packet.time - before.time));
     }
@@ -122,6 +115,18 @@ i64 pressure_while_tip_up(const std::vector<captured_packet>& packets, const cap
 }
 
 }  // namespace
+
+bool in_contact(const captured_packet& packet, const capture_setting& setting)
+{
+    if (setting.items.pressure)
+        return static_cast<i64>(packet.pressure) > setting.pressure_minimum;
+    return setting.items.buttons && (packet.buttons & 1u);
+}
+
+bool in_proximity(const captured_packet& packet)
+{
+    return !(packet.status & out_of_proximity);
+}
 
 report_value rate_summary(i64 packetCount, const std::vector<i64>& intervals)
 {

@@ -35,13 +35,21 @@ struct capture_setting {
     bool device_has_orientation = false;
     int proximity_enters = 0;
     int proximity_leaves = 0;
+    double claimed_rate = 0;  // packets per second, as the device says
+    // The context's output area that x and y lie in; y grows downwards unless area_y_up.
+    tevrin::i32 area_width = 0;
+    tevrin::i32 area_height = 0;
+    bool area_y_up = false;
 };
 
 // A packet is in contact when its pressure is above the axis minimum (or, without
-// pressure, when button 0 is down). Intervals are time-stamp differences between
-// neighbours of the same kind, both in proximity; the rate is 1000 / their mean, the
-// median and 99th percentile are nearest-rank. Lost packets are the gaps in the
-// serial numbers.
+// pressure, when button 0 is down).
+bool in_contact(const captured_packet& packet, const capture_setting& setting);
+bool in_proximity(const captured_packet& packet);
+
+// Intervals are time-stamp differences between neighbours of the same kind, both in
+// proximity; the rate is 1000 / their mean, the median and 99th percentile are
+// nearest-rank. Lost packets are the gaps in the serial numbers.
 report_value summarise_capture(const std::vector<captured_packet>& packets, const capture_setting& setting);
 
 // packets, packets_per_second, median_interval_ms and p99_interval_ms of a run of

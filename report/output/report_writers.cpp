@@ -22,29 +22,11 @@ bool is_plain_list(const report_value& value)
     return true;
 }
 
-std::string plain_text(const report_value& value)
-{
-    switch (value.type()) {
-    case kind::null: return "not reported";
-    case kind::boolean: return value.integer() ? "yes" : "no";
-    case kind::integer: return std::to_string(value.integer());
-    case kind::real: return format_real(value.real());
-    case kind::text: return value.text();
-    case kind::list: {
-        std::string line;
-        for (const auto& item : value.items())
-            line += (line.empty() ? "" : ", ") + plain_text(item);
-        return line.empty() ? "none" : line;
-    }
-    default: return std::string();
-    }
-}
-
 void write_entries(std::string& out, const report_value& object, const std::string& indent);
 
 void write_entry(std::string& out, const std::string& key, const report_value& value, const std::string& indent)
 {
-    if (is_plain(value) || is_plain_list(value)) {
+    if (fits_one_line(value)) {
         out += indent + label_of(key) + ": " + plain_text(value) + "\n";
         return;
     }
@@ -117,6 +99,29 @@ void write_json_value(std::string& out, const report_value& value, const std::st
 }
 
 }  // namespace
+
+std::string plain_text(const report_value& value)
+{
+    switch (value.type()) {
+    case kind::null: return "not reported";
+    case kind::boolean: return value.integer() ? "yes" : "no";
+    case kind::integer: return std::to_string(value.integer());
+    case kind::real: return format_real(value.real());
+    case kind::text: return value.text();
+    case kind::list: {
+        std::string line;
+        for (const auto& item : value.items())
+            line += (line.empty() ? "" : ", ") + plain_text(item);
+        return line.empty() ? "none" : line;
+    }
+    default: return std::string();
+    }
+}
+
+bool fits_one_line(const report_value& value)
+{
+    return is_plain(value) || is_plain_list(value);
+}
 
 std::string label_of(const std::string& key)
 {

@@ -17,4 +17,8 @@ std::string write_json(const report_value& report);
 
 std::string label_of(const std::string& key);
 
+// A plain value or a list of them, which the text prints on one line as plain_text gives it.
+bool fits_one_line(const report_value& value);
+std::string plain_text(const report_value& value);
+
 }  // namespace nibscope_report

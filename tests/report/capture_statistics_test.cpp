@@ -1,9 +1,12 @@
 // Capture statistics of packet sequences report_test.py cannot send the real program: WinTab's,
-// the pointer side's, the verdict on the two and the capture checks; recordings; the report writers.
+// the pointer side's, the verdict on the two and the capture checks; recordings; the report writers,
+// name removal and the capture charts.
 #include "report/capture/capture_recording.h"
 #include "report/capture/capture_statistics.h"
 #include "report/checks/capture_checks.h"
+#include "report/output/name_redaction.h"
 #include "report/output/report_writers.h"
+#include "report/output/svg_charts.h"
 
 #include <gmock/gmock.h>
 
@@ -192,4 +195,28 @@ TEST(ReportWriters, TextAndJsonCarryTheSameTree)
                                   "  \"cursors\": [\n    {\n      \"active\": true\n    }\n  ]\n}\n");
     EXPECT_EQ(write_text(report), "Driver library:\n  Path: C:\\tab \"1\"\n\n  Missing entries: none\n  Size: 1234\n"
                                   "  Company: not reported\n\nCursors:\n  #0\n    Active: yes\n");
+}
+
+TEST(NameRedaction, NamesGoWhereverTheyStandAsWholeWords)
+{
+    const std::vector<private_name> names{{"ann", "<user>"}, {"ANN-PC", "<computer>"}, {"Zo\xc3\xab", "<user>"}};
+    const std::pair<const char*, const char*> rows[] = {
+        {"C:\\Users\\Ann\\AppData;\\\\ann-pc\\share", "C:\\Users\\<user>\\AppData;\\\\<computer>\\share"},
+        {"Planner, anna, ann_1, ann", "Planner, anna, <user>_1, <user>"},
+        {"C:\\Users\\zo\xc3\xab\\x C:\\Zo\xc3\xabla", "C:\\Users\\<user>\\x C:\\Zo\xc3\xabla"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(without_names(std::string(row.first), names), row.second) << row.first;
+    report_value tree = report_value::object().set("ann", report_value::list().add("D:\\ann").add(3));
+    EXPECT_EQ(write_json(without_names(tree, names)), "{\n  \"<user>\": [\n    \"D:\\\\<user>\",\n    3\n  ]\n}\n");
+}
+
+TEST(IntervalChart, StallsShareTheLastBar)
+{
+    std::vector<pen_sample> samples(12);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = {i * 5.0 + (i >= 11 ? 400 : 0), 100, true};
+    const std::string chart = interval_histogram_chart("c", "WinTab", samples, 200);
+    EXPECT_THAT(chart, testing::HasSubstr("<title>5 ms: 10 in contact</title>"));
+    EXPECT_THAT(chart, testing::HasSubstr("<title>at least 15.5 ms: 1 in contact</title>"));
 }

@@ -1,8 +1,8 @@
 """nibscope-report --capture against Wine's own wintab32 and a real X pen: the counts and
-pressures the report gives back are the ones the pen sent, the live window shows the
-trail where the pen went and a strip chart of its pressure, the positions land where the
-cursor is, the verdict names WinTab alone on a system without pointer input, and the
-checks of a driver that answers.
+pressures the report gives back are the ones the pen sent, also in the charts of its
+HTML page, the live window shows the trail where the pen went and a strip chart of its
+pressure, the positions land where the cursor is, the verdict names WinTab alone on a
+system without pointer input, and the checks of a driver that answers.
 
 usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
 import json
@@ -11,6 +11,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import desktop  # noqa: E402
@@ -60,7 +61,9 @@ def main():
     with xorg_pen.PenDisplay(BUILD) as pen:
         pen.use()
         progress = tempfile.TemporaryFile()
-        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json"],
+        page = os.path.join(BUILD, "tests", "report", "pen_capture.html")
+        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json",
+                                    "--html", "Z:" + page],
                                   stdout=subprocess.PIPE, stderr=progress)
         *centre, geometry = window_centre()
         # The countdown starts once the context is open: packets before it would be lost.
@@ -76,6 +79,11 @@ def main():
     capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
     print(json.dumps(capture, indent=1))
     pressure = capture["pressure"] or {}
+    charts = {f.get("id"): f for f in ElementTree.parse(page).iter("{http://www.w3.org/1999/xhtml}figure")}
+    svg = "{http://www.w3.org/2000/svg}"
+    drawn = sum(len(line.get("points").split()) for line in charts["wintab-pressure"].iter(svg + "polyline"))
+    values = {rect.find(svg + "title").text.split(":")[0] for rect in charts["wintab-pressure-values"].iter(svg + "rect")
+              if rect.get("class") == "pressure-value"}
     expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"], sent),
                 "proximity enters": (capture["proximity_enters"], 1),
                 "proximity leaves": (capture["proximity_leaves"], 1),
@@ -91,6 +99,8 @@ def main():
                 "verdict": (capture["pen_apis"], "WinTab only: this system offers no pointer input"),
                 "pointer side": (capture["pointer"].get("unavailable", "")[:35], "this system offers no pointer input"),
                 "pressure in the air": (capture["pressure_while_tip_up"], 0),
+                "points of the pressure chart": (drawn, sent),
+                "bars of the pressure values chart": (values, {f"pressure {p}" for p in PRESSURES if p}),
                 "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
                 "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"],
                             checks["pen-apis"], checks["mapping"], checks["pressure-reach"], checks["packet-loss"]),

@@ -1,6 +1,7 @@
 """nibscope-report.exe under Wine against driver scenarios: the simulated driver (as it is and misbehaving on
 request), Wine's builtin wintab32, no library and a file that is no library. Each row runs the real program; JSON
-reports are parsed back and their fields compared, text reports held against the JSON of the same run's arguments.
+reports are parsed back and their fields compared, text reports held against the JSON of the same run's arguments;
+capture rows also write the HTML page and compare the charts it holds.
 
 usage: report_test.py REPORT_EXE SCENARIO_DIR NOT_A_LIBRARY"""
 import concurrent.futures
@@ -10,6 +11,7 @@ import subprocess
 import re
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
@@ -62,19 +64,26 @@ CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, c
                 in_contact=dict(UNTIMED, packets=20, packets_per_second=200, median_interval_ms=5, p99_interval_ms=5),
                 packet_age_ms=lambda age: isinstance(age, dict) and 0 <= age["median"] <= min(age["maximum"], 1000),
                 queue_errors=0, lost_packets=0)
+CAPTURE["summary.2"] = lambda line: line.startswith("Capture: 30 packets in 1 s, ")
 UNAVAILABLE = dict.fromkeys([part + ".unavailable" for part in "interface devices cursors contexts extensions".split()],
                             lambda text: str(text).startswith("no driver library loaded: "))
 
 
-def capture(name, quirks, **changes):  # the simulated stroke, captured for a second
-    return (name, BESIDE, ["--capture", "1", "--json"], quirk(quirks, STROKE), 0,
-            dict(CAPTURE, **under("capture", **changes)), {})
+CHARTS = ["pressure", "intervals", "pressure-values", "trail", "tilt"]
+
+
+def capture(name, quirks, charts=CHARTS, **changes):  # the simulated stroke, captured for a second; its page's charts
+    page = os.path.join(SCENARIO, (quirks or "stroke") + ".html")
+    return (name, BESIDE, ["--capture", "1", "--json", "--html", "Z:" + page], quirk(quirks, STROKE), 0,
+            dict(CAPTURE, **under("capture", **changes), charts=["wintab-" + chart for chart in charts]), {})
 
 
 # name, program, arguments, environment, exit status, expected fields, expected check outcomes
 SCENARIOS = [
     ("simulated driver by path", OWN, ["--driver", SIMULATED] + CHECK, NATIVE, 0,
-     dict(SIMULATED_REPORT, **{"driver_library.requested": SIMULATED, "driver_library.search_path.0.loaded": False}),
+     dict(SIMULATED_REPORT, **{"driver_library.requested": SIMULATED, "driver_library.search_path.0.loaded": False,
+                               "summary.1": "Tablet: Simulated Tablet, 1024 pressure levels, 200 packets per second "
+                               "claimed", "summary.2": "Checks: 12 PASS, 1 WARN, 0 FAIL"}),
      ALL_PASS),
     ("simulated driver found in the program's folder beside Wine's", BESIDE, CHECK, NATIVE, 0,
      {"driver_library.requested": "wintab32.dll", "driver_library.search_path.0.loaded": True,
@@ -84,7 +93,8 @@ SCENARIOS = [
     ("size query of the device name answers 0", BESIDE, CHECK, quirk("name-size-zero"), 0,
      {"devices.0.name": "Simulated Tablet"}, {"device-name-size": "WARN", "query-sizes": "PASS"}),
     ("cursor names written past their size", BESIDE, CHECK, quirk("overrun"), 1,
-     {"cursors.1.name": "Pressure Stylus"}, {"query-sizes": "FAIL", "texts-terminated": "PASS"}),
+     {"cursors.1.name": "Pressure Stylus", "summary.2": lambda line: line.endswith(" 3 FAIL; FAIL: query-sizes")},
+     {"query-sizes": "FAIL", "texts-terminated": "PASS"}),
     ("WinTab id unterminated", BESIDE, CHECK, quirk("unterminated"), 1,
      {"interface.wintab_id": "Simulated WinTab driver"}, {"texts-terminated": "FAIL", "query-sizes": "PASS"}),
     ("pressure axis without range", BESIDE, CHECK, quirk("zero-pressure"), 1,
@@ -92,15 +102,16 @@ SCENARIOS = [
     capture("capture of the known stroke", ""),
     capture("capture with serial-number gaps", "serial-gaps", lost_packets=4),
     capture("capture with queue errors", "queue-errors", queue_errors=2),
-    capture("capture with refused packet items", "refuse-fields", lost_packets=None, tilt=None),
-    capture("capture where the driver rejects extra packet items", "reject-fields", lost_packets=None, tilt=None,
-            packet_age_ms=None, hovering=UNTIMED, in_contact=dict(UNTIMED, packets=20)),
+    capture("capture with refused packet items", "refuse-fields", CHARTS[:4], lost_packets=None, tilt=None),
+    capture("capture where the driver rejects extra packet items", "reject-fields", CHARTS[2:4], lost_packets=None,
+            tilt=None, packet_age_ms=None, hovering=UNTIMED, in_contact=dict(UNTIMED, packets=20)),
     ("Wine's builtin wintab32 without a tablet", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=b"}, 1,
      {"driver_library.loaded": True, "driver_library.machine": "x64", "interface.answers": False, "devices": [],
       "driver_library.path": lambda p: p.lower().endswith("\\system32\\wintab32.dll")},
      {"library-loads": "PASS", "library-machine": "PASS", "entries-exported": "PASS", "interface-answers": "FAIL"}),
     ("no library", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32="}, 3,
-     {**UNAVAILABLE, **under("driver_library", loaded=False, load_error='Requested DLL file "wintab32.dll" non-existant.')},
+     {**UNAVAILABLE, **under("driver_library", loaded=False, load_error='Requested DLL file "wintab32.dll" non-existant.'),
+      "summary.0": 'Driver: none loaded (Requested DLL file "wintab32.dll" non-existant.)'},
      {"library-loads": "FAIL", "search-path-companies": "PASS"}),
     ("a file that is no library", OWN, ["--driver", "Z:" + NOT_A_LIBRARY] + CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=n"}, 3,
      {**UNAVAILABLE, **under("driver_library", loaded=False, machine="not a PE file", load_error="LoadLibrary call "
@@ -108,7 +119,8 @@ SCENARIOS = [
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
 ]
 
-USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value")]
+USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value"),
+                (["--check", "--html"], "--html needs a value")]
 USAGE_ERRORS += [([word], f"unknown argument '{word}'") for word in ("--verbose", "report.txt")]
 USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5")]
 USAGE_ERRORS += [(["--capture", v], f"--capture takes 1 to 600 seconds, not {v}") for v in ("0", "601")]
@@ -140,6 +152,9 @@ def check_scenario(scenario):
         report = json.loads(out)
     except ValueError:
         return [f"{name}: output is no JSON: {out[:400]}"] + failures
+    if "--html" in arguments:  # the charts that what the driver granted allows
+        page = ElementTree.parse(arguments[arguments.index("--html") + 1][2:])
+        report["charts"] = [figure.get("id") for figure in page.iter("{http://www.w3.org/1999/xhtml}figure")]
     failures += [f"{path} is {actual!r}, expected {expected!r}" for path, expected in fields.items()
                  if not ((actual := field(report, path)) == expected or callable(expected) and expected(actual))]
     found = {c["id"]: c["outcome"] for c in report.get("checks", [])}
@@ -149,8 +164,10 @@ def check_scenario(scenario):
         code, text, _ = run(program, [a for a in arguments if a != "--json"], environment)
         failures += [f"text report lacks the line of check {c['id']}" for c in report["checks"]
                      if f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text]
-        failures += [f"text report lacks section {section}" for section in report
-                     if "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text]
+        failures += [f"text report lacks section {section}" for section in report if section != "summary"
+                     and "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text]
+        if not text.startswith("\n".join(report["summary"]) + "\n\n"):
+            failures.append(f"text report does not start with the summary {report['summary']}")
         if code != status:
             failures.append(f"text run exit status {code}, expected {status}")
     return [f"{name}: {failure}" for failure in failures]

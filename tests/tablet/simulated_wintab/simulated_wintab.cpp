@@ -262,8 +262,8 @@ u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
 }
 
 // Pen tip, cursor 1: 10 packets hovering 10 ms apart, then 20 in contact 5 ms apart
-// with pressures 50, 100 ... 1000; serial numbers from 1, tilt climbing, the last
-// time stamp the time of queuing. Then the pen leaves.
+// with pressures 50, 100 ... 1000; serial numbers from 1, tilt climbing, moving from
+// (100, 200) by (20, 5) a packet, the last time stamp the time of queuing. Then the pen leaves.
 [[maybe_unused]] bool queue_stroke(wintab_context_tag& open)
 {
     DWORD time = GetTickCount() - 190;
@@ -275,6 +275,8 @@ u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
         packet.time = time;
         packet.serial = serial++;
         packet.orientation = {i * 100, 450 + i * 10, 0};
+        packet.x = 100 + 20 * i;
+        packet.y = 200 + 5 * i;
         if (quirk("serial-gaps") && (i == 5 || i == 20))
             serial += 2;
         if (quirk("queue-errors") && (i == 12 || i == 25))

@@ -1,0 +1,97 @@
+#include "report/output/report_summary.h"
+
+#include <map>
+#include <set>
+
+namespace nibscope_report {
+namespace {
+
+std::string text_of(const report_value& value)
+{
+    switch (value.type()) {
+    case report_value::kind::integer: return std::to_string(value.integer());
+    case report_value::kind::real: return format_real(value.real());
+    case report_value::kind::text: return value.text();
+    default: return "not reported";
+    }
+}
+
+std::string driver_line(const report_value& library)
+{
+    if (!library.get("loaded").integer())
+        return "Driver: none loaded (" + text_of(library.get("load_error")) + ")";
+    return "Driver: " + text_of(library.get("path")) + ", " + text_of(library.get("company")) + ", version " +
+           text_of(library.get("file_version"));
+}
+
+// The device the default system context reads, as the capture does.
+std::string tablet_line(const report_value& report)
+{
+    const auto& devices = report.get("devices").items();
+    const tevrin::i64 chosen = report.get("contexts").get("default_system").get("device").integer();
+    if (devices.empty())
+        return "Tablet: none reported";
+    const report_value& device = devices[chosen >= 0 && chosen < static_cast<tevrin::i64>(devices.size())
+                                             ? static_cast<size_t>(chosen) : 0];
+    return "Tablet: " + text_of(device.get("name")) + ", " + text_of(device.get("normal_pressure").get("levels")) +
+           " pressure levels, " + text_of(device.get("packet_rate")) + " packets per second claimed";
+}
+
+std::string capture_line(const report_value& capture)
+{
+    if (!capture.get("unavailable").is_null())
+        return "Capture: not made, " + text_of(capture.get("unavailable"));
+    const report_value& pressure = capture.get("pressure");
+    return "Capture: " + text_of(capture.get("packets")) + " packets in " + text_of(capture.get("seconds")) +
+           " s, " + text_of(capture.get("hovering").get("packets_per_second")) + " per second hovering and " +
+           text_of(capture.get("in_contact").get("packets_per_second")) + " in contact, pressure reached " +
+           text_of(pressure.get("maximum")) + " (" + text_of(pressure.get("share_of_range_percent")) +
+           "% of the range), lost packets: " + text_of(capture.get("lost_packets"));
+}
+
+std::string checks_line(const report_value& checks)
+{
+    std::map<std::string, int> counts{{"PASS", 0}, {"WARN", 0}, {"FAIL", 0}};
+    std::string failed;
+    std::set<std::string> named;  // a check may fail on several answers: its id is named once
+    for (const auto& check : checks.items()) {
+        ++counts[check.get("outcome").text()];
+        if (check.get("outcome").text() == "FAIL" && named.insert(check.get("id").text()).second)
+            failed += (failed.empty() ? "; FAIL: " : ", ") + check.get("id").text();
+    }
+    return "Checks: " + std::to_string(counts["PASS"]) + " PASS, " + std::to_string(counts["WARN"]) + " WARN, " +
+           std::to_string(counts["FAIL"]) + " FAIL" + failed;
+}
+
+}  // namespace
+
+std::vector<std::string> summary_lines(const report_value& report, const report_value& checks)
+{
+    std::vector<std::string> lines{driver_line(report.get("driver_library")), tablet_line(report)};
+    if (!report.get("capture").is_null())
+        lines.push_back(capture_line(report.get("capture")));
+    if (!checks.is_null())
+        lines.push_back(checks_line(checks));
+    return lines;
+}
+
+report_value with_summary(const report_value& report, const std::vector<std::string>& lines)
+{
+    report_value list = report_value::list();
+    for (const auto& line : lines)
+        list.add(line);
+    report_value out = report_value::object().set("summary", list);
+    for (const auto& entry : report.entries())
+        out.set(entry.first, entry.second);
+    return out;
+}
+
+std::string summary_text(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text + "\n";
+}
+
+}  // namespace nibscope_report

@@ -1,0 +1,160 @@
+"""nibscope-report.exe --html under Wine for the simulated driver's known stroke: the page parsed as XML with each
+chart's data held against the stroke, then rendered by headless Chromium (charts drawn, no horizontal overflow at
+1280 pixels). The runs put a copy of the driver in a folder named after the user and the computer on the search path:
+no output holds those names unless --keep-names is given.
+
+usage: html_report_test.py SCENARIO_DIR OUTPUT_DIR"""
+import concurrent.futures
+import getpass
+import json
+import os
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+SCENARIO, OUT = sys.argv[1:3]
+PROGRAM = os.path.join(SCENARIO, "nibscope-report.exe")
+NAMES = [getpass.getuser(), socket.gethostname().split(".")[0]]  # as Wine reports them from the host
+NAMED = os.path.join(OUT, "folders", *NAMES)
+ENV = dict(os.environ, TEVRIN_DLL_OVERRIDES="wintab32=n,b", TEVRIN_SIMULATED_STROKE="1",
+           WINEPATH="Z:" + NAMED.replace("/", "\\"))
+X, S = "{http://www.w3.org/1999/xhtml}", "{http://www.w3.org/2000/svg}"
+CHROMIUM = ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+            "--disable-background-networking", "--disable-component-update", "--disable-sync", "--hide-scrollbars"]
+WIDTH = 1280
+# Written into a copy of the page only: where Chromium laid out each chart, and the page's width.
+GEOMETRY = """<script>var g = {width: document.documentElement.scrollWidth, charts: {}};
+document.querySelectorAll('figure.chart svg').forEach(function (svg) { var b = svg.getBoundingClientRect();
+  g.charts[svg.parentNode.id] = [b.left, b.top + window.scrollY, b.width, b.height]; });
+document.body.setAttribute('data-geometry', JSON.stringify(g));</script></body>"""
+
+
+def run(name, arguments):
+    page = os.path.join(OUT, name + ".html")
+    result = subprocess.run([WINE_RUN, PROGRAM, "--capture", "1", "--check", "--html", "Z:" + page] + arguments,
+                            capture_output=True, timeout=120, env=ENV)
+    with open(page, encoding="utf-8") as file:
+        return result.returncode, result.stdout.decode("utf-8"), file.read()
+
+
+def points(element):
+    return [tuple(map(float, pair.split(","))) for pair in element.get("points").split()]
+
+
+def titles(chart, kind):  # "5 ms: 19 in contact" -> {"5 ms": 19}
+    return {t.split(": ")[0]: int(t.split(": ")[1].split()[0]) for t in
+            (rect.find(S + "title").text for rect in chart.iter(S + "rect") if rect.get("class") == kind)}
+
+
+def page_failures(page, report):
+    root = ElementTree.fromstring(page)
+    sections = {s.get("id"): s for s in root.iter(X + "section")}
+    failures = [] if len(sections) == len(list(root.iter(X + "section"))) else ["two sections share an id"]
+    failures += [f"no section {key}" for key in report if key not in sections]
+    failures += [f"section {key} is headed {''.join(s.find(X + 'h2').itertext())!r}" for key, s in sections.items()
+                 if key in report and s.find(X + "h2").text != key.replace("_", " ").capitalize()]
+    if sections["summary"].find(X + "div").text.splitlines() != report["summary"]:
+        failures.append("the page's summary differs from the JSON's")
+    lines = {(li.get("class"), "".join(li.itertext())) for li in sections["checks"].iter(X + "li")}
+    failures += [f"no {c['outcome']} line for check {c['id']}" for c in report["checks"]
+                 if (c["outcome"].lower(), f"{c['outcome']} {c['id']}: {c['sentence']}") not in lines]
+    charts = {figure.get("id"): figure for figure in sections["capture"].iter(X + "figure")}
+    capture = report["capture"]
+    hover, contact = capture["hovering"]["packets"], capture["in_contact"]["packets"]
+    lines = {p.get("class"): points(p) for p in charts["wintab-pressure"].iter(S + "polyline")}
+    axis_maximum = [float(l.get("y1")) for l in charts["wintab-pressure"].iter(S + "line")
+                    if l.get("class") == "axis-maximum"]
+    # Pressure 0 where the hover starts, the axis maximum 1023 and the stroke's last pressure 1000 at the top.
+    reached = (lines["hovering"][0][1] - lines["in-contact"][-1][1]) / (lines["hovering"][0][1] - axis_maximum[0])
+    if (len(lines["hovering"]), len(lines["in-contact"])) != (hover, contact) or abs(reached - 1000 / 1023) > 0.005:
+        failures.append(f"pressure lines of {len(lines['hovering'])} and {len(lines['in-contact'])} points reach "
+                        f"{reached:.4f} of the axis maximum")
+    bars = charts["wintab-intervals"]
+    if (titles(bars, "hovering"), titles(bars, "in-contact")) != ({"10 ms": hover - 1}, {"5 ms": contact - 1}):
+        failures.append(f"interval bars {titles(bars, 'hovering')} {titles(bars, 'in-contact')}")
+    if not any(l.get("class") == "claimed-rate" for l in bars.iter(S + "line")):
+        failures.append("the claimed rate is not marked")
+    values = titles(charts["wintab-pressure-values"], "pressure-value")
+    if values != {f"pressure {50 * i}": 1 for i in range(1, 21)}:
+        failures.append(f"pressure values {values}")
+    trail = [points(p) for p in charts["wintab-trail"].iter(S + "polyline")][0]
+    (x0, y0), (x1, y1) = trail[0], trail[-1]
+    mean = ((x1 - x0) / (len(trail) - 1), (y1 - y0) / (len(trail) - 1))
+    uneven = [(b[0] - a[0], b[1] - a[1]) for a, b in zip(trail, trail[1:])
+              if abs(b[0] - a[0] - mean[0]) > 0.15 or abs(b[1] - a[1] - mean[1]) > 0.15]
+    # The stroke moves by (20, 5) a packet: even steps, one scale for both axes, downwards.
+    if len(trail) != hover + contact or uneven or y1 <= y0 or abs(x1 - x0 - 4 * (y1 - y0)) > 0.5:
+        failures.append(f"trail of {len(trail)} points from {trail[0]} to {trail[-1]}, uneven steps {uneven}")
+    tilt = {p.get("class"): len(points(p)) for p in charts["wintab-tilt"].iter(S + "polyline")}
+    if tilt != {"azimuth": hover + contact, "altitude": hover + contact}:
+        failures.append(f"tilt lines {tilt}")
+    failures += [f"chart {key} has no caption" for key, c in charts.items() if not c.find(X + "figcaption").text]
+    return failures
+
+
+def chromium(page, *arguments):
+    profile = tempfile.mkdtemp(prefix="chromium-", dir=OUT)
+    try:
+        return subprocess.run(CHROMIUM + [f"--user-data-dir={profile}"] + list(arguments) + ["file://" + page],
+                              capture_output=True, timeout=120, text=True).stdout
+    finally:
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+def coloured_pixels(shot, box):  # pixels of more than faint colour: the charts' data, not their grey frames
+    left, top, width, height = (round(v) for v in box)
+    out = subprocess.run(["convert", shot, "-crop", f"{width}x{height}+{left}+{top}", "+repage", "-colorspace", "HSL",
+                          "-channel", "G", "-separate", "-threshold", "40%", "-format", "%[fx:mean*w*h]", "info:"],
+                         capture_output=True, text=True, check=True).stdout
+    return float(out)
+
+
+def browser_failures(page):
+    probe = os.path.join(OUT, "geometry.html")
+    with open(page, encoding="utf-8") as source, open(probe, "w", encoding="utf-8") as copy:
+        copy.write(source.read().replace("</body>", GEOMETRY))
+    found = re.search(r'data-geometry="([^"]*)"', chromium(probe, f"--window-size={WIDTH},1000", "--dump-dom"))
+    if not found:
+        return ["Chromium laid out no page"]
+    geometry = json.loads(found.group(1).replace("&quot;", '"'))
+    height = max(top + h for _, top, _, h in geometry["charts"].values()) + 20
+    shot = os.path.join(OUT, "page.png")
+    chromium(page, f"--window-size={WIDTH},{height:.0f}", f"--screenshot={shot}")
+    failures = [] if geometry["width"] <= WIDTH else [f"the page is {geometry['width']} pixels wide"]
+    drawn = {chart: coloured_pixels(shot, box) for chart, box in geometry["charts"].items()}
+    print("coloured pixels per chart:", drawn, "screenshot:", shot)
+    return failures + [f"chart {chart} shows {count} coloured pixels" for chart, count in drawn.items() if count < 50]
+
+
+def main():
+    os.makedirs(NAMED, exist_ok=True)
+    shutil.copy(os.path.join(SCENARIO, "wintab32.dll"), NAMED)
+    with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
+        left_out, text, kept = pool.map(lambda args: run(*args), [("page", ["--json"]), ("text", []),
+                                                                  ("kept", ["--keep-names"])])
+    report = json.loads(left_out[1])
+    failures = [f"{name} run exit status {status[0]}" for name, status in
+                [("JSON", left_out), ("text", text), ("kept", kept)] if status[0] != 0]
+    redacted = "\\folders\\<user>\\<computer>\\wintab32.dll"
+    for name, output in [("JSON", left_out[1]), ("page", left_out[2]), ("text", text[1]), ("text's page", text[2])]:
+        failures += [f"the {name} holds {n!r}" for n in NAMES
+                     if re.search(r"(?<![^\W_])" + re.escape(n) + r"(?![^\W_])", output, re.I)]
+        if redacted not in output.replace("&lt;", "<").replace("&gt;", ">").replace("\\\\", "\\"):
+            failures.append(f"the {name} lacks {redacted}")
+    failures += [f"--keep-names lost the names from the {name}" for name, output in [("text", kept[1]), ("page", kept[2])]
+                 if NAMED.replace("/", "\\") not in output]
+    failures += page_failures(left_out[2], report) + browser_failures(os.path.join(OUT, "page.html"))
+    print(f"summary: {report['summary']}")
+    for failure in failures:
+        print("FAIL:", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
