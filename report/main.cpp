@@ -152,7 +152,8 @@ int run(const report_options& options)
     // After the standard output, so a page that cannot be written costs the user nothing else.
     if (!options.html.empty())
         write_file(options.html,
-                   write_html(report, {summary, checkList, wintab_charts(capture.packets, capture.setting)}));
+                   write_html(report, {summary, checkList,
+                                       wintab_charts(capture.packets, capture.setting) + pointer_charts(capture.pointer)}));
     if (!library.loaded())
         return exit_no_library;
     return any_failed(checks) ? exit_check_failed : exit_written;

@@ -43,4 +43,30 @@ std::string wintab_charts(const std::vector<captured_packet>& packets, const cap
     return charts;
 }
 
+std::vector<pen_sample> samples_of(const std::vector<pointer_sample>& points)
+{
+    std::vector<pen_sample> samples;
+    for (const auto& point : points) {
+        pen_sample sample;
+        sample.time_ms = static_cast<tevrin::i32>(point.time - points.front().time);
+        sample.pressure = point.pressure;
+        sample.contact = point.in_contact;
+        sample.nearby = point.in_range || point.in_contact;
+        sample.x = point.x;
+        sample.y = point.y;
+        samples.push_back(sample);
+    }
+    return samples;
+}
+
+std::string pointer_charts(const std::vector<pointer_sample>& points)
+{
+    if (points.empty())
+        return std::string();
+    const std::vector<pen_sample> samples = samples_of(points);
+    // Pointer input claims no report rate, so the histogram marks none.
+    return pressure_over_time_chart("ink-pressure", "Windows Ink", samples, {0, 1024}) +
+           interval_histogram_chart("ink-intervals", "Windows Ink", samples, 0);
+}
+
 }  // namespace nibscope_report

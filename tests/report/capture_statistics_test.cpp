@@ -4,6 +4,7 @@
 #include "report/capture/capture_recording.h"
 #include "report/capture/capture_statistics.h"
 #include "report/checks/capture_checks.h"
+#include "report/output/capture_charts.h"
 #include "report/output/name_redaction.h"
 #include "report/output/report_writers.h"
 #include "report/output/svg_charts.h"
@@ -219,4 +220,21 @@ TEST(IntervalChart, StallsShareTheLastBar)
     const std::string chart = interval_histogram_chart("c", "WinTab", samples, 200);
     EXPECT_THAT(chart, testing::HasSubstr("<title>5 ms: 10 in contact</title>"));
     EXPECT_THAT(chart, testing::HasSubstr("<title>at least 15.5 ms: 1 in contact</title>"));
+}
+
+// The pointer side's charts: none without points; with them, the pressure line has a
+// point per sample and the histogram counts every interval of the same kind.
+TEST(CaptureCharts, WindowsInkFromThePointerPoints)
+{
+    EXPECT_EQ(pointer_charts({}), "");
+    const std::string charts = pointer_charts(ink_stroke(true));
+    const std::string pressure = charts.substr(0, charts.find("</figure>"));
+    const std::regex line("<polyline class=\"(?:hovering|in-contact)\" points=\"([^\"]*)\"");
+    size_t points = 0;  // one comma per x,y pair
+    for (std::sregex_iterator it(pressure.begin(), pressure.end(), line), end; it != end; ++it)
+        points += static_cast<size_t>(std::count((*it)[1].first, (*it)[1].second, ','));
+    EXPECT_EQ(points, 30u);
+    for (const char* part : {"<figure class=\"chart\" id=\"ink-pressure\"", "<figure class=\"chart\" id=\"ink-intervals\"",
+                             "Windows Ink", "<title>8 ms: 9 hovering</title>", "<title>4 ms: 19 in contact</title>"})
+        EXPECT_THAT(charts, testing::HasSubstr(part)) << part;
 }
