@@ -42,11 +42,14 @@ std::string capture_line(const report_value& capture)
     if (!capture.get("unavailable").is_null())
         return "Capture: not made, " + text_of(capture.get("unavailable"));
     const report_value& pressure = capture.get("pressure");
+    // Which pen API delivered pressure is the first thing a support engineer asks.
+    const report_value& verdict = capture.get("pen_apis");
+    const std::string penApis = verdict.is_null() ? "" : ", pen APIs: " + text_of(verdict);
     return "Capture: " + text_of(capture.get("packets")) + " packets in " + text_of(capture.get("seconds")) +
            " s, " + text_of(capture.get("hovering").get("packets_per_second")) + " per second hovering and " +
            text_of(capture.get("in_contact").get("packets_per_second")) + " in contact, pressure reached " +
            text_of(pressure.get("maximum")) + " (" + text_of(pressure.get("share_of_range_percent")) +
-           "% of the range), lost packets: " + text_of(capture.get("lost_packets"));
+           "% of the range), lost packets: " + text_of(capture.get("lost_packets")) + penApis;
 }
 
 std::string checks_line(const report_value& checks)
