@@ -96,6 +96,8 @@ struct DriverState {
     std::map<UINT, std::string> pressureAxes{{0, bytes(AXIS{0, 1023, 0, 0})}};
     std::map<UINT, CursorButtons> cursors;
     int largestQueueSize = 128;
+    int lastPacketsMaximum = -1;  // of the last WTPacketsGet; -1: none since the last look
+    bool lastPacketsBuffer = false;
     bool openFails = false;
     std::list<wintab_context_tag> contexts;  // a context's address is its handle
     std::map<std::string, int> entryCalls;
@@ -421,6 +423,8 @@ SIMULATED_EXPORT BOOL WINAPI WTQueueSizeSet(HCTX context, int size)
 SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packets)
 {
     ++driver.entryCalls["WTPacketsGet"];
+    driver.lastPacketsMaximum = maximum;
+    driver.lastPacketsBuffer = packets != nullptr;
     wintab_context_tag* open = find_context(context);
     if (!open)
         return 0;
@@ -534,6 +538,14 @@ SIMULATED_EXPORT BOOL SimulatedWintab_LastOpenRequest(LOGCONTEXTA* settings, HWN
     *window = driver.lastOpenWindow;
     *enable = driver.lastOpenEnable;
     return driver.opened ? TRUE : FALSE;
+}
+
+SIMULATED_EXPORT BOOL SimulatedWintab_TakeLastPacketsRequest(int* maximum, BOOL* buffer)
+{
+    *maximum = driver.lastPacketsMaximum;
+    *buffer = driver.lastPacketsBuffer ? TRUE : FALSE;
+    driver.lastPacketsMaximum = -1;
+    return *maximum >= 0 ? TRUE : FALSE;
 }
 
 SIMULATED_EXPORT int SimulatedWintab_OpenContextCount()
