@@ -5,7 +5,6 @@
 #include "app/brush_stamp.h"
 #include "app/nibscope_view_gl.h"
 #include "app/nibscope_view_native.h"
-#include "app/opengl_renderer.h"
 #include "app/pressure_mapping.h"
 #include "tevrin/tablet/pen_state.h"
 #include "tevrin/ui/control.h"
@@ -70,6 +69,19 @@ protected:
 
     AppWindow* window = new AppWindow;  // deleted by the framework with its window
 };
+
+// The frame the view painted last, read back after its swap. Wine swaps a child window's
+// off-screen drawable by copying, so the back buffer still holds that frame; on Windows
+// it would be undefined after the swap.
+std::vector<tevrin::u8> ShownFrame(NibscopeViewGL& view)
+{
+    view.GetContext()->MakeCurrent();
+    std::vector<tevrin::u8> frame(surface * surface);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, surface, surface, GL_RED, GL_UNSIGNED_BYTE, frame.data());
+    return frame;
+}
 
 }  // namespace
 
@@ -163,8 +175,6 @@ TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
     EXPECT_EQ(Pixel(100, 100), 192) << "another size clears it";
 }
 
-// The frame is drawn by the view's renderer and read back from the back buffer before
-// any swap: Wine keeps a child window's OpenGL drawable off screen.
 TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChanges)
 {
     NibscopeViewGL& view = *window->GetOpenGLView();
@@ -185,21 +195,20 @@ TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChan
     canvas.Read();
     EXPECT_EQ(canvas.pixels, expected) << "the GPU's copy: each dirty rectangle was uploaded";
 
-    view.GetContext()->MakeCurrent();
-    OpenGLRenderer& renderer = *view.GetRenderer();
-    renderer.BeginFrame(surface, surface);
-    renderer.DrawTexture(canvas.name, surface, surface);
-    renderer.DrawFocusMark(surface);
-    renderer.EndFrame();
-    std::vector<tevrin::u8> frame(surface * surface);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, surface, surface, GL_RED, GL_UNSIGNED_BYTE, frame.data());
-    std::fill_n(expected.begin() + 10 * surface + 10, surface - 20, 0);  // the focus mark: two rows, 10 pixels in
-    std::fill_n(expected.begin() + 11 * surface + 10, surface - 20, 0);
-    for (int y = 0; y < surface; ++y)  // GL counts rows from the bottom
-        ASSERT_TRUE(std::equal(expected.begin() + y * surface, expected.begin() + (y + 1) * surface,
-                               frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
+    // The view's own frame, with the focus and without: the mark is two black rows, 10 pixels in.
+    for (const bool focus : {true, false}) {
+        SCOPED_TRACE(focus ? "focused" : "not focused");
+        SetFocus(focus ? view.GetHandle() : window->GetHandle());
+        InvalidateRect(view.GetHandle(), nullptr, FALSE);
+        UpdateWindow(view.GetHandle());
+        std::vector<tevrin::u8> expectedFrame = expected;
+        for (const int row : {10, 11})
+            std::fill_n(expectedFrame.begin() + row * surface + 10, focus ? surface - 20 : 0, 0);
+        const std::vector<tevrin::u8> frame = ShownFrame(view);
+        for (int y = 0; y < surface; ++y)  // GL counts rows from the bottom
+            ASSERT_TRUE(std::equal(expectedFrame.begin() + y * surface, expectedFrame.begin() + (y + 1) * surface,
+                                   frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
+    }
 
     const std::vector<tevrin::u8> drawn = canvas.pixels;
     EXPECT_TRUE(view.HandleSizeEvent(surface, surface));

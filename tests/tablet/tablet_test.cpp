@@ -3,6 +3,7 @@
 // of its own, beside the driver of its scenario (see CMakeLists.txt).
 #include "simulated_wintab/simulated_wintab_controls.h"
 #include "support/debug_output_capture.h"
+#include "support/log_lines.h"
 #include "support/plain_window.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/exception.h"
@@ -24,6 +25,7 @@
 
 using namespace tevrin;
 using tevrin_test::DebugOutputCapture;
+using tevrin_test::TakeLogLines;
 using ::testing::ElementsAre;
 
 namespace {
@@ -75,27 +77,22 @@ private:
     WNDPROC saved_ = nullptr;
 };
 
-std::vector<std::string> TakeLogLines()
+// A view's address as the log lines print it.
+std::string Address(const void* view)
 {
-    struct Collector : ILogLineSink {
-        std::vector<std::string> lines;
-        void AddLine(const std::string& text, u32, u32) override { lines.push_back(text); }
-    } collector;
-    drain_log_lines(&collector);
-    return collector.lines;
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", view);
+    return text;
 }
 
-std::string ViewLine(const void* view, const char* format = "Tablet context created for window %p",
-                     const char* text = "")
+std::string ViewLine(const void* view)
 {
-    char line[512];
-    std::snprintf(line, sizeof line, format, view, text);
-    return line;
+    return "Tablet context created for window " + Address(view);
 }
 
 std::string ErrorLine(const void* view, const char* text)
 {
-    return ViewLine(view, "ERROR for window %p: %s", text);
+    return "ERROR for window " + Address(view) + ": " + text;
 }
 
 // The text that the action throws; empty when it throws nothing.

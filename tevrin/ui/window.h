@@ -69,6 +69,9 @@ public:
     static Window* FindWindowObject(HWND handle);
     // Offers a queued message to the nearest accelerator table from window upwards.
     static bool TranslateKeyboardAccelerator(Window* window, MSG* message);
+    // The table TranslateKeyboardAccelerator offers this window's keys to (and its
+    // children's, when they have none); the caller keeps the table alive.
+    void SetAcceleratorTable(HACCEL table) { accelerators = table; }
     // The first window created in this process, or null.
     static Window* GetApplicationWindow();
 
