@@ -98,6 +98,17 @@ TEST_F(MainWindow, LayoutSliderAndCommands)
     EXPECT_EQ(window->GetClientWidth(), 721) << "the size limits keep the minimum client area";
     EXPECT_EQ(window->GetClientHeight(), 640);
     EXPECT_EQ(window->GetLogView()->GetTop(), 432);
+    // The separator: one black row two above the log pane, as wide as the pane reaches.
+    UpdateWindow(window->GetHandle());
+    const HDC dc = GetDC(window->GetHandle());
+    const int right = window->GetLogView()->GetLeft() + window->GetLogView()->GetWidth() - 1;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    struct Probe { const char* what; int x, y; COLORREF colour; };
+    const Probe separator[] = {{"its left end", 0, 430, 0}, {"its right end", right, 430, 0},
+                               {"the row above it", 100, 429, face}, {"the row below it", 100, 431, face}};
+    for (const auto& pixel : separator)
+        EXPECT_EQ(GetPixel(dc, pixel.x, pixel.y), pixel.colour) << pixel.what;
+    ReleaseDC(window->GetHandle(), dc);
     EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"3.00");
     EXPECT_EQ(SendDlgItemMessageW(window->GetHandle(), AppWindow::gammaSliderId, TBM_GETPOS, 0, 0), 75);
     const std::pair<int, const wchar_t*> rows[] = {{0, L"0.10"}, {50, L"1.00"}, {100, L"5.00"}};
