@@ -72,8 +72,6 @@ SCENARIOS = [
      dict(ALL_PASS, **{"search-path-companies": "WARN"})),
     ("size query of the device name answers 0", BESIDE, CHECK, quirk("name-size-zero"), 0,
      {"devices.0.name": "Simulated Tablet"}, {"device-name-size": "WARN", "query-sizes": "PASS"}),
-    ("cursor names written past their size", BESIDE, CHECK, quirk("overrun"), 1,
-     {"cursors.1.name": "Pressure Stylus"}, {"query-sizes": "FAIL", "texts-terminated": "PASS"}),
     ("WinTab id unterminated", BESIDE, CHECK, quirk("unterminated"), 1,
      {"interface.wintab_id": "Simulated WinTab driver"}, {"texts-terminated": "FAIL", "query-sizes": "PASS"}),
     ("pressure axis without range", BESIDE, CHECK, quirk("zero-pressure"), 1,
@@ -97,9 +95,15 @@ SCENARIOS = [
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
 ]
 
+# The report's guard after an answer: its first and its last byte (the 64th).
+SCENARIOS += [(f"cursor names written {how} past their size", BESIDE, CHECK, quirk(name), 1,
+               {"cursors.1.name": "Pressure Stylus"}, {"query-sizes": "FAIL", "texts-terminated": "PASS"})
+              for name, how in (("overrun", "4 bytes"), ("overrun-first", "the first byte"), ("overrun-last", "the 64th byte"))]
+
 USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value")]
 USAGE_ERRORS += [([word], f"unknown argument '{word}'") for word in ("--verbose", "report.txt")]
-USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5")]
+USAGE_ERRORS += [(["--capture", ""], "--capture needs a value")]
+USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5", "1000", "+5")]
 USAGE_ERRORS += [(["--capture", v], f"--capture takes 1 to 600 seconds, not {v}") for v in ("0", "601")]
 
 

@@ -23,7 +23,8 @@
 // (interface, one device, three cursors, one extension). TEVRIN_SIMULATED_QUIRKS holds
 // comma-separated misbehaviours, read at every call: name-size-zero and name-size-short
 // (the device-name size query answers 0, or 4 although the name is longer), overrun
-// (cursor names are written 4 bytes past their announced size), unterminated (the
+// (cursor names are written 4 bytes past their announced size; overrun-first and
+// overrun-last write only the 1st or the 64th byte past it), unterminated (the
 // WinTab id has no terminator within its size), zero-pressure (pressure axis 0..0),
 // serial-gaps and queue-errors (in the stroke), refuse-fields (WTOpenA drops serial
 // numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
@@ -115,6 +116,16 @@ bool quirk(const std::string& word)
     char quirks[256] = {};
     GetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", quirks, sizeof quirks);
     return ("," + std::string(quirks) + ",").find("," + word + ",") != std::string::npos;
+}
+
+void overrun(BYTE* past)
+{
+    if (quirk("overrun"))
+        std::memset(past, 'X', 4);
+    if (quirk("overrun-first"))
+        past[0] = 'X';
+    if (quirk("overrun-last"))
+        past[63] = 'X';
 }
 
 // The device, cursor or extension index of a category based at base, or -1.
@@ -365,8 +376,8 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
     const std::string reply = answer(category, index);
     if (output) {
         std::memcpy(output, reply.data(), reply.size());
-        if (!reply.empty() && member_of(category, WTI_CURSORS) >= 0 && index == CSR_NAME && quirk("overrun"))
-            std::memset(static_cast<BYTE*>(output) + reply.size(), 'X', 4);
+        if (!reply.empty() && member_of(category, WTI_CURSORS) >= 0 && index == CSR_NAME)
+            overrun(static_cast<BYTE*>(output) + reply.size());
     }
     return static_cast<UINT>(reply.size());
 }
