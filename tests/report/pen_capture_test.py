@@ -1,6 +1,8 @@
 """nibscope-report --capture against Wine's own wintab32 and a real X pen: the counts and
 pressures the report gives back are the ones the pen sent, and its checks of a driver
-that answers.
+that answers. The capture runs for the longest time allowed and ends when the test
+closes its window, once the program has counted every packet: a busy machine only
+makes the test slower.
 
 usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
 import json
@@ -45,18 +47,25 @@ def main():
     with xorg_pen.PenDisplay(BUILD) as pen:
         pen.use()
         progress = tempfile.TemporaryFile()
-        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "6", "--json"],
+        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "600", "--json"],
                                   stdout=subprocess.PIPE, stderr=progress)
         centre = window_centre()
+        shown = lambda: os.pread(progress.fileno(), 1 << 16, 0).decode().replace("\r\n", "\n").split("\r")[-1]
         # The countdown starts once the context is open: packets before it would be lost.
-        xorg_pen.wait_until(lambda: b"Capturing:" in os.pread(progress.fileno(), 4096, 0), 60, "capture")
+        xorg_pen.wait_until(lambda: "Capturing:" in shown(), 60, "capture")
         sent = draw(pen, *centre)
+        # The countdown line shows the packets read so far, once a second.
+        xorg_pen.wait_until(lambda: shown().endswith(f" {sent} packets "), 60, f"count of {sent} packets")
+        subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         out, _ = program.communicate(timeout=120)
     report = json.loads(out)
     capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
     print(json.dumps(capture, indent=1))
     pressure = capture["pressure"] or {}
     expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"], sent),
+                "seconds asked for": (capture["seconds"], 600),
+                "the close ended the capture": (shown(), f"Captured {sent} packets.                    \n"),
                 "proximity enters": (capture["proximity_enters"], 1),
                 "proximity leaves": (capture["proximity_leaves"], 1),
                 "pressure minimum": (pressure.get("minimum"), min(PRESSURES)),
