@@ -87,12 +87,15 @@ std::vector<tevrin::u8> ShownFrame(NibscopeViewGL& view)
 
 TEST_F(MainWindow, LayoutSliderAndCommands)
 {
-    const int controls[][3] = {{AppWindow::gdiClearButtonId, 155, 365}, {AppWindow::openGLClearButtonId, 516, 365},
-                               {AppWindow::gammaCaptionId, 10, 394}, {AppWindow::gammaSliderId, 115, 392},
-                               {AppWindow::gammaValueLabelId, 325, 395}};
+    struct Control { const char* what; int id, left, top; };
+    const Control controls[] = {{"GDI Clear", AppWindow::gdiClearButtonId, 155, 365},
+                                {"OpenGL Clear", AppWindow::openGLClearButtonId, 516, 365},
+                                {"gamma caption", AppWindow::gammaCaptionId, 10, 394},
+                                {"gamma slider", AppWindow::gammaSliderId, 115, 392},
+                                {"gamma value", AppWindow::gammaValueLabelId, 325, 395}};
     for (const auto& control : controls) {
-        EXPECT_EQ(window->GetControl(control[0], false)->GetLeft(), control[1]) << "control " << control[0];
-        EXPECT_EQ(window->GetControl(control[0], false)->GetTop(), control[2]) << "control " << control[0];
+        EXPECT_EQ(window->GetControl(control.id, false)->GetLeft(), control.left) << control.what;
+        EXPECT_EQ(window->GetControl(control.id, false)->GetTop(), control.top) << control.what;
     }
     SetWindowPos(window->GetHandle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(window->GetClientWidth(), 721) << "the size limits keep the minimum client area";
@@ -172,9 +175,11 @@ TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
         SetFocus(focus ? gdi : window->GetHandle());
         UpdateWindow(gdi);
         const COLORREF bar = focus ? 0 : 0xC0C0C0;
-        const int pixels[][3] = {{10, 10, 0}, {349, 11, 0}, {9, 10, 1}, {350, 11, 1}, {100, 9, 1}, {100, 12, 1}};
+        struct Probe { const char* what; int x, y; bool onBar; };
+        const Probe pixels[] = {{"bar's first", 10, 10, true}, {"bar's last", 349, 11, true}, {"left of it", 9, 10, false},
+                                {"right of it", 350, 11, false}, {"above it", 100, 9, false}, {"below it", 100, 12, false}};
         for (const auto& p : pixels)
-            EXPECT_EQ(GetPixel(dc, p[0], p[1]), p[2] ? 0xC0C0C0 : bar) << "focus " << focus << " at " << p[0] << "," << p[1];
+            EXPECT_EQ(GetPixel(dc, p.x, p.y), p.onBar ? bar : 0xC0C0C0) << p.what << ", focus " << focus;
     }
     ReleaseDC(gdi, dc);
 

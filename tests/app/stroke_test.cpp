@@ -48,9 +48,9 @@ TEST(RoundBrushes, FiftySymmetricMasksBuiltAtStartUpAsTheGeneratorMakesThem)
             for (i32 x = 0; x < width; ++x) {
                 const u8 value = mask.data()[y * width + x];
                 const bool inRun = x >= mask.row_start(y) && x < mask.row_start(y) + mask.row_length(y);
-                ASSERT_TRUE(value == mask.data()[y * width + width - 1 - x] &&
-                            value == mask.data()[(width - 1 - y) * width + x] && (value != 0) == inRun)
-                    << "mirror symmetric with one run per row: width " << width << " at " << x << "," << y;
+                ASSERT_EQ(value, mask.data()[y * width + width - 1 - x]) << "left-right, width " << width << " at " << x << "," << y;
+                ASSERT_EQ(value, mask.data()[(width - 1 - y) * width + x]) << "top-bottom, width " << width << " at " << x << "," << y;
+                ASSERT_EQ(value != 0, inRun) << "one run per row, width " << width << " at " << x << "," << y;
             }
         }
     }

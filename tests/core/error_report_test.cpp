@@ -43,8 +43,10 @@ TEST(ErrorReport, EachKindOfFailureShowsItsTextUnderTheRecordedTitle)
         {BoxFor(empty_delegate_error()), L"Error occurred: Empty delegate called"},
         {BoxFor(42), L"Error occurred: unknown"},
         {BoxFor(user_cancelled_process()), L"Operation stopped."}};
-    for (const auto& [box, text] : rows)
-        EXPECT_EQ(box.caption + L": " + box.text, std::wstring(L"Error box test: ") + text);
+    for (const auto& [box, text] : rows) {
+        EXPECT_EQ(box.caption, L"Error box test");
+        EXPECT_EQ(box.text, text);
+    }
     EXPECT_FALSE(BoxFor(dialog_cancelled(), 0).seen);
 }
 
