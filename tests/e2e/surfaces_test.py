@@ -8,6 +8,7 @@ close with exit status 0.
 import os
 import subprocess
 import sys
+import time
 
 import desktop
 import harness
@@ -60,7 +61,8 @@ def main():
     status, texts = harness.run_then_close(program, lambda process: run_checks(probe, shots, process))
     check(status == 0, f"the program ended with exit status 0 (got {status})")
     check_start_up_lines(texts, version)
-    for surface, strokes in (("GDI surface", 4), ("OpenGL surface", 3)):
+    # The GDI surface also takes a double tap and two slow taps: four presses.
+    for surface, strokes in (("GDI surface", 8), ("OpenGL surface", 3)):
         counts = [texts.count(f"Pointer {what} on {surface}\n") for what in ("DOWN", "UP")]
         check(counts == [strokes] * 2, f"{strokes} strokes pressed and released on the {surface} ({counts})")
     after = texts[texts.index("Pointer DOWN on OpenGL surface\n"):] if counts[0] else []
@@ -95,6 +97,9 @@ def run_checks(probe, shots, process):
                   lambda s: s.clear(s.gl.grey) and s.black_row(s.gdi, 120))
     desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
     surfaces.wait("the GDI surface's Clear clears it", lambda s: s.clear(s.gdi))
+    check_double_tap(process, origin, surfaces)
+    desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
+    surfaces.wait("the GDI surface's Clear clears the taps", lambda s: s.clear(s.gdi))
 
     x0, y0 = origin
     # The client area starts at its minimum size; the sizing border lies just outside it.
@@ -114,6 +119,25 @@ def run_checks(probe, shots, process):
     check(rows == 22, f"it is 22 rows wide, a 21-pixel stamp ({rows})")
     surfaces.shot.crop(os.path.join(shots, "nibscope-window.png"), max(x0 - 8, 0), max(y0 - 30, 0), 860, 780)
     check_log_pane(probe, origin, shots)
+
+
+def check_double_tap(process, origin, surfaces):
+    """A quick second tap at the same spot arrives as a double click: it must paint and
+    log as the press it is, the same as two taps far enough apart in time."""
+    x0, y0 = origin
+    settle = harness.pointer_settle(process)
+    desktop.move(x0 + 60, y0 + 60)
+    desktop.xdotool("click", "--repeat", 2, "--delay", 100, 1)
+    for _ in range(2):
+        settle()
+    for _ in range(2):
+        desktop.click(x0 + 120, y0 + 60)
+        settle()
+        settle()
+        time.sleep(1)  # beyond the double-click time
+    same = lambda s: all(s.gdi(60 + dx, 60 + dy) == s.gdi(120 + dx, 60 + dy) for dx in range(-4, 5) for dy in range(-4, 5))
+    surfaces.wait("a double tap paints both taps' stamps, as two slow taps do",
+                  lambda s: s.gdi(60, 60) < BACKGROUND and same(s))
 
 
 def stroke_both(process, origin, y):

@@ -116,6 +116,8 @@ LRESULT Window::Dispatch(const WindowMessage& m)
     case WM_CHAR: return DispatchKeyMessage(m);
     case WM_HSCROLL:
     case WM_VSCROLL: return DispatchControlMessage(m);
+    case WM_DPICHANGED:
+        return ResultOf(HandleDpiChangeEvent(LOWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam)), m);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
