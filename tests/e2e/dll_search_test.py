@@ -1,12 +1,15 @@
 """Where the real program finds the driver library: a copy of the simulated wintab32.dll
 in the folder the program is started from, and not beside the program, is never loaded
-(the program logs the missing-driver line); a copy beside the program is. Wine's own
-wintab32 is kept out of the way (native only), as on a machine without a driver.
+(the program logs the missing-driver line); a copy beside the program is. It runs in a
+Wine prefix of its own without the placeholder wintab32.dll in the system folder, and
+Wine's builtin one is kept out of the way, as on a Windows machine without a driver:
+otherwise Wine's search would stop at the placeholder before the current folder.
 
     dll_search_test.py NIBSCOPE_EXE WINTAB_DLL BUILD_FOLDER SCENARIO_FOLDER
 """
 import os
 import shutil
+import subprocess
 import sys
 
 import harness
@@ -27,7 +30,20 @@ def started_log(program, folder):
 
 def main():
     program, driver, build, scenario = sys.argv[1:5]
+    os.environ["TEVRIN_WINE_PREFIX"] = "without-wintab32"
     harness.use_display(build)
+    try:
+        os.remove(os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", "system32", "wintab32.dll"))
+    except FileNotFoundError:
+        pass
+    try:
+        run_both(program, driver, scenario)
+    finally:
+        subprocess.run([harness.WINE_RUN, "--stop", build], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return check.summary()
+
+
+def run_both(program, driver, scenario):
     beside, started_from = os.path.join(scenario, "program"), os.path.join(scenario, "started_from")
     shutil.rmtree(scenario, ignore_errors=True)
     for folder in (beside, started_from):
@@ -45,7 +61,6 @@ def main():
     created = [t for t in texts if t.startswith("Tablet context created for window ")]
     check(len(created) == 2 and not any(t.endswith(MISSING) for t in texts),
           f"one beside the program is loaded: both surfaces open a context ({created})")
-    return check.summary()
 
 
 if __name__ == "__main__":
