@@ -1,37 +1,20 @@
-// A program whose window fails inside a system call: a key handler resizes the window
-// with SetWindowPos, whose WM_SIZE handler throws. The program's main loop and error
-// box must carry the failure out: one box, then exit status 0 (startup_box_check).
+// A key handler resizes its window with SetWindowPos, whose WM_SIZE handler throws: the
+// main loop and the entry's catch must show one error box, then exit 0 (startup_box_check).
 #include "app/main_loop.h"
 #include "app/nibscope_app.h"
 #include "tevrin/core/message_box.h"
 #include "tevrin/ui/timer_system.h"
-#include "tevrin/ui/window.h"
+#include "ui/test_window.h"
 
-namespace {
-
-class ResizedOnKey : public tevrin::Window {
-public:
-    ResizedOnKey() { styleKind = kindMainFrame; }
-    const char* GetTypeName() const override { return "ResizedOnKey"; }
-    bool HandlePaintEvent(tevrin::GraphicsContext&, const RECT&) override { return false; }
-    bool HandleSizeEvent(int, int) override
-    {
-        if (resizing_)
-            throw "resized inside SetWindowPos";
-        return false;
-    }
+struct ResizedOnKey : ui_test::TestWindow {
+    bool HandleSizeEvent(int, int) override { return resizing ? throw "resized inside SetWindowPos" : false; }
     bool HandleKeyEvent(tevrin::u16) override
     {
-        resizing_ = true;
-        SetWindowPos(hwnd, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER);
-        return true;
+        resizing = true;
+        return SetWindowPos(hwnd, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER);
     }
-
-private:
-    bool resizing_ = false;
+    bool resizing = false;
 };
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -40,7 +23,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         NibscopeApp application;  // not initialised: the box keeps the caption "Message"
         auto* window = new ResizedOnKey;  // deleted by the framework with its window
         window->Create(200, 200);
-        window->Show(true);
         PostMessageW(window->GetHandle(), WM_CHAR, 'x', 1);
         RunMainLoop(application, timers);
     } catch (...) {

@@ -122,22 +122,16 @@ def run_checks(probe, shots, process):
 
 
 def check_double_tap(process, origin, surfaces):
-    """A quick second tap at the same spot arrives as a double click: it must paint and
-    log as the press it is, the same as two taps far enough apart in time."""
-    x0, y0 = origin
+    """A quick second tap at one spot arrives as a double click: it must paint and log as
+    the press it is, the same as two taps far enough apart in time."""
     settle = harness.pointer_settle(process)
-    desktop.move(x0 + 60, y0 + 60)
+    desktop.move(origin[0] + 60, origin[1] + 60)
     desktop.xdotool("click", "--repeat", 2, "--delay", 100, 1)
     for _ in range(2):
-        settle()
-    for _ in range(2):
-        desktop.click(x0 + 120, y0 + 60)
-        settle()
-        settle()
-        time.sleep(1)  # beyond the double-click time
+        settle(), time.sleep(1), desktop.click(origin[0] + 120, origin[1] + 60)  # beyond the double-click time
+    settle()
     same = lambda s: all(s.gdi(60 + dx, 60 + dy) == s.gdi(120 + dx, 60 + dy) for dx in range(-4, 5) for dy in range(-4, 5))
-    surfaces.wait("a double tap paints both taps' stamps, as two slow taps do",
-                  lambda s: s.gdi(60, 60) < BACKGROUND and same(s))
+    surfaces.wait("a double tap paints both taps' stamps, as two slow taps do", lambda s: s.gdi(60, 60) < BACKGROUND and same(s))
 
 
 def stroke_both(process, origin, y):
