@@ -10,9 +10,8 @@
 #include "tevrin/ui/label.h"
 #include "tevrin/ui/slider.h"
 #include "tevrin/ui/font.h"
-#include "tevrin/ui/log_view.h"
-
 #include "tevrin/ui/handle_queries.h"
+#include "tevrin/ui/log_view.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -146,7 +145,8 @@ void AppWindow::CreateControls()
 void AppWindow::ApplyDpi(int dpi)
 {
     auto dpiFont = std::make_unique<tevrin::Font>(tevrin::InterfaceFont().GetFaceName().c_str(),
-                                                  tevrin::InterfaceFont().GetPointSize(), false, dpi);
+                                                  tevrin::InterfaceFont().GetPointSize(),
+                                                  tevrin::InterfaceFont().IsBold(), dpi);
     const HFONT font = dpiFont->GetHandle();
     for (tevrin::Control* control : std::initializer_list<tevrin::Control*>{
              gdiCaption_.get(), openGLCaption_.get(), gdiClearButton_.get(), openGLClearButton_.get(),

@@ -29,6 +29,7 @@ public:
     static constexpr int gdiClearButtonId = 10;
     static constexpr int openGLClearButtonId = 11;
     static constexpr int gammaSliderId = 12;
+    // The minimum client area at 96 DPI with texts that fit; GetLayout gives it at others.
     static constexpr int minimumClientWidth = 721;
     static constexpr int minimumClientHeight = 640;
 
