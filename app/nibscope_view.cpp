@@ -7,6 +7,8 @@
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/tablet/pen_state.h"
 
+#include <windowsx.h>
+
 namespace {
 
 constexpr int crossCursorId = 129;
@@ -60,6 +62,17 @@ bool NibscopeView::HandlePointerDownEvent(int button)
     previousY_ = point.y;
     previousPressure_ = mapped;
     return true;
+}
+
+// The window class asks for double clicks, so a quick second tap arrives as one
+// instead of as a press. For a pen it is a press like any other: the tracker, which
+// leaves double clicks alone, is given the press at the message's own position.
+bool NibscopeView::HandleDoubleClickEvent(int button)
+{
+    POINT at = {GET_X_LPARAM(GetMessagePos()), GET_Y_LPARAM(GetMessagePos())};
+    ScreenToClient(hwnd, &at);
+    PointerTracker::Update(hwnd, WM_LBUTTONDOWN, MAKELPARAM(at.x, at.y));
+    return HandlePointerDownEvent(button);
 }
 
 bool NibscopeView::HandlePointerMoveEvent()

@@ -23,6 +23,7 @@ public:
     bool HandlePointerDownEvent(int button) override;
     bool HandlePointerMoveEvent() override;
     bool HandlePointerUpEvent(int button) override;
+    bool HandleDoubleClickEvent(int button) override;
     bool HandleSetCursorEvent() override;
     bool HandleGetFocusEvent(int from) override;
     bool HandleLoseFocusEvent() override;

@@ -8,6 +8,7 @@
 #include "app/pressure_mapping.h"
 #include "tevrin/tablet/pen_state.h"
 #include "tevrin/ui/control.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/log_view.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -67,6 +70,41 @@ protected:
                 ASSERT_EQ(Pixel(x, y), expected[y * surface + x]) << x << "," << y;
     }
 
+    // Every text, in its control's own font, fits the control's client area (a button's
+    // with its edge and focus margins); no two children of the window overlap.
+    void ExpectTextsFitAndNothingOverlaps(int dpi) const
+    {
+        const struct {
+            int id;
+            const wchar_t* text;
+            int marginX, marginY;
+        } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
+                        {AppWindow::gdiClearButtonId, L"Clear", 3, 2}, {AppWindow::openGLClearButtonId, L"Clear", 3, 2},
+                        {AppWindow::gammaCaptionId, L"Pressure gamma:", 0, 0},
+                        {AppWindow::gammaValueLabelId, L"5.00", 0, 0}};  // the widest value it shows
+        for (const auto& c : controls) {
+            const HWND control = GetDlgItem(window->GetHandle(), c.id);
+            const HDC dc = GetDC(control);
+            const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            SIZE text = {};
+            GetTextExtentPoint32W(dc, c.text, static_cast<int>(wcslen(c.text)), &text);
+            SelectObject(dc, previous);
+            ReleaseDC(control, dc);
+            RECT client;
+            GetClientRect(control, &client);
+            EXPECT_LE(text.cx + 2 * ScaleToDpi(c.marginX, dpi), client.right) << "control " << c.id << " at " << dpi;
+            EXPECT_LE(text.cy + 2 * ScaleToDpi(c.marginY, dpi), client.bottom) << "control " << c.id << " at " << dpi;
+        }
+        std::vector<RECT> boxes;
+        for (HWND child = GetWindow(window->GetHandle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            boxes.push_back(tevrin::RectangleInParent(child));
+        for (size_t i = 0; i < boxes.size(); ++i)
+            for (size_t j = i + 1; j < boxes.size(); ++j) {
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &boxes[i], &boxes[j])) << "children " << i << " and " << j << " at " << dpi;
+            }
+    }
+
     AppWindow* window = new AppWindow;  // deleted by the framework with its window
 };
 
@@ -85,30 +123,34 @@ std::vector<tevrin::u8> ShownFrame(NibscopeViewGL& view)
 
 }  // namespace
 
+// The positions follow the layout rule (main_window_layout_test pins it to the
+// 96-DPI positions where the texts fit; under Wine the gamma caption is wider).
 TEST_F(MainWindow, LayoutSliderAndCommands)
 {
-    struct Control { const char* what; int id, left, top; };
-    const Control controls[] = {{"GDI Clear", AppWindow::gdiClearButtonId, 155, 365},
-                                {"OpenGL Clear", AppWindow::openGLClearButtonId, 516, 365},
-                                {"gamma caption", AppWindow::gammaCaptionId, 10, 394},
-                                {"gamma slider", AppWindow::gammaSliderId, 115, 392},
-                                {"gamma value", AppWindow::gammaValueLabelId, 325, 395}};
-    for (const auto& control : controls) {
-        EXPECT_EQ(window->GetControl(control.id, false)->GetLeft(), control.left) << control.what;
-        EXPECT_EQ(window->GetControl(control.id, false)->GetTop(), control.top) << control.what;
+    const MainWindowLayout layout = window->GetLayout();
+    const std::pair<int, Box> controls[] = {
+        {AppWindow::gdiCaptionId, layout.gdiCaption},         {AppWindow::openGLCaptionId, layout.openGLCaption},
+        {AppWindow::gdiClearButtonId, layout.gdiClearButton}, {AppWindow::openGLClearButtonId, layout.openGLClearButton},
+        {AppWindow::gammaCaptionId, layout.gammaCaption},     {AppWindow::gammaSliderId, layout.gammaSlider},
+        {AppWindow::gammaValueLabelId, layout.gammaValue}};
+    for (const auto& [id, box] : controls) {
+        const tevrin::Control& control = *window->GetControl(id, false);
+        EXPECT_EQ((std::vector<int>{control.GetLeft(), control.GetTop(), control.GetWidth(), control.GetHeight()}),
+                  (std::vector<int>{box.left, box.top, box.width, box.height})) << "control " << id;
     }
     SetWindowPos(window->GetHandle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(window->GetClientWidth(), 721) << "the size limits keep the minimum client area";
-    EXPECT_EQ(window->GetClientHeight(), 640);
-    EXPECT_EQ(window->GetLogView()->GetTop(), 432);
+    EXPECT_EQ(window->GetClientWidth(), layout.minimumClientWidth) << "the size limits keep the minimum client area";
+    EXPECT_EQ(window->GetClientHeight(), layout.minimumClientHeight);
+    EXPECT_EQ(window->GetLogView()->GetTop(), layout.logPane.top);
     // The separator: one black row two above the log pane, as wide as the pane reaches.
+    const int separatorRow = layout.logPane.top - 2;
     UpdateWindow(window->GetHandle());
     const HDC dc = GetDC(window->GetHandle());
     const int right = window->GetLogView()->GetLeft() + window->GetLogView()->GetWidth() - 1;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     struct Probe { const char* what; int x, y; COLORREF colour; };
-    const Probe separator[] = {{"its left end", 0, 430, 0}, {"its right end", right, 430, 0},
-                               {"the row above it", 100, 429, face}, {"the row below it", 100, 431, face}};
+    const Probe separator[] = {{"its left end", 0, separatorRow, 0}, {"its right end", right, separatorRow, 0},
+                               {"the row above it", 100, separatorRow - 1, face}, {"the row below it", 100, separatorRow + 1, face}};
     for (const auto& pixel : separator)
         EXPECT_EQ(GetPixel(dc, pixel.x, pixel.y), pixel.colour) << pixel.what;
     ReleaseDC(window->GetHandle(), dc);
@@ -128,6 +170,32 @@ TEST_F(MainWindow, LayoutSliderAndCommands)
     ExpectCanvas({});
     EXPECT_TRUE(window->HandleCommand(AppWindow::openGLClearButtonId));
     EXPECT_FALSE(window->HandleCommand(AppWindow::gammaSliderId));
+}
+
+// Runs once per display scale (96, 120, 144 and 192 DPI), each in a prefix of its own.
+TEST_F(MainWindow, EveryTextFitsItsControlAndNothingOverlapsAlsoAfterMovingToAnotherScale)
+{
+    const HWND handle = window->GetHandle();
+    const int dpi = tevrin::WindowDpi(handle);
+    const char* prefixDpi = std::getenv("TEVRIN_WINE_DPI");  // Wine hands its environment on
+    ASSERT_EQ(dpi, prefixDpi ? std::atoi(prefixDpi) : 96) << "the window is shown at the prefix's DPI";
+    ExpectTextsFitAndNothingOverlaps(dpi);
+    const int other = dpi == 192 ? 120 : 192;
+    RECT suggested;
+    GetWindowRect(handle, &suggested);
+    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, other, dpi);
+    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, other, dpi);
+    SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    ExpectTextsFitAndNothingOverlaps(other);
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(handle, AppWindow::gammaCaptionId, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(9, other, 72)) << "the interface font at the new DPI";
+    EXPECT_EQ(window->GetLogView()->GetLineHeight(), ScaleToDpi(12, other));
+    RECT now;
+    GetWindowRect(handle, &now);
+    EXPECT_EQ((std::vector<LONG>{now.left, now.top}), (std::vector<LONG>{suggested.left, suggested.top}))
+        << "the window takes the suggested rectangle, within the screen";
 }
 
 TEST_F(MainWindow, OtherButtonsPaintOnlyTheirPressAndAMoveOntoThePreviousStampPaintsOneThere)

@@ -8,6 +8,7 @@ close with exit status 0.
 import os
 import subprocess
 import sys
+import time
 
 import desktop
 import harness
@@ -64,7 +65,8 @@ def main():
     status, texts = harness.run_then_close(program, lambda process: run_checks(probe, shots, process))
     check(status == 0, f"the program ended with exit status 0 (got {status})")
     check_start_up_lines(texts, version)
-    for surface, strokes in (("GDI surface", 4), ("OpenGL surface", 3)):
+    # The GDI surface also takes a double tap and two slow taps: four presses.
+    for surface, strokes in (("GDI surface", 8), ("OpenGL surface", 3)):
         counts = [texts.count(f"Pointer {what} on {surface}\n") for what in ("DOWN", "UP")]
         check(counts == [strokes] * 2, f"{strokes} strokes pressed and released on the {surface} ({counts})")
     after = texts[texts.index("Pointer DOWN on OpenGL surface\n"):] if counts[0] else []
@@ -103,6 +105,9 @@ def run_checks(probe, shots, process):
                   lambda s: s.clear(s.gl.grey) and s.black_row(s.gdi, 120))
     desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
     surfaces.wait("the GDI surface's Clear clears it", lambda s: s.clear(s.gdi))
+    check_double_tap(process, origin, surfaces)
+    desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
+    surfaces.wait("the GDI surface's Clear clears the taps", lambda s: s.clear(s.gdi))
 
     x0, y0 = origin
     # The client area starts at its minimum size; the sizing border lies just outside it.
@@ -131,6 +136,19 @@ def check_focus_bars(surfaces, focused, why):
         state = "shown" if name == focused else "hidden"
         surfaces.wait(f"{why}: the {name} surface's focus bar is {state}",
                       lambda s: s.focus_bar(surface(s)) == state)
+
+
+def check_double_tap(process, origin, surfaces):
+    """A quick second tap at one spot arrives as a double click: it must paint and log as
+    the press it is, the same as two taps far enough apart in time."""
+    settle = harness.pointer_settle(process)
+    desktop.move(origin[0] + 60, origin[1] + 60)
+    desktop.xdotool("click", "--repeat", 2, "--delay", 100, 1)
+    for _ in range(2):
+        settle(), time.sleep(1), desktop.click(origin[0] + 120, origin[1] + 60)  # beyond the double-click time
+    settle()
+    same = lambda s: all(s.gdi(60 + dx, 60 + dy) == s.gdi(120 + dx, 60 + dy) for dx in range(-4, 5) for dy in range(-4, 5))
+    surfaces.wait("a double tap paints both taps' stamps, as two slow taps do", lambda s: s.gdi(60, 60) < BACKGROUND and same(s))
 
 
 def stroke_both(process, origin, y):

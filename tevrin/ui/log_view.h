@@ -7,6 +7,7 @@
 #include "tevrin/ui/log_item_table.h"
 #include "tevrin/ui/window.h"
 
+#include <memory>
 #include <string>
 
 namespace tevrin {
@@ -42,6 +43,9 @@ public:
     i32 GetTopItem() const { return top_; }
     i32 GetLineHeight() const { return lineHeight_; }
     i32 VisibleRows() const;
+    // The font and the line height follow the window's DPI: set at creation and again
+    // when the window moves to a monitor of another scale.
+    void SetDpi(int dpi);
 
     // Back-buffer memory; the owner sets both (malloc and free) before the first paint.
     dib& BackBuffer() { return backBuffer_; }
@@ -58,6 +62,7 @@ private:
     ILogItemTable* table_;
     i32 top_ = 0;
     i32 lineHeight_ = 12;
+    std::unique_ptr<Font> font_;
     dib backBuffer_;
 };
 

@@ -189,6 +189,8 @@ public:
     virtual bool HandleNotifyEvent(HWND /*from*/, NMHDR* /*info*/) { return false; }
     virtual bool HandleScrollEvent(const ScrollInfo& /*info*/, int /*code*/) { return false; }
     virtual bool HandleControlScrollEvent(Control* /*control*/) { return false; }
+    // WM_DPICHANGED: the window's new DPI and the outer rectangle the system suggests.
+    virtual bool HandleDpiChangeEvent(int /*dpi*/, const RECT& /*suggested*/) { return false; }
     virtual ScrollInfo& GetScrollInfo(ScrollInfo& out, bool vertical) const;
 
 protected:
