@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
+#include <thread>
 
 using namespace tevrin;
 
@@ -29,6 +31,20 @@ protected:
             log->AddLine("line " + std::to_string(next++), 1, 0);
     }
     i32 Top() const { return log->GetTopItem(); }
+    // What a pane shows and keeps: its lines, top row and scroll bar.
+    static std::string State(const LogView& pane)
+    {
+        std::string state = "top " + std::to_string(pane.GetTopItem());
+        for (i32 i = 0; i < pane.GetTable()->count(); ++i) {
+            const log_item& item = *pane.GetTable()->item(i);
+            state += "|" + item.text + (item.rule ? " rule " : " ") + std::to_string(item.colourIndex);
+        }
+        SCROLLINFO bar = {};
+        bar.cbSize = sizeof bar;
+        bar.fMask = SIF_ALL;
+        GetScrollInfo(pane.GetHandle(), SB_VERT, &bar);
+        return state + "|bar " + std::to_string(bar.nMax) + " " + std::to_string(bar.nPage) + " " + std::to_string(bar.nPos);
+    }
 
     ui_test::WindowSweeper sweeper;
     ui_test::TestWindow* parent = new ui_test::TestWindow;
@@ -129,4 +145,95 @@ TEST_F(LogPane, RulesAreOnePixelHighInTheMiddleOfTheirRowInTheirColour)
     for (const auto& [x, y, colour] : pixels)
         EXPECT_EQ(GetPixel(dc, x, y), colour) << x << "," << y;
     ReleaseDC(log->GetHandle(), dc);
+}
+
+// The idle pass stores a whole drain at once and shows it once: the pane must end as
+// appending the same lines one by one leaves it, and go on following (or not) the same.
+TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
+{
+    LogView* twin = new LogView(1000);
+    twin->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
+    twin->BackBuffer().release = [](void* block) { std::free(block); };
+    twin->Create(500, 10 * 12, parent, 0, 200);
+    const struct {
+        int before, pagesUp, batch;
+        const char* last;  // the batch's last line
+    } cases[] = {{0, 0, 4, "a\n\nb\n"}, {3, 0, 30, "____"}, {8, 0, 1, "_not a rule"}, {40, 0, 0, "__\n__"},
+                 {30, 1, 25, "x"}, {40, 4, 5, "y"}, {990, 0, 25, "limit"}, {995, 60, 30, "limit, scrolled back"}};
+    drain_log_lines(twin);  // whatever was queued before; each case clears the panes
+    for (const auto& c : cases) {
+        for (LogView* pane : {log, twin}) {
+            SendMessageW(pane->GetHandle(), WM_COMMAND, LogView::clearCommand, 0);
+            queued_log_lines old;
+            for (int i = 0; i < c.before; ++i)
+                old.push_back({"old " + std::to_string(i), 2, 0});
+            pane->AddLines(old);
+            pane->ShowNewLines();
+            pane->ShowNewLines();  // a pass without lines shows them, however soon it comes
+            for (int i = 0; i < c.pagesUp; ++i)
+                SendMessageW(pane->GetHandle(), WM_VSCROLL, SB_PAGEUP, 0);
+        }
+        for (int i = 0; i <= c.batch; ++i) {
+            const std::string line = i < c.batch ? "new " + std::to_string(i) : c.last;
+            log_line("%s", line.c_str());
+            twin->AddLine(line, 1, 0);
+        }
+        drain_log_lines(log);
+        log->ShowNewLines();
+        log->ShowNewLines();
+        EXPECT_EQ(State(*log), State(*twin)) << c.before << " lines, " << c.pagesUp << " pages up, " << c.batch << " new";
+        log->AddLine("after", 1, 0);
+        twin->AddLine("after", 1, 0);
+        EXPECT_EQ(log->GetTopItem(), twin->GetTopItem()) << c.before << " lines: following after the batch";
+    }
+}
+
+// While every idle pass brings lines, the pane shows them at most once a frame; a pass
+// that brings none shows what is left.
+TEST_F(LogPane, NewLinesShowAtMostOnceAFrameAndAtOnceWhenTheyStop)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const struct {
+        int milliseconds;
+        bool lines, current;
+    } passes[] = {{0, true, true},   {10, true, false}, {20, true, true}, {30, true, false},
+                  {40, false, true}, {46, true, false}, {60, true, true}, {61, false, true}};
+    for (const auto& pass : passes) {
+        if (pass.lines)
+            log->AddLines({{"at " + std::to_string(pass.milliseconds), 1, 0}});
+        log->ShowNewLines(start + std::chrono::milliseconds(pass.milliseconds));
+        SCROLLINFO bar = {};
+        bar.cbSize = sizeof bar;
+        bar.fMask = SIF_RANGE;
+        GetScrollInfo(log->GetHandle(), SB_VERT, &bar);
+        EXPECT_EQ(bar.nMax == log->GetTable()->count() - 1, pass.current) << "pass at " << pass.milliseconds << " ms";
+    }
+}
+
+TEST_F(LogPane, AnotherThreadLogsWhileThePaneDrains)
+{
+    struct DrainingPane : LogView {
+        DrainingPane() : LogView(1000) {}
+        void AddLines(const queued_log_lines& lines) override
+        {
+            logger = std::thread([this] {
+                log_line("from another thread");
+                logged.set_value();
+            });
+            returned = logged.get_future().wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+            LogView::AddLines(lines);
+        }
+        std::promise<void> logged;
+        std::thread logger;
+        bool returned = false;
+    };
+    auto* pane = new DrainingPane;
+    pane->Create(500, 10 * 12, parent, 0, 200);
+    for (int i = 0; i < 5000; ++i)
+        log_line("line %d", i);
+    drain_log_lines(pane);
+    pane->logger.join();
+    EXPECT_TRUE(pane->returned) << "log_line waited for the pane";
+    EXPECT_EQ(pending_log_line_count(), 1u) << "its line waits for the next drain";
+    EXPECT_EQ(pane->GetTable()->item(999)->text, "line 4999");
 }

@@ -7,6 +7,7 @@
 #include "tevrin/ui/log_item_table.h"
 #include "tevrin/ui/window.h"
 
+#include <chrono>
 #include <string>
 
 namespace tevrin {
@@ -31,8 +32,15 @@ public:
 
     // Adds the entry's text, one item per line; the pane follows while its end shows.
     void Append(const log_entry& entry);
-    // Queued user-log lines arrive here (kind is the colour index).
+    // One user-log line (kind is the colour index), shown at once.
     void AddLine(const std::string& text, u32 kind, u32 extra) override;
+    // The lines of one drain of the user-log queue: stored as Append stores them, and
+    // shown by the next ShowNewLines.
+    void AddLines(const queued_log_lines& lines) override;
+    // Called on every idle pass: updates the scroll bar and repaints once for all the
+    // lines added since the last showing. While every pass brings lines, that happens at
+    // most once a frame; a pass that brings none shows the final state.
+    void ShowNewLines(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 
     // Puts every line, oldest first and each ended by CR LF, on the clipboard as text.
     // A failed step is reported in the log itself.
@@ -47,6 +55,7 @@ public:
     dib& BackBuffer() { return backBuffer_; }
 
 private:
+    bool StoreEntry(const log_entry& entry);
     bool NewestLineInView() const;
     i32 LastTop() const;
     void UpdateScrollBar();
@@ -59,6 +68,9 @@ private:
     i32 top_ = 0;
     i32 lineHeight_ = 12;
     dib backBuffer_;
+    bool linesToShow_ = false;
+    bool linesSinceLastPass_ = false;
+    std::chrono::steady_clock::time_point lastShown_;
 };
 
 }  // namespace tevrin
