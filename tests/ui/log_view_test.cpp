@@ -188,25 +188,26 @@ TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
     }
 }
 
-// While every idle pass brings lines, the pane shows them at most once a frame; a pass
-// that brings none shows what is left.
-TEST_F(LogPane, NewLinesShowAtMostOnceAFrameAndAtOnceWhenTheyStop)
+// While every pass brings changes, a refresh at most once a frame after the previous
+// one ended; at once on a pass that brings none.
+TEST(RefreshPacer, AtMostOnceAFrameWhileChangesComeAndAtOnceWhenTheyStop)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const RefreshPacer::Clock::time_point start;
     const struct {
-        int milliseconds;
-        bool lines, current;
-    } passes[] = {{0, true, true},   {10, true, false}, {20, true, true}, {30, true, false},
-                  {40, false, true}, {46, true, false}, {60, true, true}, {61, false, true}};
+        int at;
+        bool changed, due;
+        int refreshTakes;  // milliseconds
+    } passes[] = {{0, true, true, 5},   {10, true, false, 0}, {20, true, false, 0}, {22, true, true, 30},
+                  {60, true, false, 0}, {65, false, true, 1}, {70, false, false, 0}, {75, true, false, 0},
+                  {90, true, true, 1}};
+    RefreshPacer pacer;
     for (const auto& pass : passes) {
-        if (pass.lines)
-            log->AddLines({{"at " + std::to_string(pass.milliseconds), 1, 0}});
-        log->ShowNewLines(start + std::chrono::milliseconds(pass.milliseconds));
-        SCROLLINFO bar = {};
-        bar.cbSize = sizeof bar;
-        bar.fMask = SIF_RANGE;
-        GetScrollInfo(log->GetHandle(), SB_VERT, &bar);
-        EXPECT_EQ(bar.nMax == log->GetTable()->count() - 1, pass.current) << "pass at " << pass.milliseconds << " ms";
+        if (pass.changed)
+            pacer.Changed();
+        const bool due = pacer.Due(start + std::chrono::milliseconds(pass.at));
+        EXPECT_EQ(due, pass.due) << "pass at " << pass.at << " ms";
+        if (due)
+            pacer.Refreshed(start + std::chrono::milliseconds(pass.at + pass.refreshTakes));
     }
 }
 

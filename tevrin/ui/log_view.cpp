@@ -99,21 +99,16 @@ void LogView::AddLines(const queued_log_lines& lines)
     // ShowNewLines, which does them once for all.
     for (const queued_log_line& line : lines)
         StoreEntry(log_entry{line.text, static_cast<i32>(line.kind), false});
-    linesToShow_ = true;
-    linesSinceLastPass_ = true;
+    newLines_.Changed();
 }
 
-void LogView::ShowNewLines(std::chrono::steady_clock::time_point now)
+void LogView::ShowNewLines()
 {
-    constexpr std::chrono::microseconds frame(16667);
-    const bool moreMayFollow = linesSinceLastPass_ && now - lastShown_ < frame;
-    linesSinceLastPass_ = false;
-    if (!linesToShow_ || moreMayFollow)
+    if (!newLines_.Due(RefreshPacer::Clock::now()))
         return;
-    linesToShow_ = false;
-    lastShown_ = now;
     UpdateScrollBar();
     Update();
+    newLines_.Refreshed(RefreshPacer::Clock::now());
 }
 
 // Adds the entry's lines; the view follows them only if its end showed before.

@@ -5,9 +5,9 @@
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/raster/dib.h"
 #include "tevrin/ui/log_item_table.h"
+#include "tevrin/ui/refresh_pacer.h"
 #include "tevrin/ui/window.h"
 
-#include <chrono>
 #include <string>
 
 namespace tevrin {
@@ -38,9 +38,8 @@ public:
     // shown by the next ShowNewLines.
     void AddLines(const queued_log_lines& lines) override;
     // Called on every idle pass: updates the scroll bar and repaints once for all the
-    // lines added since the last showing. While every pass brings lines, that happens at
-    // most once a frame; a pass that brings none shows the final state.
-    void ShowNewLines(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
+    // lines added since the last showing, when the pacer says it is time.
+    void ShowNewLines();
 
     // Puts every line, oldest first and each ended by CR LF, on the clipboard as text.
     // A failed step is reported in the log itself.
@@ -68,9 +67,7 @@ private:
     i32 top_ = 0;
     i32 lineHeight_ = 12;
     dib backBuffer_;
-    bool linesToShow_ = false;
-    bool linesSinceLastPass_ = false;
-    std::chrono::steady_clock::time_point lastShown_;
+    RefreshPacer newLines_;
 };
 
 }  // namespace tevrin
