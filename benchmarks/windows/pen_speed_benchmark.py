@@ -9,7 +9,7 @@ one prints both in one run):
   "Pressure: " line). Wine merges the moves that wait in the queue, so a busy program
   draws a coarser stroke through fewer positions.
 
-    pen_speed_benchmark.py BUILD_FOLDER WINDOW_PROBE_EXE LABEL=NIBSCOPE_EXE [LABEL=NIBSCOPE_EXE ...]
+    pen_speed_benchmark.py BUILD_FOLDER WINDOW_PROBE_EXE PROXIMITY_BURST_EXE LABEL=NIBSCOPE_EXE [...]
 """
 import math
 import os
@@ -32,12 +32,12 @@ def releases(process):
     return sum(t.startswith("Pointer UP on ") for t in harness.debugger_texts(process))
 
 
-def proximity_burst(probe_exe, program):
-    """Longest unanswered wait and when the answers came quickly again, in ms."""
-    result = subprocess.run([harness.WINE_RUN, probe_exe, "proximity-burst", os.path.basename(program), harness.TITLE,
-                             str(BURST)], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=400, text=True)
+def proximity_burst(burst_exe):
+    """Longest unanswered wait, and when the last slow answer came after the burst, in ms."""
+    result = subprocess.run([harness.WINE_RUN, burst_exe, harness.TITLE, str(BURST)], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, timeout=400, text=True)
     if result.returncode != 0:
-        raise RuntimeError(f"proximity-burst failed: {result.stdout.strip()}")
+        raise RuntimeError(f"proximity_burst failed: {result.stdout.strip()}")
     return [float(value) for value in result.stdout.split()]
 
 
@@ -58,13 +58,13 @@ def fast_stroke(process, x0, y0):
     return pressure_lines(process) - moves, sent
 
 
-def measure(label, program, probe_exe):
+def measure(label, program, probe_exe, burst_exe):
     probe = harness.WindowProbe(probe_exe)
 
     def action(process):
         x0, y0 = probe.wait_for_start_up(process)
         time.sleep(2)  # start-up's own lines drained and painted
-        longest, settled = proximity_burst(probe_exe, program)
+        longest, settled = proximity_burst(burst_exe)
         print(f"{label}: burst of {BURST} proximity messages: longest unanswered {longest:.0f} ms, "
               f"answers quick again {settled / 1000:.1f} s after the burst", flush=True)
         for stroke in range(STROKES):
@@ -78,11 +78,11 @@ def measure(label, program, probe_exe):
 
 
 def main():
-    build, probe_exe, programs = sys.argv[1], sys.argv[2], sys.argv[3:]
+    build, probe_exe, burst_exe, programs = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
     harness.use_display(build)
     for labelled in programs:
         label, _, program = labelled.partition("=")
-        measure(label, program, probe_exe)
+        measure(label, program, probe_exe, burst_exe)
     return 0
 
 

@@ -6,10 +6,7 @@
 // client-origin (screen position of the client corner), control-rect ID (left top right
 // bottom), control-text ID (UTF-8), slider-position ID, focus-id (of the focused control,
 // 0 for none), menu-open (1 while a popup menu shows), clipboard (its Unicode text, UTF-8,
-// as is), post-quit (WM_QUIT to the window's thread), proximity-burst COUNT (posts COUNT
-// WT_PROXIMITY messages, the pen entering and leaving in turn, to the child window at
-// client point 100,100, then keeps asking the main window for an answer; prints the
-// longest wait for one and the time until the answers came quickly again, in ms).
+// as is), post-quit (WM_QUIT to the window's thread).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -72,39 +69,6 @@ int PrintClipboard()
     return data ? 0 : Fail("no text on the clipboard");
 }
 
-// How long the window leaves the messages sent to it unanswered after a burst of
-// proximity messages: sends WM_NULL every 5 ms until the answers have come within
-// 50 ms for 3 s (at most 3 minutes).
-int ProximityBurst(HWND window, int count)
-{
-    POINT inside = {100, 100};
-    const HWND surface = ChildWindowFromPointEx(window, inside, CWP_SKIPINVISIBLE);
-    if (!surface || surface == window)
-        return Fail("no child window at 100,100");
-    LARGE_INTEGER frequency, start, sent, answered;
-    QueryPerformanceFrequency(&frequency);
-    const auto milliseconds = [&frequency](LARGE_INTEGER from, LARGE_INTEGER to) {
-        return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-    };
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < count; ++i)
-        PostMessageW(surface, 0x7FF5, 0, MAKELPARAM(i % 2 == 0 ? 1 : 0, 1));
-    double longest = 0.0, lastSlow = 0.0, now = 0.0;
-    DWORD_PTR result = 0;
-    while (now - lastSlow < 3000.0 && now < 180000.0) {
-        QueryPerformanceCounter(&sent);
-        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 180000, &result))
-            return Fail("the window did not answer within 3 minutes");
-        QueryPerformanceCounter(&answered);
-        const double wait = milliseconds(sent, answered);
-        now = milliseconds(start, answered);
-        longest = wait > longest ? wait : longest;
-        lastSlow = wait > 50.0 ? now : lastSlow;
-        Sleep(5);
-    }
-    return std::printf("%.1f %.1f\n", longest, lastSlow) < 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -122,8 +86,6 @@ int wmain(int argc, wchar_t** argv)
         return std::printf("%ld %ld\n", corner.x, corner.y) < 0;
     if (command == L"clipboard")
         return PrintClipboard();
-    if (command == L"proximity-burst" && argc > 4)
-        return ProximityBurst(window, _wtoi(argv[4]));
     if (command == L"post-quit")
         return PostThreadMessageW(thread, WM_QUIT, 0, 0) ? 0 : Fail("cannot post to the window's thread");
     if (command == L"menu-open") {

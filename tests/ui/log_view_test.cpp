@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <future>
-#include <thread>
 
 using namespace tevrin;
 
@@ -18,9 +17,7 @@ protected:
     void SetUp() override
     {
         parent->Create(600, 400);
-        log->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
-        log->BackBuffer().release = [](void* block) { std::free(block); };
-        log->Create(500, 10 * 12, parent, 0, 0);  // ten rows at 96 DPI
+        Place(log, 0);
         log->Show(true);
         parent->Show(true);
         ASSERT_EQ(log->VisibleRows(), 10);
@@ -31,17 +28,20 @@ protected:
             log->AddLine("line " + std::to_string(next++), 1, 0);
     }
     i32 Top() const { return log->GetTopItem(); }
-    // What a pane shows and keeps: its lines, top row and scroll bar.
+    template <class Pane> Pane* Place(Pane* pane, int top)
+    {
+        pane->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
+        pane->BackBuffer().release = [](void* block) { std::free(block); };
+        pane->Create(500, 10 * 12, parent, 0, top);  // ten rows at 96 DPI
+        return pane;
+    }
+    // What a pane keeps and shows: its lines, top row and scroll bar.
     static std::string State(const LogView& pane)
     {
         std::string state = "top " + std::to_string(pane.GetTopItem());
-        for (i32 i = 0; i < pane.GetTable()->count(); ++i) {
-            const log_item& item = *pane.GetTable()->item(i);
-            state += "|" + item.text + (item.rule ? " rule " : " ") + std::to_string(item.colourIndex);
-        }
-        SCROLLINFO bar = {};
-        bar.cbSize = sizeof bar;
-        bar.fMask = SIF_ALL;
+        for (i32 i = 0; i < pane.GetTable()->count(); ++i)
+            state += "|" + pane.GetTable()->item(i)->text + std::to_string(pane.GetTable()->item(i)->rule);
+        SCROLLINFO bar = {sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
         GetScrollInfo(pane.GetHandle(), SB_VERT, &bar);
         return state + "|bar " + std::to_string(bar.nMax) + " " + std::to_string(bar.nPage) + " " + std::to_string(bar.nPos);
     }
@@ -151,10 +151,7 @@ TEST_F(LogPane, RulesAreOnePixelHighInTheMiddleOfTheirRowInTheirColour)
 // appending the same lines one by one leaves it, and go on following (or not) the same.
 TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
 {
-    LogView* twin = new LogView(1000);
-    twin->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
-    twin->BackBuffer().release = [](void* block) { std::free(block); };
-    twin->Create(500, 10 * 12, parent, 0, 200);
+    LogView* twin = Place(new LogView(1000), 200);
     const struct {
         int before, pagesUp, batch;
         const char* last;  // the batch's last line
@@ -164,50 +161,40 @@ TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
     for (const auto& c : cases) {
         for (LogView* pane : {log, twin}) {
             SendMessageW(pane->GetHandle(), WM_COMMAND, LogView::clearCommand, 0);
-            queued_log_lines old;
-            for (int i = 0; i < c.before; ++i)
-                old.push_back({"old " + std::to_string(i), 2, 0});
-            pane->AddLines(old);
+            pane->AddLines(queued_log_lines(c.before, {"old", 1, 0}));
             pane->ShowNewLines();
-            pane->ShowNewLines();  // a pass without lines shows them, however soon it comes
+            pane->ShowNewLines();  // a pass without new lines shows them, however soon it comes
             for (int i = 0; i < c.pagesUp; ++i)
                 SendMessageW(pane->GetHandle(), WM_VSCROLL, SB_PAGEUP, 0);
         }
         for (int i = 0; i <= c.batch; ++i) {
-            const std::string line = i < c.batch ? "new " + std::to_string(i) : c.last;
-            log_line("%s", line.c_str());
-            twin->AddLine(line, 1, 0);
+            log_line("%s", i < c.batch ? "new" : c.last);
+            twin->AddLine(i < c.batch ? "new" : c.last, 1, 0);
         }
         drain_log_lines(log);
         log->ShowNewLines();
         log->ShowNewLines();
-        EXPECT_EQ(State(*log), State(*twin)) << c.before << " lines, " << c.pagesUp << " pages up, " << c.batch << " new";
-        log->AddLine("after", 1, 0);
-        twin->AddLine("after", 1, 0);
-        EXPECT_EQ(log->GetTopItem(), twin->GetTopItem()) << c.before << " lines: following after the batch";
+        for (const char* after : {"", "after"}) {
+            EXPECT_EQ(State(*log), State(*twin)) << c.before << " lines, " << c.pagesUp << " pages up, " << after;
+            log->AddLine(after, 1, 0);
+            twin->AddLine(after, 1, 0);
+        }
     }
 }
 
 // While every pass brings changes, a refresh at most once a frame after the previous
-// one ended; at once on a pass that brings none.
+// one ended; at once on a pass that brings none. Pass: at ms, changed, due, refresh ms.
 TEST(RefreshPacer, AtMostOnceAFrameWhileChangesComeAndAtOnceWhenTheyStop)
 {
-    const RefreshPacer::Clock::time_point start;
-    const struct {
-        int at;
-        bool changed, due;
-        int refreshTakes;  // milliseconds
-    } passes[] = {{0, true, true, 5},   {10, true, false, 0}, {20, true, false, 0}, {22, true, true, 30},
-                  {60, true, false, 0}, {65, false, true, 1}, {70, false, false, 0}, {75, true, false, 0},
-                  {90, true, true, 1}};
+    const int passes[][4] = {{0, 1, 1, 5},  {10, 1, 0, 0}, {20, 1, 0, 0}, {22, 1, 1, 30}, {60, 1, 0, 0},
+                             {65, 0, 1, 1}, {70, 0, 0, 0}, {75, 1, 0, 0}, {90, 1, 1, 1}};
     RefreshPacer pacer;
     for (const auto& pass : passes) {
-        if (pass.changed)
+        if (pass[1])
             pacer.Changed();
-        const bool due = pacer.Due(start + std::chrono::milliseconds(pass.at));
-        EXPECT_EQ(due, pass.due) << "pass at " << pass.at << " ms";
-        if (due)
-            pacer.Refreshed(start + std::chrono::milliseconds(pass.at + pass.refreshTakes));
+        ASSERT_EQ(pacer.Due(RefreshPacer::Clock::time_point(std::chrono::milliseconds(pass[0]))), pass[2] != 0) << pass[0];
+        if (pass[2])
+            pacer.Refreshed(RefreshPacer::Clock::time_point(std::chrono::milliseconds(pass[0] + pass[3])));
     }
 }
 
@@ -217,24 +204,17 @@ TEST_F(LogPane, AnotherThreadLogsWhileThePaneDrains)
         DrainingPane() : LogView(1000) {}
         void AddLines(const queued_log_lines& lines) override
         {
-            logger = std::thread([this] {
-                log_line("from another thread");
-                logged.set_value();
-            });
-            returned = logged.get_future().wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+            logger = std::async(std::launch::async, [] { log_line("from another thread"); });
+            returned = logger.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
             LogView::AddLines(lines);
         }
-        std::promise<void> logged;
-        std::thread logger;
+        std::future<void> logger;  // waited for by the drain's caller, never under the log lock
         bool returned = false;
-    };
-    auto* pane = new DrainingPane;
-    pane->Create(500, 10 * 12, parent, 0, 200);
+    }* pane = Place(new DrainingPane, 200);
     for (int i = 0; i < 5000; ++i)
         log_line("line %d", i);
     drain_log_lines(pane);
-    pane->logger.join();
-    EXPECT_TRUE(pane->returned) << "log_line waited for the pane";
-    EXPECT_EQ(pending_log_line_count(), 1u) << "its line waits for the next drain";
+    pane->logger.wait();
+    EXPECT_TRUE(pane->returned && pending_log_line_count() == 1u) << "log_line waited for the pane";
     EXPECT_EQ(pane->GetTable()->item(999)->text, "line 4999");
 }
