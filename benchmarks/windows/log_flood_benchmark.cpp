@@ -62,6 +62,8 @@ public:
 
 struct FloodFigures {
     bool lineByLine = false;
+    long oneByOne = 0;  // lines appended one by one within the budget
+    double oneByOneMilliseconds = 0.0;
     std::vector<double> otherThreadWaits;  // microseconds, batched drain only
     double queueMilliseconds = 0.0;
     double drainMilliseconds = 0.0;
@@ -99,6 +101,10 @@ void CheckPaneAfterFlood(const CountingLogView& pane, int lines, int flood)
         throw std::runtime_error("lines are still queued after the drain");
 }
 
+// Line by line, a large flood takes an hour on a loaded machine: after this long the
+// rest of it is added at once, and the whole is extrapolated from the lines done.
+constexpr double lineByLineBudgetMilliseconds = 120000.0;
+
 // The sink the drain hands the queue to: the pane itself, or the pane line by line.
 // It tells when the drain has taken the queue, for the thread that logs meanwhile.
 class FloodSink : public tevrin::ILogLineSink {
@@ -111,13 +117,28 @@ public:
     void AddLines(const tevrin::queued_log_lines& lines) override
     {
         taken = true;
-        if (lineByLine_)
-            ILogLineSink::AddLines(lines);
-        else
+        if (!lineByLine_) {
             pane_.AddLines(lines);
+            return;
+        }
+        const Stopwatch spent;
+        tevrin::queued_log_lines rest;
+        for (const tevrin::queued_log_line& line : lines) {
+            if (rest.empty() && spent.ElapsedMilliseconds() < lineByLineBudgetMilliseconds) {
+                pane_.AddLine(line.text, line.kind, line.extra);
+                ++oneByOne;
+                oneByOneMilliseconds = spent.ElapsedMilliseconds();
+            } else {
+                rest.push_back(line);
+            }
+        }
+        if (!rest.empty())
+            pane_.AddLines(rest);
     }
 
     std::atomic<bool> taken{false};
+    long oneByOne = 0;
+    double oneByOneMilliseconds = 0.0;
 
 private:
     tevrin::LogView& pane_;
@@ -180,8 +201,7 @@ FloodFigures RunFlood(CountingLogView& pane, int lines, int flood, bool lineByLi
         other = std::make_unique<OtherThreadLogger>(sink.taken);
     stopwatch.Restart();
     tevrin::drain_log_lines(&sink);
-    if (!lineByLine)
-        pane.ShowNewLines();
+    pane.ShowNewLines();
     figures.drainMilliseconds = stopwatch.ElapsedMilliseconds();
     stopwatch.Restart();
     nibscope_benchmark::PumpPendingMessages();
@@ -192,6 +212,8 @@ FloodFigures RunFlood(CountingLogView& pane, int lines, int flood, bool lineByLi
         tevrin::drain_log_lines(&discard);
     }
 
+    figures.oneByOne = sink.oneByOne;
+    figures.oneByOneMilliseconds = sink.oneByOneMilliseconds;
     figures.after = nibscope_benchmark::CurrentProcessMemory();
     figures.paints = pane.paints;
     figures.paintMilliseconds = pane.paintMicroseconds / 1000.0;
@@ -218,6 +240,11 @@ void PrintFlood(int flood, int lines, const FloodFigures& f)
     std::printf("  drain into the pane       %10.1f ms  %8.2f us/line  (%ld paints, %.1f ms in them, %.1f us each)\n",
                 f.drainMilliseconds, 1000.0 * f.drainMilliseconds / lines, f.paints, f.paintMilliseconds,
                 f.paints ? 1000.0 * f.paintMilliseconds / static_cast<double>(f.paints) : 0.0);
+    if (f.lineByLine && f.oneByOne < lines)
+        std::printf("  of which line by line     %10.1f ms  %8.2f us/line  for the first %ld lines; all %d would take "
+                    "%.1f s, the rest were added at once\n",
+                    f.oneByOneMilliseconds, 1000.0 * f.oneByOneMilliseconds / f.oneByOne, f.oneByOne, lines,
+                    f.oneByOneMilliseconds / f.oneByOne * lines / 1000.0);
     std::printf("  paints still due after    %10.1f ms\n", f.leftoverPaintMilliseconds);
     std::printf("  drained and painted       %10.1f ms\n", f.drainMilliseconds + f.leftoverPaintMilliseconds);
     std::printf("  first line to painted     %10.1f ms\n",
