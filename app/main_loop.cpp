@@ -23,7 +23,10 @@ void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers)
     while (!tevrin::WindowList().empty()) {
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             application.Idle();
-            Sleep(10);
+            // An idle program still polls about a hundred times a second, but input
+            // that arrives meanwhile ends the wait: Wine merges the pointer moves that
+            // wait in the queue, so a plain sleep would coarsen a fast stroke.
+            MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         } else if (!OfferToAccelerators(application, message)) {
             TranslateMessage(&message);
             if (message.message == WM_QUIT)

@@ -182,19 +182,22 @@ TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
     }
 }
 
-// While every pass brings changes, a refresh at most once a frame after the previous
-// one ended; at once on a pass that brings none. Pass: at ms, changed, due, refresh ms.
+// While every pass brings changes, a refresh at most once a frame, and after a slow one
+// a pause three times its length; at once on a pass that brings none.
+// Pass: at ms, changed, due, refresh ms.
 TEST(RefreshPacer, AtMostOnceAFrameWhileChangesComeAndAtOnceWhenTheyStop)
 {
-    const int passes[][4] = {{0, 1, 1, 5},  {10, 1, 0, 0}, {20, 1, 0, 0}, {22, 1, 1, 30}, {60, 1, 0, 0},
-                             {65, 0, 1, 1}, {70, 0, 0, 0}, {75, 1, 0, 0}, {90, 1, 1, 1}};
+    const int passes[][4] = {{0, 1, 1, 5},   {10, 1, 0, 0},   {20, 1, 0, 0},   {22, 1, 1, 30},  {70, 1, 0, 0},
+                             {80, 0, 1, 1},  {85, 0, 0, 0},   {90, 1, 0, 0},   {98, 1, 1, 10},  {125, 1, 0, 0},
+                             {138, 1, 1, 1}, {150, 1, 0, 0},  {156, 1, 1, 1}};
     RefreshPacer pacer;
+    const auto at = [](int milliseconds) { return RefreshPacer::Clock::time_point(std::chrono::milliseconds(milliseconds)); };
     for (const auto& pass : passes) {
         if (pass[1])
             pacer.Changed();
-        ASSERT_EQ(pacer.Due(RefreshPacer::Clock::time_point(std::chrono::milliseconds(pass[0]))), pass[2] != 0) << pass[0];
+        ASSERT_EQ(pacer.Due(at(pass[0])), pass[2] != 0) << pass[0];
         if (pass[2])
-            pacer.Refreshed(RefreshPacer::Clock::time_point(std::chrono::milliseconds(pass[0] + pass[3])));
+            pacer.Refreshed(at(pass[0]), at(pass[0] + pass[3]));
     }
 }
 

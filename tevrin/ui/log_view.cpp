@@ -104,11 +104,12 @@ void LogView::AddLines(const queued_log_lines& lines)
 
 void LogView::ShowNewLines()
 {
-    if (!newLines_.Due(RefreshPacer::Clock::now()))
+    const RefreshPacer::Clock::time_point start = RefreshPacer::Clock::now();
+    if (!newLines_.Due(start))
         return;
     UpdateScrollBar();
     Update();
-    newLines_.Refreshed(RefreshPacer::Clock::now());
+    newLines_.Refreshed(start, RefreshPacer::Clock::now());
 }
 
 // Adds the entry's lines; the view follows them only if its end showed before.
