@@ -285,6 +285,8 @@ bool AppWindow::HandleCommand(int id)
 
 void AppWindow::FlushLog()
 {
-    if (logView_)
-        tevrin::drain_log_lines(logView_.get());
+    if (!logView_)
+        return;
+    tevrin::drain_log_lines(logView_.get());
+    logView_->ShowNewLines();
 }

@@ -82,6 +82,37 @@ void LogView::Append(const log_entry& entry)
 {
     if (!table_)
         return;
+    if (StoreEntry(entry))
+        Invalidate();
+    UpdateScrollBar();
+    Update();
+}
+
+void LogView::AddLines(const queued_log_lines& lines)
+{
+    if (!table_)
+        return;
+    // The scroll bar and the paint are the costly part of a line; they wait for
+    // ShowNewLines, which does them once for all.
+    for (const queued_log_line& line : lines)
+        StoreEntry(log_entry{line.text, static_cast<i32>(line.kind), false});
+    newLines_.Changed();
+}
+
+void LogView::ShowNewLines()
+{
+    const RefreshPacer::Clock::time_point start = RefreshPacer::Clock::now();
+    if (!newLines_.Due(start))
+        return;
+    UpdateScrollBar();
+    Update();
+    newLines_.Refreshed(start, RefreshPacer::Clock::now());
+}
+
+// Adds the entry's lines; the view follows them only if its end showed before.
+// Returns whether top moved.
+bool LogView::StoreEntry(const log_entry& entry)
+{
     const bool followed = !(table_->count() - 1 >= top_ + VisibleRows());
     const bool rule = OnlyUnderscores(entry.text);
     size_t start = 0;
@@ -91,15 +122,10 @@ void LogView::Append(const log_entry& entry)
             table_->add(log_entry{entry.text.substr(start, end - start), entry.colourIndex, rule});
         start = end + 1;
     }
-    if (followed) {
-        const i32 before = top_;
-        while (!NewestLineInView() && top_ < table_->count() - 1)
-            ++top_;
-        if (top_ != before)
-            Invalidate();
-    }
-    UpdateScrollBar();
-    Update();
+    const i32 before = top_;
+    while (followed && !NewestLineInView() && top_ < table_->count() - 1)
+        ++top_;
+    return top_ != before;
 }
 
 void LogView::UpdateScrollBar()
