@@ -10,10 +10,13 @@
 #include "tevrin/ui/label.h"
 #include "tevrin/ui/slider.h"
 #include "tevrin/ui/font.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/log_view.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <initializer_list>
 
 namespace {
 
@@ -27,10 +30,33 @@ void GiveHeapAllocator(tevrin::dib& canvas)
     canvas.release = [](void* block) { std::free(block); };
 }
 
-void ShowWithInterfaceFont(tevrin::Label& label)
+// The widest text the gamma value label shows: the slider's right end.
+constexpr const wchar_t* widestGammaText = L"5.00";
+
+// A push button draws its edge (2 pixels at 96 DPI) and, inside it on the left and
+// right, the focus rectangle (1 pixel); static text draws no margins.
+constexpr int buttonMarginX = 3, buttonMarginY = 2;
+
+Box BoxOf(const tevrin::Window& window)
 {
-    label.SetFont(tevrin::InterfaceFont().GetHandle());
-    label.Show(true);
+    return {window.GetLeft(), window.GetTop(), window.GetWidth(), window.GetHeight()};
+}
+
+void Place(tevrin::Control& control, const Box& box)
+{
+    control.SetSize(box.width, box.height);
+    control.SetPosition(box.left, box.top);
+}
+
+// The smallest box that shows the text whole in the font, with the control's margins.
+BoxSize TextBoxSize(const tevrin::Control& control, HFONT font, const wchar_t* text, int marginX = 0, int marginY = 0)
+{
+    const tevrin::unique_window_dc dc = tevrin::acquire_window_dc(control.GetHandle());
+    const HGDIOBJ previous = SelectObject(dc.get(), font);
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &extent);
+    SelectObject(dc.get(), previous);
+    return {extent.cx + 2 * marginX, extent.cy + 2 * marginY};
 }
 
 }  // namespace
@@ -88,23 +114,20 @@ void AppWindow::CreateSurfaces()
     openGLView_->Show(true);
 }
 
+// The boxes are created at their 96-DPI sizes; the layout sizes them for the DPI.
 void AppWindow::CreateControls()
 {
     gdiCaption_ = std::make_unique<tevrin::Label>();
     gdiCaption_->Create(gdiCaptionId, 100, 20, "GDI", this, 0);
-    ShowWithInterfaceFont(*gdiCaption_);
     openGLCaption_ = std::make_unique<tevrin::Label>();
     openGLCaption_->Create(openGLCaptionId, 100, 20, "OpenGL", this, 0);
-    ShowWithInterfaceFont(*openGLCaption_);
 
     gdiClearButton_ = std::make_unique<tevrin::Button>();
     gdiClearButton_->Create(gdiClearButtonId, 50, 20, this);
     openGLClearButton_ = std::make_unique<tevrin::Button>();
     openGLClearButton_->Create(openGLClearButtonId, 50, 20, this);
-    for (tevrin::Button* button : {gdiClearButton_.get(), openGLClearButton_.get()}) {
+    for (tevrin::Button* button : {gdiClearButton_.get(), openGLClearButton_.get()})
         button->SetText("Clear");
-        button->SetFont(tevrin::InterfaceFont().GetHandle());
-    }
 
     gammaSlider_ = std::make_unique<tevrin::Slider>();
     gammaSlider_->Create(gammaSliderId, 200, 20, this);
@@ -112,10 +135,31 @@ void AppWindow::CreateControls()
 
     gammaCaption_ = std::make_unique<tevrin::Label>();
     gammaCaption_->Create(gammaCaptionId, 100, 25, "Pressure gamma:", this, 0);
-    ShowWithInterfaceFont(*gammaCaption_);
     gammaValueLabel_ = std::make_unique<tevrin::Label>();
     gammaValueLabel_->Create(gammaValueLabelId, 25, 20, "3.00", this, 0);
-    ShowWithInterfaceFont(*gammaValueLabel_);
+    ApplyDpi(tevrin::WindowDpi(hwnd));
+    for (tevrin::Label* label : {gdiCaption_.get(), openGLCaption_.get(), gammaCaption_.get(), gammaValueLabel_.get()})
+        label->Show(true);
+}
+
+void AppWindow::ApplyDpi(int dpi)
+{
+    auto dpiFont = std::make_unique<tevrin::Font>(tevrin::InterfaceFont().GetFaceName().c_str(),
+                                                  tevrin::InterfaceFont().GetPointSize(),
+                                                  tevrin::InterfaceFont().IsBold(), dpi);
+    const HFONT font = dpiFont->GetHandle();
+    for (tevrin::Control* control : std::initializer_list<tevrin::Control*>{
+             gdiCaption_.get(), openGLCaption_.get(), gdiClearButton_.get(), openGLClearButton_.get(),
+             gammaCaption_.get(), gammaValueLabel_.get()})
+        control->SetFont(font);
+    interfaceFont_ = std::move(dpiFont);  // the controls no longer use the old one
+    measures_.dpi = dpi;
+    measures_.gdiCaption = TextBoxSize(*gdiCaption_, font, L"GDI");
+    measures_.openGLCaption = TextBoxSize(*openGLCaption_, font, L"OpenGL");
+    measures_.clearButton = TextBoxSize(*gdiClearButton_, font, L"Clear", ScaleToDpi(buttonMarginX, dpi),
+                                        ScaleToDpi(buttonMarginY, dpi));
+    measures_.gammaCaption = TextBoxSize(*gammaCaption_, font, L"Pressure gamma:");
+    measures_.gammaValue = TextBoxSize(*gammaValueLabel_, font, widestGammaText);
 }
 
 void AppWindow::CreateLogView()
@@ -126,10 +170,21 @@ void AppWindow::CreateLogView()
     logView_->Show(true);
 }
 
+MainWindowLayout AppWindow::GetLayout() const
+{
+    MainWindowMeasures measures = measures_;
+    measures.gdiSurface = gdiView_ ? BoxOf(*gdiView_) : Box{0, 0, surfaceSize, surfaceSize};
+    measures.openGLSurface = openGLView_ ? BoxOf(*openGLView_) : Box{openGLSurfaceLeft, 0, surfaceSize, surfaceSize};
+    measures.clientWidth = GetClientWidth();
+    measures.clientHeight = GetClientHeight();
+    return LayOutMainWindow(measures);
+}
+
 void AppWindow::GetSizeLimits(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) const
 {
-    minWidth = GetFrameWidth() + minimumClientWidth;
-    minHeight = GetFrameHeight() + minimumClientHeight;
+    const MainWindowLayout layout = GetLayout();
+    minWidth = GetFrameWidth() + layout.minimumClientWidth;
+    minHeight = GetFrameHeight() + layout.minimumClientHeight;
     maxWidth = -1;
     maxHeight = -1;
 }
@@ -151,27 +206,35 @@ bool AppWindow::HandlePaintEvent(tevrin::GraphicsContext& gc, const RECT& dirty)
     return false;
 }
 
-bool AppWindow::HandleSizeEvent(int clientWidth, int /*clientHeight*/)
+bool AppWindow::HandleSizeEvent(int /*clientWidth*/, int /*clientHeight*/)
 {
     if (!gdiView_ || !gdiClearButton_ || !gammaSlider_ || !logView_)
         return false;
-    const int belowSurfaces = gdiView_->GetBottom() + 5;
-    gdiCaption_->SetPosition(2, belowSurfaces);
-    gdiClearButton_->SetPosition((gdiView_->GetWidth() - gdiClearButton_->GetWidth()) / 2, belowSurfaces);
+    const MainWindowLayout layout = GetLayout();
+    Place(*gdiCaption_, layout.gdiCaption);
+    Place(*gdiClearButton_, layout.gdiClearButton);
     if (openGLView_) {
-        const NibscopeView* openGL = openGLView_.get();
-        openGLClearButton_->SetPosition(
-            (openGL->GetWidth() - gdiClearButton_->GetWidth()) / 2 + openGL->GetLeft(), openGL->GetBottom() + 5);
-        openGLCaption_->SetPosition(openGL->GetLeft() + 2, belowSurfaces);
+        Place(*openGLClearButton_, layout.openGLClearButton);
+        Place(*openGLCaption_, layout.openGLCaption);
     }
-    const int buttonBottom = gdiClearButton_->GetBottom();
-    gammaCaption_->SetPosition(10, buttonBottom + 9);
-    gammaSlider_->SetPosition(gammaCaption_->GetRight() + 5, buttonBottom + 7);
-    gammaValueLabel_->SetPosition(gammaSlider_->GetRight() + 10, buttonBottom + 10);
-    const int logTop = gammaSlider_->GetBottom() + 20;
-    logView_->SetPosition(0, logTop, false);
-    logView_->SetSize(clientWidth, GetClientHeight() - logTop);
+    Place(*gammaCaption_, layout.gammaCaption);
+    Place(*gammaSlider_, layout.gammaSlider);
+    Place(*gammaValueLabel_, layout.gammaValue);
+    logView_->SetPosition(0, layout.logPane.top, false);
+    logView_->SetSize(layout.logPane.width, layout.logPane.height);
     return false;
+}
+
+bool AppWindow::HandleDpiChangeEvent(int dpi, const RECT& suggested)
+{
+    ApplyDpi(dpi);
+    logView_->SetDpi(dpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested size may be the current one, which sends no WM_SIZE.
+    HandleSizeEvent(GetClientWidth(), GetClientHeight());
+    Invalidate();
+    return true;
 }
 
 bool AppWindow::HandleActivateEvent(bool active)
@@ -222,6 +285,8 @@ bool AppWindow::HandleCommand(int id)
 
 void AppWindow::FlushLog()
 {
-    if (logView_)
-        tevrin::drain_log_lines(logView_.get());
+    if (!logView_)
+        return;
+    tevrin::drain_log_lines(logView_.get());
+    logView_->ShowNewLines();
 }

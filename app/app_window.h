@@ -2,6 +2,7 @@
 // AppWindow: the one top-level window. Lays out the GDI and OpenGL surfaces side by
 // side with a caption and a Clear button under each, the pressure-gamma slider row,
 // and the log pane across the bottom.
+#include "app/main_window_layout.h"
 #include "tevrin/ui/window.h"
 
 #include <memory>
@@ -13,6 +14,7 @@ struct StrokeSettings;
 namespace tevrin {
 class Button;
 class Control;
+class Font;
 class Label;
 class LogView;
 class Slider;
@@ -27,6 +29,7 @@ public:
     static constexpr int gdiClearButtonId = 10;
     static constexpr int openGLClearButtonId = 11;
     static constexpr int gammaSliderId = 12;
+    // The minimum client area at 96 DPI with texts that fit; GetLayout gives it at others.
     static constexpr int minimumClientWidth = 721;
     static constexpr int minimumClientHeight = 640;
 
@@ -42,6 +45,11 @@ public:
     bool HandleActivateEvent(bool active) override;
     bool HandleControlScrollEvent(tevrin::Control* control) override;
     bool HandleCommand(int id) override;
+    // Moved to a monitor of another scale: new fonts, new boxes, the suggested rectangle.
+    bool HandleDpiChangeEvent(int dpi, const RECT& suggested) override;
+
+    // Where the children go at the window's DPI and client size.
+    MainWindowLayout GetLayout() const;
 
     // Moves the queued log lines into the log pane; called on every idle pass.
     void FlushLog();
@@ -55,6 +63,9 @@ private:
     void CreateControls();
     void CreateLogView();
     void SetGamma(float gamma);
+    // Makes the interface font at the DPI, gives it to the captions and buttons and
+    // measures the boxes their texts need.
+    void ApplyDpi(int dpi);
 
     // The children go with this object, in the order the destructor gives. The window
     // objects among them are deleted while their windows still exist: this window's
@@ -70,5 +81,7 @@ private:
     std::unique_ptr<tevrin::Label> gammaCaption_;
     std::unique_ptr<tevrin::Label> gammaValueLabel_;
     std::unique_ptr<StrokeSettings> strokeSettings_;  // shared by both views, which do not own it
+    std::unique_ptr<tevrin::Font> interfaceFont_;     // at the window's DPI, outlives the controls using it
+    MainWindowMeasures measures_;
     float gamma_ = 1.0f;
 };

@@ -2,7 +2,9 @@
 // handling. Returns 0 on every path.
 #include "app/main_loop.h"
 #include "app/nibscope_app.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/diagnostics.h"
+#include "tevrin/core/dll_search.h"
 #include "tevrin/core/message_box.h"
 #include "tevrin/core/program_clock.h"
 #include "tevrin/core/system_report.h"
@@ -26,6 +28,7 @@ void Run()
     tevrin::TimerSystem timers;
     NibscopeApp application;
     application.Initialise();
+    tevrin::rethrow_callback_exception();  // from the messages that creating and sizing the window sent
     tevrin::log_line("%s", application.GetAboutText().c_str());
     tevrin::write_system_report();
     RunMainLoop(application, timers);
@@ -35,6 +38,7 @@ void Run()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    tevrin::restrict_library_search();
     tevrin::RecordProgramStart();
     InitialiseCommonControls();
     try {

@@ -2,6 +2,7 @@
 
 #include "app/app_window.h"
 #include "app/nibscope_app.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/ui/timer_system.h"
 #include "tevrin/ui/window_list.h"
 
@@ -30,6 +31,7 @@ void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers)
                 break;
             DispatchMessageW(&message);
         }
+        tevrin::rethrow_callback_exception();
         timers.Update();
     }
 }

@@ -9,5 +9,6 @@ class TimerSystem;
 
 // An empty queue idles the application for 10 ms; a message goes to the main window's
 // accelerators first and, when they do not take it, is translated and dispatched.
-// Every pass that does not end the loop runs the timers once.
+// A failure that a window procedure kept is thrown as soon as the dispatch or the idle
+// pass returns. Every pass that does not end the loop runs the timers once.
 void RunMainLoop(NibscopeApp& application, tevrin::TimerSystem& timers);

@@ -7,9 +7,31 @@
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/tablet/pen_state.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
+
 namespace {
 
 constexpr int crossCursorId = 129;
+
+// Sets a flag for the life of a scope, and clears it however the scope is left.
+class FlagWhileInScope {
+public:
+    explicit FlagWhileInScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagWhileInScope() { flag_ = false; }
+    FlagWhileInScope(const FlagWhileInScope&) = delete;
+    FlagWhileInScope& operator=(const FlagWhileInScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+StampSquare Union(const StampSquare& a, const StampSquare& b)
+{
+    return StampSquare{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                       std::max(a.bottom, b.bottom)};
+}
 
 }  // namespace
 
@@ -62,6 +84,17 @@ bool NibscopeView::HandlePointerDownEvent(int button)
     return true;
 }
 
+// The window class asks for double clicks, so a quick second tap arrives as one
+// instead of as a press. For a pen it is a press like any other: the tracker, which
+// leaves double clicks alone, is given the press at the message's own position.
+bool NibscopeView::HandleDoubleClickEvent(int button)
+{
+    POINT at = {GET_X_LPARAM(GetMessagePos()), GET_Y_LPARAM(GetMessagePos())};
+    ScreenToClient(hwnd, &at);
+    PointerTracker::Update(hwnd, WM_LBUTTONDOWN, MAKELPARAM(at.x, at.y));
+    return HandlePointerDownEvent(button);
+}
+
 bool NibscopeView::HandlePointerMoveEvent()
 {
     if (!pressed[1])
@@ -69,14 +102,18 @@ bool NibscopeView::HandlePointerMoveEvent()
     const tevrin::PointerPosition point = current[1];
     const tevrin::f32 mapped = MapPressure(PointerPressure(), gamma_);
     tevrin::log_line("Pressure: %d%%", PressurePercent(mapped));
-    if (strokeSettings_ && strokeSettings_->interpolate) {
-        WalkTo(point.x, point.y, mapped);
-    } else {
-        StampAt(point.x, point.y, mapped);
-        previousX_ = point.x;
-        previousY_ = point.y;
+    {
+        const FlagWhileInScope gathering(gatheringChanges_);
+        if (strokeSettings_ && strokeSettings_->interpolate) {
+            WalkTo(point.x, point.y, mapped);
+        } else {
+            StampAt(point.x, point.y, mapped);
+            previousX_ = point.x;
+            previousY_ = point.y;
+        }
     }
     previousPressure_ = mapped;
+    ShowChanges();
     return true;
 }
 
@@ -106,6 +143,26 @@ void NibscopeView::WalkTo(tevrin::i32 x, tevrin::i32 y, tevrin::f32 mappedPressu
 void NibscopeView::StampAt(tevrin::i32 x, tevrin::i32 y, tevrin::f32 mappedPressure)
 {
     Stamp(x, y, StampDiameter(mappedPressure), mappedPressure);
+}
+
+void NibscopeView::MarkChanged(const StampSquare& square, tevrin::i32 width, tevrin::i32 height)
+{
+    if (square.left > width - 1 || square.right < 0 || square.top > height - 1 || square.bottom < 0)
+        return;
+    const StampSquare clipped{std::max(square.left, 0), std::max(square.top, 0), std::min(square.right, width - 1),
+                              std::min(square.bottom, height - 1)};
+    changed_ = changed_ ? Union(*changed_, clipped) : clipped;
+    if (!gatheringChanges_)
+        ShowChanges();
+}
+
+void NibscopeView::ShowChanges()
+{
+    if (!changed_)
+        return;
+    const StampSquare area = *changed_;
+    changed_.reset();
+    ShowChangedArea(area);
 }
 
 bool NibscopeView::HandlePointerUpEvent(int /*button*/)

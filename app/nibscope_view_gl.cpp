@@ -125,14 +125,13 @@ void NibscopeViewGL::Stamp(tevrin::i32 x, tevrin::i32 y, tevrin::i32 diameter, t
     const tevrin::i32 width = canvas_->width;
     const tevrin::i32 height = canvas_->height;
     StampRoundBrush(GreyCanvas{canvas_->pixels.data(), width, height, width}, x, y, diameter, mappedPressure);
+    MarkChanged(StampChangedSquare(x, y, diameter), width, height);
+}
 
-    const StampSquare square = StampChangedSquare(x, y, diameter);
-    if (square.left > width - 1 || square.right < 0 || square.top > height - 1 || square.bottom < 0)
-        return;
-    if (context_) {
-        canvas_->dirty = tevrin::TextureRect{std::max(square.left, 0), std::max(square.top, 0),
-                                             std::min(square.right, width - 1) + 1,
-                                             std::min(square.bottom, height - 1) + 1};
+void NibscopeViewGL::ShowChangedArea(const StampSquare& area)
+{
+    if (context_ && canvas_) {
+        canvas_->dirty = tevrin::TextureRect{area.left, area.top, area.right + 1, area.bottom + 1};
         canvas_->Update();
     }
     Invalidate();

@@ -35,6 +35,10 @@ public:
     const tevrin::TexturePtr& GetCanvasTexture() const { return canvas_; }
     OpenGLRenderer* GetRenderer() const { return renderer_.get(); }
 
+protected:
+    // Uploads the area from the CPU copy and asks for a frame.
+    void ShowChangedArea(const StampSquare& area) override;
+
 private:
     void CreateContext();
     void LogDriver();

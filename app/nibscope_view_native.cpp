@@ -61,7 +61,12 @@ void NibscopeViewNative::Stamp(tevrin::i32 x, tevrin::i32 y, tevrin::i32 diamete
     GdiFlush();
     const GreyCanvas canvas{canvas_.bits(), canvas_.width(), canvas_.height(), canvas_.row_bytes()};
     StampRoundBrush(canvas, x, y, diameter, mappedPressure);
-    const StampSquare changed = StampChangedSquare(x, y, diameter);
-    const RECT area = {changed.left, changed.top, changed.right, changed.bottom};
-    InvalidateRect(hwnd, &area, FALSE);
+    MarkChanged(StampChangedSquare(x, y, diameter), canvas_.width(), canvas_.height());
+}
+
+void NibscopeViewNative::ShowChangedArea(const StampSquare& area)
+{
+    // The paint copies the invalidated area from the canvas, so it needs no erasing.
+    const RECT invalid = {area.left, area.top, area.right + 1, area.bottom + 1};
+    InvalidateRect(hwnd, &invalid, FALSE);
 }

@@ -21,6 +21,9 @@ public:
     // The canvas; its owner gives it the allocation delegates before creation.
     tevrin::dib& Canvas() { return canvas_; }
 
+protected:
+    void ShowChangedArea(const StampSquare& area) override;
+
 private:
     void CreateCanvas(int width, int height);
 

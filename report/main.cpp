@@ -14,6 +14,7 @@
 #include "report/output/name_redaction.h"
 #include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
+#include "tevrin/core/dll_search.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
 
@@ -165,6 +166,7 @@ int run(const report_options& options)
 int wmain(int argc, wchar_t** argv)
 {
     using namespace nibscope_report;
+    tevrin::restrict_library_search();
     use_utf8_console();
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index)

@@ -3,26 +3,6 @@
 #include <stdexcept>
 
 namespace nibscope_benchmark {
-namespace {
-
-// The screen's device context, given back when the copy is done.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc()
-    {
-        if (dc_)
-            ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-}  // namespace
 
 ScreenCapture::ScreenCapture(int width, int height) : width_(width), height_(height)
 {
@@ -34,36 +14,30 @@ ScreenCapture::ScreenCapture(int width, int height) : width_(width), height_(hei
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    memoryDc_ = CreateCompatibleDC(nullptr);
-    if (!bitmap_ || !memoryDc_) {
-        if (bitmap_)
-            DeleteObject(bitmap_);
-        if (memoryDc_)
-            DeleteDC(memoryDc_);
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    memoryDc_.reset(CreateCompatibleDC(nullptr));
+    if (!bitmap_ || !memoryDc_)
         throw std::runtime_error("cannot make the screen capture bitmap");
-    }
-    previousBitmap_ = SelectObject(memoryDc_, bitmap_);
+    previousBitmap_ = SelectObject(memoryDc_.get(), bitmap_.get());
     pixels_ = static_cast<const std::uint8_t*>(bits);
 }
 
 ScreenCapture::~ScreenCapture()
 {
-    SelectObject(memoryDc_, previousBitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(memoryDc_);
+    // The bitmap is deleted after this, once the device context no longer holds it.
+    SelectObject(memoryDc_.get(), previousBitmap_);
 }
 
 bool ScreenCapture::Capture(POINT origin)
 {
-    const ScreenDc screen;
-    if (!screen.Get())
+    const tevrin::unique_window_dc screen = tevrin::acquire_window_dc(nullptr);
+    if (!screen)
         return false;
-    const bool copied = BitBlt(memoryDc_, 0, 0, width_, height_, screen.Get(), origin.x, origin.y, SRCCOPY) != FALSE;
+    const bool copied =
+        BitBlt(memoryDc_.get(), 0, 0, width_, height_, screen.get(), origin.x, origin.y, SRCCOPY) != FALSE;
     GdiFlush();
     return copied;
 }
-
 bool ScreenCapture::IsUniformGrey(std::uint8_t grey, int firstRow) const
 {
     for (int row = firstRow; row < height_; ++row) {

@@ -3,6 +3,8 @@
 // whether it shows one uniform grey, which is how another process's window is seen to
 // have painted. Reading the screen sees what the user sees, not what the program
 // believes it drew.
+#include "tevrin/core/windows_handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -26,8 +28,8 @@ public:
 private:
     int width_;
     int height_;
-    HDC memoryDc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    tevrin::unique_bitmap bitmap_;  // declared first: deleted after memoryDc_
+    tevrin::unique_created_dc memoryDc_;
     HGDIOBJ previousBitmap_ = nullptr;
     const std::uint8_t* pixels_ = nullptr;  // 32-bit BGRX rows, top-down
 };

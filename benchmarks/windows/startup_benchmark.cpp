@@ -5,10 +5,10 @@
 // would, and waits for it to end before the next run. Figures only; the program fails
 // only when a run shows no painted window at all.
 //   startup_benchmark PATH\TO\nibscope.exe [RUNS]
-#include "owned_handle.h"
 #include "sample_statistics.h"
 #include "screen_capture.h"
 #include "stopwatch.h"
+#include "tevrin/core/unique_handle.h"
 
 #include <windows.h>
 
@@ -20,7 +20,6 @@
 
 namespace {
 
-using nibscope_benchmark::OwnedHandle;
 using nibscope_benchmark::Stopwatch;
 
 constexpr wchar_t mainWindowTitle[] = L"Tevrin Nibscope";
@@ -37,8 +36,16 @@ struct StartupRun {
     DWORD exitCode = 0;
 };
 
+// A process or thread handle: only this benchmark holds kernel handles.
+struct kernel_handle_traits {
+    using handle_type = HANDLE;
+    static constexpr HANDLE invalid() noexcept { return nullptr; }
+    static void close(HANDLE handle) noexcept { CloseHandle(handle); }
+};
+using unique_kernel_handle = tevrin::unique_handle<kernel_handle_traits>;
+
 struct StartedProcess {
-    OwnedHandle process;
+    unique_kernel_handle process;
     DWORD id = 0;
 };
 
@@ -52,9 +59,9 @@ StartedProcess StartProgram(const std::wstring& path)
     if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         throw std::runtime_error("cannot start the program (error " + std::to_string(GetLastError()) + ")");
-    const OwnedHandle thread(started.hThread);
+    const unique_kernel_handle thread(started.hThread);
     StartedProcess result;
-    result.process = OwnedHandle(started.hProcess);
+    result.process.reset(started.hProcess);
     result.id = started.dwProcessId;
     return result;
 }
@@ -80,7 +87,7 @@ bool SurfaceShowsCanvas(HWND mainWindow, nibscope_benchmark::ScreenCapture& capt
 
 bool Exited(const StartedProcess& started)
 {
-    return WaitForSingleObject(started.process.Get(), 0) == WAIT_OBJECT_0;
+    return WaitForSingleObject(started.process.get(), 0) == WAIT_OBJECT_0;
 }
 
 // Polls until the window is painted; returns the main window.
@@ -107,12 +114,12 @@ void CloseProgram(HWND window, const StartedProcess& started, StartupRun& run)
 {
     const Stopwatch closing;
     PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(started.process.Get(), 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(started.process.Get(), 1);
+    if (WaitForSingleObject(started.process.get(), 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(started.process.get(), 1);
         throw std::runtime_error("the program did not end within 30 s of WM_CLOSE");
     }
     run.closeMilliseconds = closing.ElapsedMilliseconds();
-    GetExitCodeProcess(started.process.Get(), &run.exitCode);
+    GetExitCodeProcess(started.process.get(), &run.exitCode);
 }
 
 StartupRun MeasureOneStart(const std::wstring& path)

@@ -1,25 +1,35 @@
-// Prints what one pointer event of a long, fast stroke costs on a real GDI surface
-// (NibscopeViewNative) in a real window: the time from sending WM_LBUTTONDOWN or
-// WM_MOUSEMOVE to the handler's return, by which the walked line is stamped into the
-// canvas and every stamped square invalidated, and apart from it the repaint of the
+// Prints what one pointer event of a long, fast stroke costs on the real surfaces
+// (NibscopeViewNative and NibscopeViewGL) in a real window beside a real log pane, in
+// two ways side by side: each stamp shown on its own (its square invalidated, and on
+// the OpenGL surface uploaded, one by one, as the surfaces did before) and the event's
+// stamps shown together (one rectangle, once). For each event: the time from sending
+// WM_LBUTTONDOWN or WM_MOUSEMOVE to the handler's return, by which the walked line is
+// stamped into the canvas and its change handed to the window system; the idle pass
+// that takes the event's log line into the pane (line by line, as before, or the
+// batched drain and its frame-paced showing); and apart from those the repaint of the
 // invalidated area. Every move jumps 1,000 pixels, so the line walk is cut at its
-// 500-point limit. Figures only; the program fails only when the events did not
-// stamp and invalidate as a stroke must.
+// 500-point limit. Figures only; the program fails only when the events did not stamp
+// and invalidate as a stroke must.
 //   stroke_event_benchmark [MOVES_PER_STROKE]
 #include "host_window.h"
+#include "line_by_line_sink.h"
 #include "message_pump.h"
 #include "sample_statistics.h"
 #include "stopwatch.h"
 
+#include "app/nibscope_view_gl.h"
 #include "app/nibscope_view_native.h"
 #include "app/pressure_mapping.h"
 #include "app/stroke_settings.h"
 #include "tevrin/core/diagnostics.h"
+#include "tevrin/ui/log_view.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -29,29 +39,34 @@ using nibscope_benchmark::Stopwatch;
 
 constexpr int strokeJump = 1000;
 
-// The real surface, with its stamps counted on the way through.
-class CountingSurface : public NibscopeViewNative {
+// The main window's log pane: its width and height.
+constexpr int logPaneWidth = 721;
+constexpr int logPaneHeight = 208;
+
+// A real surface, with its stamps counted on the way through; perStamp shows each
+// stamp's change on its own, as the surfaces did before they gathered an event's.
+template <class Surface>
+class MeasuredSurface : public Surface {
 public:
     void Stamp(tevrin::i32 x, tevrin::i32 y, tevrin::i32 diameter, tevrin::f32 mappedPressure) override
     {
         ++stamps;
         lastDiameter = diameter;
-        NibscopeViewNative::Stamp(x, y, diameter, mappedPressure);
+        Surface::Stamp(x, y, diameter, mappedPressure);
+        if (perStamp)
+            this->ShowChanges();
     }
 
+    bool perStamp = false;
     long stamps = 0;
     int lastDiameter = 0;
 };
 
-// Pointer lines pile up in the user-log queue while nothing drains it; the program's
-// idle pass would take them, so they are thrown away between events, untimed.
-class DiscardingSink : public tevrin::ILogLineSink {
-public:
-    void AddLine(const std::string&, tevrin::u32, tevrin::u32) override {}
-};
+enum class SurfaceKind { gdi, openGL };
 
 struct StrokeScenario {
     const char* title;
+    SurfaceKind kind;
     int surfaceWidth;
     int surfaceHeight;
     float gamma;
@@ -62,6 +77,8 @@ struct StrokeScenario {
 struct StrokeFigures {
     double pressMicroseconds = 0.0;
     std::vector<double> moveMicroseconds;
+    std::vector<double> logMicroseconds;
+    std::vector<double> moveAndLogMicroseconds;
     std::vector<double> repaintMicroseconds;
     long moveStamps = 0;
     int diameter = 0;
@@ -100,12 +117,14 @@ double TimedRepaint(HWND window)
     return stopwatch.ElapsedMicroseconds();
 }
 
-CountingSurface* CreateSurface(nibscope_benchmark::HostWindow* host, const StrokeScenario& scenario,
-                               StrokeSettings* settings)
+template <class Surface>
+Surface* CreateSurface(nibscope_benchmark::HostWindow* host, const StrokeScenario& scenario, StrokeSettings* settings)
 {
-    auto* surface = new CountingSurface;  // deleted with its window
-    surface->Canvas().allocate = [](size_t bytes) { return std::malloc(bytes); };
-    surface->Canvas().release = [](void* block) { std::free(block); };
+    auto* surface = new Surface;  // deleted with its window
+    if constexpr (std::is_base_of_v<NibscopeViewNative, Surface>) {
+        surface->Canvas().allocate = [](size_t bytes) { return std::malloc(bytes); };
+        surface->Canvas().release = [](void* block) { std::free(block); };
+    }
     surface->SetName("GDI surface");
     surface->SetStrokeSettings(settings);
     surface->Create(scenario.surfaceWidth, scenario.surfaceHeight, host, 0, 0);
@@ -114,24 +133,55 @@ CountingSurface* CreateSurface(nibscope_benchmark::HostWindow* host, const Strok
     return surface;
 }
 
-StrokeFigures DrawStroke(CountingSurface& surface, const StrokeScenario& scenario, int moves)
+tevrin::LogView* CreateLogPane(nibscope_benchmark::HostWindow* host, int top)
+{
+    auto* pane = new tevrin::LogView(1000);  // deleted with its window
+    pane->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
+    pane->BackBuffer().release = [](void* block) { std::free(block); };
+    pane->Create(logPaneWidth, logPaneHeight, host, 0, top);
+    pane->Show(true);
+    return pane;
+}
+
+// The idle pass after an event: its log line into the pane, line by line as before or
+// drained at once and shown at most once a frame.
+double TimedIdlePass(tevrin::LogView& pane, bool lineByLine)
+{
+    const Stopwatch stopwatch;
+    if (lineByLine) {
+        nibscope_benchmark::LineByLineSink sink(pane);
+        tevrin::drain_log_lines(&sink);
+    } else {
+        tevrin::drain_log_lines(&pane);
+        pane.ShowNewLines();
+    }
+    return stopwatch.ElapsedMicroseconds();
+}
+
+template <class Surface>
+StrokeFigures DrawStroke(MeasuredSurface<Surface>& surface, tevrin::LogView& pane, const StrokeScenario& scenario,
+                         int moves)
 {
     const HWND window = surface.GetHandle();
-    DiscardingSink discard;
+    const bool before = surface.perStamp;
     StrokeFigures figures;
     figures.pressMicroseconds = TimedSend(window, WM_LBUTTONDOWN, MK_LBUTTON, SwingTarget(scenario, 1));
+    TimedIdlePass(pane, before);
     TimedRepaint(window);
     const long stampsBeforeMoves = surface.stamps;
     for (int move = 0; move < moves; ++move) {
-        figures.moveMicroseconds.push_back(TimedSend(window, WM_MOUSEMOVE, MK_LBUTTON, SwingTarget(scenario, move)));
+        const double handler = TimedSend(window, WM_MOUSEMOVE, MK_LBUTTON, SwingTarget(scenario, move));
+        const double idle = TimedIdlePass(pane, before);
+        figures.moveMicroseconds.push_back(handler);
+        figures.logMicroseconds.push_back(idle);
+        figures.moveAndLogMicroseconds.push_back(handler + idle);
         if (HasUpdateRegion(window))
             ++figures.invalidatedMoves;
         figures.repaintMicroseconds.push_back(TimedRepaint(window));
-        tevrin::drain_log_lines(&discard);
     }
     const POINT release = SwingTarget(scenario, moves);
     SendMessageW(window, WM_LBUTTONUP, 0, PointAt(release.x, release.y));
-    tevrin::drain_log_lines(&discard);
+    TimedIdlePass(pane, before);
     figures.moveStamps = surface.stamps - stampsBeforeMoves;
     figures.diameter = surface.lastDiameter;
     return figures;
@@ -155,19 +205,19 @@ void PrintSummary(const char* label, const SampleSummary& s)
                 s.percentile99, s.minimum, s.maximum);
 }
 
-void PrintStroke(const StrokeScenario& scenario, const StrokeFigures& figures, int moves)
+void PrintStroke(const char* way, const StrokeFigures& figures, int moves)
 {
     const SampleSummary move = nibscope_benchmark::Summarise(figures.moveMicroseconds);
-    const SampleSummary repaint = nibscope_benchmark::Summarise(figures.repaintMicroseconds);
     const double stampsPerMove = static_cast<double>(figures.moveStamps) / moves;
-    std::printf("%s\n", scenario.title);
-    std::printf("  %d moves of %d pixels, %.0f stamps of diameter %d each; %d of them invalidated visible pixels\n",
-                moves, strokeJump, stampsPerMove, figures.diameter, figures.invalidatedMoves);
+    std::printf(" %s: %d moves of %d pixels, %.0f stamps of diameter %d each; %d of them invalidated visible pixels\n",
+                way, moves, strokeJump, stampsPerMove, figures.diameter, figures.invalidatedMoves);
     std::printf("  %-38s %8.1f us\n", "press: message to invalidation", figures.pressMicroseconds);
     PrintSummary("move: message to invalidation", move);
     std::printf("  %-38s median %8.2f us  mean %8.2f us\n", "move: per stamp", move.median / stampsPerMove,
                 move.mean / stampsPerMove);
-    PrintSummary("move: repaint of the invalidated area", repaint);
+    PrintSummary("idle pass: its log line into the pane", nibscope_benchmark::Summarise(figures.logMicroseconds));
+    PrintSummary("move and its log line", nibscope_benchmark::Summarise(figures.moveAndLogMicroseconds));
+    PrintSummary("move: repaint of the invalidated area", nibscope_benchmark::Summarise(figures.repaintMicroseconds));
 }
 
 // What the surface asks of the platform for every stamp, each call timed alone over
@@ -193,25 +243,44 @@ void PrintPlatformCallsPerStamp(HWND window, int diameter)
     std::printf("  %-38s %8.2f us\n", "InvalidateRect alone, per call", invalidate);
 }
 
-void RunScenario(const StrokeScenario& scenario, int moves)
+template <class Surface>
+StrokeFigures RunOneWay(const StrokeScenario& scenario, int moves, bool perStamp)
 {
     auto* host = new nibscope_benchmark::HostWindow;  // deleted with its window
-    host->Create(scenario.surfaceWidth + 40, scenario.surfaceHeight + 40);
-    host->SetClientSize(scenario.surfaceWidth + 20, scenario.surfaceHeight + 20);
+    const int clientWidth = std::max(scenario.surfaceWidth + 20, logPaneWidth);
+    const int clientHeight = scenario.surfaceHeight + 20 + logPaneHeight;
+    host->Create(clientWidth + 20, clientHeight + 20);
+    host->SetClientSize(clientWidth, clientHeight);
     StrokeSettings settings;
     settings.interpolate = true;
-    CountingSurface* surface = CreateSurface(host, scenario, &settings);
+    auto* surface = CreateSurface<MeasuredSurface<Surface>>(host, scenario, &settings);
+    surface->perStamp = perStamp;
+    tevrin::LogView* pane = CreateLogPane(host, scenario.surfaceHeight + 20);
     host->Show(true);
     nibscope_benchmark::PumpPendingMessages();
-    DiscardingSink setUpLines;
-    tevrin::drain_log_lines(&setUpLines);
+    TimedIdlePass(*pane, false);  // what the set-up logged
+    nibscope_benchmark::PumpPendingMessages();
 
-    const StrokeFigures figures = DrawStroke(*surface, scenario, moves);
+    const StrokeFigures figures = DrawStroke(*surface, *pane, scenario, moves);
     CheckStroke(figures, moves);
-    PrintStroke(scenario, figures, moves);
-    PrintPlatformCallsPerStamp(surface->GetHandle(), figures.diameter);
+    if (!perStamp && scenario.kind == SurfaceKind::gdi)
+        PrintPlatformCallsPerStamp(surface->GetHandle(), figures.diameter);
     DestroyWindow(host->GetHandle());
     nibscope_benchmark::PumpPendingMessages();
+    return figures;
+}
+
+void RunScenario(const StrokeScenario& scenario, int moves)
+{
+    std::printf("%s\n", scenario.title);
+    for (const bool perStamp : {true, false}) {
+        const StrokeFigures figures = scenario.kind == SurfaceKind::gdi
+                                          ? RunOneWay<NibscopeViewNative>(scenario, moves, perStamp)
+                                          : RunOneWay<NibscopeViewGL>(scenario, moves, perStamp);
+        PrintStroke(perStamp ? "each stamp shown on its own, log line by line (before)"
+                             : "each event's stamps shown together, log drained at once (now)",
+                    figures, moves);
+    }
 }
 
 int MovesArgument(int argc, char** argv)
@@ -230,10 +299,16 @@ int main(int argc, char** argv)
 {
     // Without a tablet the pen pressure is the mouse's fixed 0.5; the gamma sets the diameter.
     const StrokeScenario scenarios[] = {
-        {"GDI surface 360 x 360, gamma 3.00 (the default): the line leaves the canvas", 360, 360,
+        {"GDI surface 360 x 360, gamma 3.00 (the default): the line leaves the canvas", SurfaceKind::gdi, 360, 360,
          kDefaultPressureGamma, -320, true},
-        {"GDI surface 360 x 360, gamma 0.10: the line leaves the canvas", 360, 360, 0.1f, -320, true},
-        {"GDI surface 1040 x 360, gamma 0.10: every stamp whole on the canvas", 1040, 360, 0.1f, 20, false},
+        {"GDI surface 360 x 360, gamma 0.10: the line leaves the canvas", SurfaceKind::gdi, 360, 360, 0.1f, -320,
+         true},
+        {"GDI surface 1040 x 360, gamma 0.10: every stamp whole on the canvas", SurfaceKind::gdi, 1040, 360, 0.1f, 20,
+         false},
+        {"OpenGL surface 360 x 360, gamma 3.00 (the default): the line leaves the canvas", SurfaceKind::openGL, 360,
+         360, kDefaultPressureGamma, -320, true},
+        {"OpenGL surface 1040 x 360, gamma 0.10: every stamp whole on the canvas", SurfaceKind::openGL, 1040, 360,
+         0.1f, 20, false},
     };
     try {
         const int moves = MovesArgument(argc, argv);

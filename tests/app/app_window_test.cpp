@@ -5,10 +5,10 @@
 #include "app/brush_stamp.h"
 #include "app/nibscope_view_gl.h"
 #include "app/nibscope_view_native.h"
-#include "app/opengl_renderer.h"
 #include "app/pressure_mapping.h"
 #include "tevrin/tablet/pen_state.h"
 #include "tevrin/ui/control.h"
+#include "tevrin/ui/handle_queries.h"
 #include "tevrin/ui/log_view.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -68,24 +70,90 @@ protected:
                 ASSERT_EQ(Pixel(x, y), expected[y * surface + x]) << x << "," << y;
     }
 
+    // Every text, in its control's own font, fits the control's client area (a button's
+    // with its edge and focus margins); no two children of the window overlap.
+    void ExpectTextsFitAndNothingOverlaps(int dpi) const
+    {
+        const struct {
+            int id;
+            const wchar_t* text;
+            int marginX, marginY;
+        } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
+                        {AppWindow::gdiClearButtonId, L"Clear", 3, 2}, {AppWindow::openGLClearButtonId, L"Clear", 3, 2},
+                        {AppWindow::gammaCaptionId, L"Pressure gamma:", 0, 0},
+                        {AppWindow::gammaValueLabelId, L"5.00", 0, 0}};  // the widest value it shows
+        for (const auto& c : controls) {
+            const HWND control = GetDlgItem(window->GetHandle(), c.id);
+            const HDC dc = GetDC(control);
+            const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            SIZE text = {};
+            GetTextExtentPoint32W(dc, c.text, static_cast<int>(wcslen(c.text)), &text);
+            SelectObject(dc, previous);
+            ReleaseDC(control, dc);
+            RECT client;
+            GetClientRect(control, &client);
+            EXPECT_LE(text.cx + 2 * ScaleToDpi(c.marginX, dpi), client.right) << "control " << c.id << " at " << dpi;
+            EXPECT_LE(text.cy + 2 * ScaleToDpi(c.marginY, dpi), client.bottom) << "control " << c.id << " at " << dpi;
+        }
+        std::vector<RECT> boxes;
+        for (HWND child = GetWindow(window->GetHandle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            boxes.push_back(tevrin::RectangleInParent(child));
+        for (size_t i = 0; i < boxes.size(); ++i)
+            for (size_t j = i + 1; j < boxes.size(); ++j) {
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &boxes[i], &boxes[j])) << "children " << i << " and " << j << " at " << dpi;
+            }
+    }
+
     AppWindow* window = new AppWindow;  // deleted by the framework with its window
 };
 
+// The frame the view painted last, read back after its swap. Wine swaps a child window's
+// off-screen drawable by copying, so the back buffer still holds that frame; on Windows
+// it would be undefined after the swap.
+std::vector<tevrin::u8> ShownFrame(NibscopeViewGL& view)
+{
+    view.GetContext()->MakeCurrent();
+    std::vector<tevrin::u8> frame(surface * surface);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, surface, surface, GL_RED, GL_UNSIGNED_BYTE, frame.data());
+    return frame;
+}
+
 }  // namespace
 
+// The positions follow the layout rule (main_window_layout_test pins it to the
+// 96-DPI positions where the texts fit; under Wine the gamma caption is wider).
 TEST_F(MainWindow, LayoutSliderAndCommands)
 {
-    const int controls[][3] = {{AppWindow::gdiClearButtonId, 155, 365}, {AppWindow::openGLClearButtonId, 516, 365},
-                               {AppWindow::gammaCaptionId, 10, 394}, {AppWindow::gammaSliderId, 115, 392},
-                               {AppWindow::gammaValueLabelId, 325, 395}};
-    for (const auto& control : controls) {
-        EXPECT_EQ(window->GetControl(control[0], false)->GetLeft(), control[1]) << "control " << control[0];
-        EXPECT_EQ(window->GetControl(control[0], false)->GetTop(), control[2]) << "control " << control[0];
+    const MainWindowLayout layout = window->GetLayout();
+    const std::pair<int, Box> controls[] = {
+        {AppWindow::gdiCaptionId, layout.gdiCaption},         {AppWindow::openGLCaptionId, layout.openGLCaption},
+        {AppWindow::gdiClearButtonId, layout.gdiClearButton}, {AppWindow::openGLClearButtonId, layout.openGLClearButton},
+        {AppWindow::gammaCaptionId, layout.gammaCaption},     {AppWindow::gammaSliderId, layout.gammaSlider},
+        {AppWindow::gammaValueLabelId, layout.gammaValue}};
+    for (const auto& [id, box] : controls) {
+        const tevrin::Control& control = *window->GetControl(id, false);
+        EXPECT_EQ((std::vector<int>{control.GetLeft(), control.GetTop(), control.GetWidth(), control.GetHeight()}),
+                  (std::vector<int>{box.left, box.top, box.width, box.height})) << "control " << id;
     }
     SetWindowPos(window->GetHandle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(window->GetClientWidth(), 721) << "the size limits keep the minimum client area";
-    EXPECT_EQ(window->GetClientHeight(), 640);
-    EXPECT_EQ(window->GetLogView()->GetTop(), 432);
+    EXPECT_EQ(window->GetClientWidth(), layout.minimumClientWidth) << "the size limits keep the minimum client area";
+    EXPECT_EQ(window->GetClientHeight(), layout.minimumClientHeight);
+    EXPECT_EQ(window->GetLogView()->GetTop(), layout.logPane.top);
+    // The separator: one black row two above the log pane, as wide as the pane reaches.
+    const int separatorRow = layout.logPane.top - 2;
+    UpdateWindow(window->GetHandle());
+    const HDC dc = GetDC(window->GetHandle());
+    const int right = window->GetLogView()->GetLeft() + window->GetLogView()->GetWidth() - 1;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    struct Probe { const char* what; int x, y; COLORREF colour; };
+    const Probe separator[] = {{"its left end", 0, separatorRow, 0}, {"its right end", right, separatorRow, 0},
+                               {"the row above it", 100, separatorRow - 1, face}, {"the row below it", 100, separatorRow + 1, face}};
+    for (const auto& pixel : separator)
+        EXPECT_EQ(GetPixel(dc, pixel.x, pixel.y), pixel.colour) << pixel.what;
+    ReleaseDC(window->GetHandle(), dc);
     EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"3.00");
     EXPECT_EQ(SendDlgItemMessageW(window->GetHandle(), AppWindow::gammaSliderId, TBM_GETPOS, 0, 0), 75);
     const std::pair<int, const wchar_t*> rows[] = {{0, L"0.10"}, {50, L"1.00"}, {100, L"5.00"}};
@@ -102,6 +170,32 @@ TEST_F(MainWindow, LayoutSliderAndCommands)
     ExpectCanvas({});
     EXPECT_TRUE(window->HandleCommand(AppWindow::openGLClearButtonId));
     EXPECT_FALSE(window->HandleCommand(AppWindow::gammaSliderId));
+}
+
+// Runs once per display scale (96, 120, 144 and 192 DPI), each in a prefix of its own.
+TEST_F(MainWindow, EveryTextFitsItsControlAndNothingOverlapsAlsoAfterMovingToAnotherScale)
+{
+    const HWND handle = window->GetHandle();
+    const int dpi = tevrin::WindowDpi(handle);
+    const char* prefixDpi = std::getenv("TEVRIN_WINE_DPI");  // Wine hands its environment on
+    ASSERT_EQ(dpi, prefixDpi ? std::atoi(prefixDpi) : 96) << "the window is shown at the prefix's DPI";
+    ExpectTextsFitAndNothingOverlaps(dpi);
+    const int other = dpi == 192 ? 120 : 192;
+    RECT suggested;
+    GetWindowRect(handle, &suggested);
+    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, other, dpi);
+    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, other, dpi);
+    SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    ExpectTextsFitAndNothingOverlaps(other);
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(handle, AppWindow::gammaCaptionId, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(9, other, 72)) << "the interface font at the new DPI";
+    EXPECT_EQ(window->GetLogView()->GetLineHeight(), ScaleToDpi(12, other));
+    RECT now;
+    GetWindowRect(handle, &now);
+    EXPECT_EQ((std::vector<LONG>{now.left, now.top}), (std::vector<LONG>{suggested.left, suggested.top}))
+        << "the window takes the suggested rectangle, within the screen";
 }
 
 TEST_F(MainWindow, OtherButtonsPaintOnlyTheirPressAndAMoveOntoThePreviousStampPaintsOneThere)
@@ -149,9 +243,11 @@ TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
         SetFocus(focus ? gdi : window->GetHandle());
         UpdateWindow(gdi);
         const COLORREF bar = focus ? 0 : 0xC0C0C0;
-        const int pixels[][3] = {{10, 10, 0}, {349, 11, 0}, {9, 10, 1}, {350, 11, 1}, {100, 9, 1}, {100, 12, 1}};
+        struct Probe { const char* what; int x, y; bool onBar; };
+        const Probe pixels[] = {{"bar's first", 10, 10, true}, {"bar's last", 349, 11, true}, {"left of it", 9, 10, false},
+                                {"right of it", 350, 11, false}, {"above it", 100, 9, false}, {"below it", 100, 12, false}};
         for (const auto& p : pixels)
-            EXPECT_EQ(GetPixel(dc, p[0], p[1]), p[2] ? 0xC0C0C0 : bar) << "focus " << focus << " at " << p[0] << "," << p[1];
+            EXPECT_EQ(GetPixel(dc, p.x, p.y), p.onBar ? bar : 0xC0C0C0) << p.what << ", focus " << focus;
     }
     ReleaseDC(gdi, dc);
 
@@ -163,8 +259,6 @@ TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
     EXPECT_EQ(Pixel(100, 100), 192) << "another size clears it";
 }
 
-// The frame is drawn by the view's renderer and read back from the back buffer before
-// any swap: Wine keeps a child window's OpenGL drawable off screen.
 TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChanges)
 {
     NibscopeViewGL& view = *window->GetOpenGLView();
@@ -185,21 +279,20 @@ TEST_F(MainWindow, OpenGLSurfaceStampsReachBothCopiesAndTheFrameUntilTheSizeChan
     canvas.Read();
     EXPECT_EQ(canvas.pixels, expected) << "the GPU's copy: each dirty rectangle was uploaded";
 
-    view.GetContext()->MakeCurrent();
-    OpenGLRenderer& renderer = *view.GetRenderer();
-    renderer.BeginFrame(surface, surface);
-    renderer.DrawTexture(canvas.name, surface, surface);
-    renderer.DrawFocusMark(surface);
-    renderer.EndFrame();
-    std::vector<tevrin::u8> frame(surface * surface);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, surface, surface, GL_RED, GL_UNSIGNED_BYTE, frame.data());
-    std::fill_n(expected.begin() + 10 * surface + 10, surface - 20, 0);  // the focus mark: two rows, 10 pixels in
-    std::fill_n(expected.begin() + 11 * surface + 10, surface - 20, 0);
-    for (int y = 0; y < surface; ++y)  // GL counts rows from the bottom
-        ASSERT_TRUE(std::equal(expected.begin() + y * surface, expected.begin() + (y + 1) * surface,
-                               frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
+    // The view's own frame, with the focus and without: the mark is two black rows, 10 pixels in.
+    for (const bool focus : {true, false}) {
+        SCOPED_TRACE(focus ? "focused" : "not focused");
+        SetFocus(focus ? view.GetHandle() : window->GetHandle());
+        InvalidateRect(view.GetHandle(), nullptr, FALSE);
+        UpdateWindow(view.GetHandle());
+        std::vector<tevrin::u8> expectedFrame = expected;
+        for (const int row : {10, 11})
+            std::fill_n(expectedFrame.begin() + row * surface + 10, focus ? surface - 20 : 0, 0);
+        const std::vector<tevrin::u8> frame = ShownFrame(view);
+        for (int y = 0; y < surface; ++y)  // GL counts rows from the bottom
+            ASSERT_TRUE(std::equal(expectedFrame.begin() + y * surface, expectedFrame.begin() + (y + 1) * surface,
+                                   frame.begin() + (surface - 1 - y) * surface)) << "row " << y;
+    }
 
     const std::vector<tevrin::u8> drawn = canvas.pixels;
     EXPECT_TRUE(view.HandleSizeEvent(surface, surface));

@@ -3,6 +3,7 @@
 #include "app/main_loop.h"
 #include "app/nibscope_app.h"
 #include "app/nibscope_view_native.h"
+#include "support/log_lines.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/ui/log_view.h"
 #include "tevrin/ui/timer_system.h"
@@ -13,7 +14,7 @@
 
 TEST(NibscopeApp, IdleMovesQueuedLinesToTheLogOnlyOnceThereIsAMainWindow)
 {
-    tevrin::drain_log_lines(nullptr);
+    tevrin_test::TakeLogLines();  // what earlier tests left queued
     tevrin::log_line("queued before the main window");
     NibscopeApp application;
     application.Idle();
@@ -28,12 +29,6 @@ TEST(NibscopeApp, IdleMovesQueuedLinesToTheLogOnlyOnceThereIsAMainWindow)
     EXPECT_EQ(application.GetMainWindow(), nullptr);
 }
 
-// The program's main window has no accelerator table: the test lends it one for the
-// Tab character, which the surfaces take to move the focus on.
-struct AcceleratorAccess : tevrin::Window {
-    static void Set(tevrin::Window& window, HACCEL table) { window.*(&AcceleratorAccess::accelerators) = table; }
-};
-
 TEST(MainLoop, AKeyTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
 {
     NibscopeApp application;
@@ -41,7 +36,9 @@ TEST(MainLoop, AKeyTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
     AppWindow& mainWindow = *application.GetMainWindow();
     ACCEL tab = {0, '\t', 77};
     const HACCEL table = CreateAcceleratorTableW(&tab, 1);
-    AcceleratorAccess::Set(mainWindow, table);
+    // The program's main window has no accelerator table: the test lends it one for the
+    // Tab character, which the surfaces take to move the focus on.
+    mainWindow.SetAcceleratorTable(table);
     const HWND gdi = mainWindow.GetGdiView()->GetHandle();
     SetFocus(gdi);
     for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
@@ -54,7 +51,7 @@ TEST(MainLoop, AKeyTakenByAnAcceleratorIsNotDispatchedButTheTimersStillRun)
     RunMainLoop(application, timers);
     EXPECT_EQ(GetFocus(), gdi);
     EXPECT_EQ(passes, 1) << "one pass for the key; WM_QUIT ends the loop before the timers";
-    AcceleratorAccess::Set(mainWindow, nullptr);
+    mainWindow.SetAcceleratorTable(nullptr);
     DestroyAcceleratorTable(table);
     DestroyWindow(mainWindow.GetHandle());
 }

@@ -48,9 +48,9 @@ TEST(RoundBrushes, FiftySymmetricMasksBuiltAtStartUpAsTheGeneratorMakesThem)
             for (i32 x = 0; x < width; ++x) {
                 const u8 value = mask.data()[y * width + x];
                 const bool inRun = x >= mask.row_start(y) && x < mask.row_start(y) + mask.row_length(y);
-                ASSERT_TRUE(value == mask.data()[y * width + width - 1 - x] &&
-                            value == mask.data()[(width - 1 - y) * width + x] && (value != 0) == inRun)
-                    << "mirror symmetric with one run per row: width " << width << " at " << x << "," << y;
+                ASSERT_EQ(value, mask.data()[y * width + width - 1 - x]) << "left-right, width " << width << " at " << x << "," << y;
+                ASSERT_EQ(value, mask.data()[(width - 1 - y) * width + x]) << "top-bottom, width " << width << " at " << x << "," << y;
+                ASSERT_EQ(value != 0, inRun) << "one run per row, width " << width << " at " << x << "," << y;
             }
         }
     }
@@ -59,9 +59,10 @@ TEST(RoundBrushes, FiftySymmetricMasksBuiltAtStartUpAsTheGeneratorMakesThem)
 
 namespace {
 
-// A canvas of 192 whose rows end in padding bytes that no stamp may touch.
+// A canvas of 192 whose rows end in padding bytes, followed by a guard row, that no
+// stamp may touch.
 struct TestCanvas {
-    TestCanvas(i32 w, i32 h, i32 padding) : width(w), height(h), stride(w + padding), bytes(stride * h, 0x5A)
+    TestCanvas(i32 w, i32 h, i32 padding) : width(w), height(h), stride(w + padding), bytes(stride * (h + 1), 0x5A)
     {
         for (i32 y = 0; y < h; ++y)
             std::fill_n(&bytes[y * stride], w, 192);
@@ -115,5 +116,25 @@ TEST(Stamp, MatchesThePerPixelRuleEverywhere)
                 << "d " << diameter << " at " << x << "," << y << " on " << width << " x " << height;
             ASSERT_EQ(canvas.bytes, reference.bytes) << "d " << diameter << " at " << x << "," << y << " on " << width << " x " << height;
         }
+    }
+}
+
+// A one-pixel stamp on each edge of the canvas and one pixel past it.
+TEST(Stamp, OnePixelStampsAtEveryEdgeAndJustPastIt)
+{
+    constexpr i32 w = 7, h = 5;
+    struct Row { const char* what; i32 x, y, blended; };
+    const Row rows[] = {
+        {"top-left corner", 0, 0, 1},         {"left of the first column", -1, 2, 0},
+        {"above the first row", 3, -1, 0},    {"last column", w - 1, 2, 1},
+        {"right of the last column", w, 2, 0}, {"last row", 3, h - 1, 1},
+        {"below the last row", 3, h, 0},      {"bottom-right corner", w - 1, h - 1, 1},
+        {"past the bottom-right corner", w, h, 0},
+    };
+    for (const auto& row : rows) {
+        TestCanvas canvas(w, h, 2), reference(w, h, 2);
+        EXPECT_EQ(StampRoundBrush(canvas.grey(), row.x, row.y, 1, 1.0f), row.blended) << row.what;
+        ReferenceStamp(reference, row.x, row.y, 1, 1.0f);
+        EXPECT_EQ(canvas.bytes, reference.bytes) << row.what;
     }
 }

@@ -1,31 +1,15 @@
 // The user-log queue, seen through its sink and through the real debugger output.
 #include "support/debug_output_capture.h"
+#include "support/log_lines.h"
 #include "tevrin/core/diagnostics.h"
 
 #include <gtest/gtest.h>
 
 using namespace tevrin;
 
-namespace {
-
-std::vector<std::string> Drain()
-{
-    struct : ILogLineSink {
-        std::vector<std::string> lines;
-        void AddLine(const std::string& text, u32 kind, u32 extra) override
-        {
-            lines.push_back(text + (kind == 1 && extra == 0 ? "" : " (wrong kind or extra)"));
-        }
-    } sink;
-    drain_log_lines(&sink);
-    return sink.lines;
-}
-
-}  // namespace
-
 TEST(Diagnostics, LogLinesWaitForASinkAndAreEchoedToTheDebuggerInPieces)
 {
-    Drain();
+    tevrin_test::TakeLogLines();
     tevrin_test::DebugOutputCapture capture;
     log_line("Pressure: %d%%", 13);
     drain_log_lines(nullptr);
@@ -35,9 +19,15 @@ TEST(Diagnostics, LogLinesWaitForASinkAndAreEchoedToTheDebuggerInPieces)
     log_line("%s", std::string(5000, 'x').c_str());  // the queue keeps 2046
     const std::vector<std::string> pieces = capture.Pieces();
     ASSERT_GE(pieces.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(pieces.begin(), pieces.begin() + 5),
-              (std::vector<std::string>{"Pressure: 13%\n", std::string(2040, 'p'), "ppppp", "\n",
-                                        std::string(2039, 'q') + "\n"}));
-    EXPECT_EQ(Drain(), (std::vector<std::string>{"Pressure: 13%", std::string(2045, 'p'), std::string(2039, 'q'),
-                                                 std::string(2046, 'x')}));
+    const std::string echoed[] = {"Pressure: 13%\n", std::string(2040, 'p'), "ppppp", "\n", std::string(2039, 'q') + "\n"};
+    for (size_t piece = 0; piece < std::size(echoed); ++piece)
+        EXPECT_EQ(pieces[piece], echoed[piece]) << "debugger write " << piece;
+    const std::string queued[] = {"Pressure: 13%", std::string(2045, 'p'), std::string(2039, 'q'), std::string(2046, 'x')};
+    const std::vector<tevrin_test::LogLine> lines = tevrin_test::TakeLogEntries();
+    ASSERT_EQ(lines.size(), std::size(queued));
+    for (size_t line = 0; line < lines.size(); ++line) {
+        EXPECT_EQ(lines[line].text, queued[line]) << "line " << line;
+        EXPECT_EQ(lines[line].kind, 1u) << "line " << line;
+        EXPECT_EQ(lines[line].extra, 0u) << "line " << line;
+    }
 }

@@ -1,4 +1,5 @@
 // The system report: name tables, processor count, feature list, and the real machine's lines.
+#include "support/log_lines.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/processor_info.h"
 #include "tevrin/core/system_report.h"
@@ -78,18 +79,13 @@ TEST(SystemReport, FeatureNamesFollowTheLeafLimitsAndTheVendor)
 
 TEST(SystemReport, TheRealMachineFillsSevenLinesWithValuesFromColumn19)
 {
-    struct : ILogLineSink {
-        std::vector<std::string> lines;
-        void AddLine(const std::string& text, u32, u32) override { lines.push_back(text); }
-    } sink;
-    drain_log_lines(&sink);
-    sink.lines.clear();
+    tevrin_test::TakeLogLines();
     _putenv("NUMBER_OF_PROCESSORS=4096");
     write_system_report();
-    drain_log_lines(&sink);
-    const std::vector<std::string>& lines = sink.lines;
+    const std::vector<std::string> lines = tevrin_test::TakeLogLines();
     ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[0] + lines[6], std::string(160, '_'));
+    EXPECT_EQ(lines[0], std::string(80, '_'));
+    EXPECT_EQ(lines[6], std::string(80, '_'));
     EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(Operating system: Microsoft Windows\(R\) [^,]+, build \d+, SP \d+\.\d+)")))
         << lines[1];
     EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(CPU:              x64 .*SSE2.*; No\. of CPUs: 4096/4096)")))

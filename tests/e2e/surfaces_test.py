@@ -8,6 +8,7 @@ close with exit status 0.
 import os
 import subprocess
 import sys
+import time
 
 import desktop
 import harness
@@ -44,6 +45,10 @@ class Surfaces:
     def black_row(self, surface, y):
         return all(surface(x, y) == 0 for x in range(60, 300, 5))
 
+    def focus_bar(self, surface):  # rows 10 and 11, x 10 to 349: "shown", "hidden", or the values they hold
+        values = frozenset(surface(x, y) for y in (10, 11) for x in range(10, SURFACE - 10))
+        return {frozenset({0}): "shown", frozenset({BACKGROUND}): "hidden"}.get(values, sorted(values)[:5])
+
     def differences(self):  # pixels (x, y) where the two surfaces differ, focus bar rows aside
         return [(x, y) for y in ROWS for x in range(SURFACE) if self.gdi(x, y) != self.gl.grey(x, y)]
 
@@ -60,7 +65,8 @@ def main():
     status, texts = harness.run_then_close(program, lambda process: run_checks(probe, shots, process))
     check(status == 0, f"the program ended with exit status 0 (got {status})")
     check_start_up_lines(texts, version)
-    for surface, strokes in (("GDI surface", 4), ("OpenGL surface", 3)):
+    # The GDI surface also takes a double tap and two slow taps: four presses.
+    for surface, strokes in (("GDI surface", 8), ("OpenGL surface", 3)):
         counts = [texts.count(f"Pointer {what} on {surface}\n") for what in ("DOWN", "UP")]
         check(counts == [strokes] * 2, f"{strokes} strokes pressed and released on the {surface} ({counts})")
     after = texts[texts.index("Pointer DOWN on OpenGL surface\n"):] if counts[0] else []
@@ -79,14 +85,18 @@ def run_checks(probe, shots, process):
         return
     surfaces = Surfaces(shots, origin, gl_windows[0])
     surfaces.wait("both surfaces start uniform 192", lambda s: s.clear(s.gdi) and s.clear(s.gl.grey))
+    check_focus_bars(surfaces, "GDI", "at start the GDI surface has the focus")
+    desktop.key("Tab")
+    check_focus_bars(surfaces, "OpenGL", "Tab moves the focus to the OpenGL surface")
 
     # At gamma 3.0 the mouse's pressure 0.5 maps to 0.125: diameter 6, full strength, drawn
     # with the round mask one pixel wider.
     stroke_both(process, origin, 120)
     surfaces.wait("a stroke shows on both surfaces", lambda s: s.black_row(s.gdi, 120) and s.black_row(s.gl.grey, 120))
     rows = surfaces.shot.dark_rows(origin[0] + 180, origin[1] + 90, origin[1] + 150)
-    check(rows == 7 and surfaces.gdi(180, 200) == surfaces.gdi(30, 120) == BACKGROUND,
-          f"the stroke is 7 rows wide ({rows}); pixels away from it stay 192")
+    check(rows == 7, f"the stroke is 7 rows wide ({rows})")
+    check(surfaces.gdi(180, 200) == BACKGROUND, "a pixel below it stays 192")
+    check(surfaces.gdi(30, 120) == BACKGROUND, "a pixel before its start stays 192")
     differences = surfaces.differences()
     check(not differences, f"the same stroke gives the same bytes on both surfaces ({differences[:5]})")
 
@@ -95,6 +105,9 @@ def run_checks(probe, shots, process):
                   lambda s: s.clear(s.gl.grey) and s.black_row(s.gdi, 120))
     desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
     surfaces.wait("the GDI surface's Clear clears it", lambda s: s.clear(s.gdi))
+    check_double_tap(process, origin, surfaces)
+    desktop.click(*probe.centre(GDI_CLEAR_BUTTON))
+    surfaces.wait("the GDI surface's Clear clears the taps", lambda s: s.clear(s.gdi))
 
     x0, y0 = origin
     # The client area starts at its minimum size; the sizing border lies just outside it.
@@ -108,12 +121,34 @@ def run_checks(probe, shots, process):
     check(not differences, f"after the resizes both surfaces still hold the same bytes ({differences[:5]})")
 
     check_gamma_slider(probe)
+    check_focus_bars(surfaces, None, "the slider has the focus")
     desktop.drag([(x0 + x, y0 + 320) for x in range(40, 321, 20)], harness.pointer_settle(process))
     surfaces.wait("a stroke at gamma 1.00 shows", lambda s: s.black_row(s.gdi, 320))
     rows = surfaces.shot.dark_rows(x0 + 180, y0 + 290, y0 + 350)
     check(rows == 22, f"it is 22 rows wide, a 21-pixel stamp ({rows})")
     surfaces.shot.crop(os.path.join(shots, "nibscope-window.png"), max(x0 - 8, 0), max(y0 - 30, 0), 860, 780)
     check_log_pane(probe, origin, shots)
+
+
+def check_focus_bars(surfaces, focused, why):
+    """Only the focused surface shows the focus bar in its own frame."""
+    for name, surface in (("GDI", lambda s: s.gdi), ("OpenGL", lambda s: s.gl.grey)):
+        state = "shown" if name == focused else "hidden"
+        surfaces.wait(f"{why}: the {name} surface's focus bar is {state}",
+                      lambda s: s.focus_bar(surface(s)) == state)
+
+
+def check_double_tap(process, origin, surfaces):
+    """A quick second tap at one spot arrives as a double click: it must paint and log as
+    the press it is, the same as two taps far enough apart in time."""
+    settle = harness.pointer_settle(process)
+    desktop.move(origin[0] + 60, origin[1] + 60)
+    desktop.xdotool("click", "--repeat", 2, "--delay", 100, 1)
+    for _ in range(2):
+        settle(), time.sleep(1), desktop.click(origin[0] + 120, origin[1] + 60)  # beyond the double-click time
+    settle()
+    same = lambda s: all(s.gdi(60 + dx, 60 + dy) == s.gdi(120 + dx, 60 + dy) for dx in range(-4, 5) for dy in range(-4, 5))
+    surfaces.wait("a double tap paints both taps' stamps, as two slow taps do", lambda s: s.gdi(60, 60) < BACKGROUND and same(s))
 
 
 def stroke_both(process, origin, y):
@@ -205,7 +240,7 @@ def check_start_up_lines(texts, version):
         return
     about = texts.index(about)
     report = texts[about + 1:about + 8]
-    check(len(report) == 7 and report[0] == report[6] == harness.RULE,
+    check(report[:1] == report[6:7] == [harness.RULE],
           "the system report follows the about text between two rules of 80 underscores")
     check(all(line.startswith(label.ljust(18)) and line[18] != " " for label, line in zip(REPORT_LABELS, report[1:6])),
           f"the report names the system, the processor, its description, the display and the user: {report[1:6]}")

@@ -3,8 +3,8 @@
 // must end in the entry point's one error box naming the first missing function, not
 // in a call through a null pointer (which would crash this test).
 #include "app/app_window.h"
-#include "plain_window.h"
 #include "support/message_box_watcher.h"
+#include "support/plain_window.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/message_box.h"
 #include "tevrin/gpu/gl_extensions.h"
@@ -19,8 +19,8 @@ namespace {
 // Refills the process-wide table from the real driver as if it lacked one extension.
 void LoadTableWithoutFragmentPrograms()
 {
-    gpu_test::PlainWindow window;
-    tevrin::OpenGLContext context(window.handle);
+    const tevrin_test::PlainWindow window = tevrin_test::MakePlainWindow();
+    tevrin::OpenGLContext context(window.get());
     tevrin::opengl::extension_source withoutFragmentPrograms;
     withoutFragmentPrograms.extensionString = [] {
         return "GL_ARB_multitexture GL_ARB_framebuffer_object GL_ARB_fragment_shader";

@@ -18,10 +18,11 @@ import desktop  # noqa: E402
 import harness  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-# Windows' own DLLs that the programs need: msvcrt.dll is the C runtime that Windows
-# ships, version.dll reads the program's file version at start-up.
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "opengl32.dll", "comctl32.dll", "shell32.dll",
-               "advapi32.dll", "version.dll", "msvcrt.dll"}
+# Windows' own DLLs that the programs import: msvcrt.dll is the C runtime that Windows
+# ships; comctl32.dll comes from the side-by-side store that the manifest names. The
+# loader would look for any other (opengl32.dll, version.dll) in the program's folder
+# first: those are delay-loaded from the system folder and must not be imported.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "advapi32.dll", "msvcrt.dll"}
 
 
 def imported_dlls(exe):

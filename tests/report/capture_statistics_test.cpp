@@ -66,7 +66,8 @@ struct Row {
 TEST(CaptureStatistics, SummariesOfKnownSequences)
 {
     const capture_setting full{1, {true, true, true, true, true, true, true}, 0, 1023, true, 1, 1};
-    capture_setting buttonsOnly = full, flatAxis = full;
+    capture_setting buttonsOnly = full, flatAxis = full, atFifty = full;
+    atFifty.pressure_minimum = 50;
     buttonsOnly.items.pressure = buttonsOnly.device_has_orientation = false;
     flatAxis.pressure_maximum = 0;
     const Row rows[] = {
@@ -91,6 +92,23 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
         {"contact from button 0 without pressure, device without tilt", stroke(), buttonsOnly,
          {R"("in_contact":{"packets":20,)", R"("pressure":null,"pressure_while_tip_up":null,"tilt":"the device reports no orientation")"}},
         {"flat pressure axis", stroke(), flatAxis, {R"("share_of_range_percent":null})"}},
+        {"clocks and serial numbers that wrap around", stroke([](int, captured_packet& p) {
+             p.serial -= 16, p.time -= 5120, p.arrival -= 5120;  // all three pass 0xFFFFFFFF at packet 15
+         }), full,
+         {R"("in_contact":{"packets":20,"packets_per_second":200,"median_interval_ms":5,"p99_interval_ms":5},)",
+          R"("packet_age_ms":{"median":3,"maximum":3},)", R"("lost_packets":0})"}},
+        {"the largest serial step forward: 2^31 - 2 packets lost", stroke([](int i, captured_packet& p) {
+             p.serial += i >= 20 ? 0x7FFFFFFEu : 0;
+         }), full, {R"("lost_packets":2147483646})"}},
+        {"a serial step of 2^31 goes back: none lost", stroke([](int i, captured_packet& p) {
+             p.serial += i >= 20 ? 0x7FFFFFFFu : 0;
+         }), full, {R"("lost_packets":0})"}},
+        {"a repeated serial: none lost", stroke([](int i, captured_packet& p) { p.serial -= i >= 20 ? 1 : 0; }), full,
+         {R"("lost_packets":0})"}},
+        {"pressure at the axis minimum hovers, one above is contact", stroke(), atFifty,
+         {R"("hovering":{"packets":11,)", R"("in_contact":{"packets":19,)"}},
+        {"buttons 0 and 31", stroke([](int i, captured_packet& p) { p.buttons = i == 3 ? 0x80000001u : 0; }), full,
+         {R"("buttons_seen":[0,31],)"}},
         {"no packets", {}, full,
          {R"("cursors_seen":[],"buttons_seen":[],)", R"("packet_age_ms":null,"pressure":null,"pressure_while_tip_up":0,"tilt":null,)"}},
     };

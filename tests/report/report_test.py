@@ -93,9 +93,6 @@ SCENARIOS = [
      dict(ALL_PASS, **{"search-path-companies": "WARN"})),
     ("size query of the device name answers 0", BESIDE, CHECK, quirk("name-size-zero"), 0,
      {"devices.0.name": "Simulated Tablet"}, {"device-name-size": "WARN", "query-sizes": "PASS"}),
-    ("cursor names written past their size", BESIDE, CHECK, quirk("overrun"), 1,
-     {"cursors.1.name": "Pressure Stylus", "summary.2": lambda line: line.endswith(" 3 FAIL; FAIL: query-sizes")},
-     {"query-sizes": "FAIL", "texts-terminated": "PASS"}),
     ("WinTab id unterminated", BESIDE, CHECK, quirk("unterminated"), 1,
      {"interface.wintab_id": "Simulated WinTab driver"}, {"texts-terminated": "FAIL", "query-sizes": "PASS"}),
     ("pressure axis without range", BESIDE, CHECK, quirk("zero-pressure"), 1,
@@ -120,10 +117,19 @@ SCENARIOS = [
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
 ]
 
+# The report's guard after an answer: its first and its last byte (the 64th).
+# The summary names each failed check once, however many lines it failed.
+SCENARIOS += [(f"cursor names written {how} past their size", BESIDE, CHECK, quirk(name), 1,
+               dict({"cursors.1.name": "Pressure Stylus"}, **summary), {"query-sizes": "FAIL", "texts-terminated": "PASS"})
+              for name, how, summary in (
+                  ("overrun", "4 bytes", {"summary.2": lambda line: line.endswith(" 3 FAIL; FAIL: query-sizes")}),
+                  ("overrun-first", "the first byte", {}), ("overrun-last", "the 64th byte", {}))]
+
 USAGE_ERRORS = [(["--driver"], "--driver needs a value"), (["--json", "--capture"], "--capture needs a value"),
                 (["--check", "--html"], "--html needs a value")]
 USAGE_ERRORS += [([word], f"unknown argument '{word}'") for word in ("--verbose", "report.txt")]
-USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5")]
+USAGE_ERRORS += [(["--capture", ""], "--capture needs a value")]
+USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5", "1000", "+5")]
 USAGE_ERRORS += [(["--capture", v], f"--capture takes 1 to 600 seconds, not {v}") for v in ("0", "601")]
 USAGE_ERRORS += [(["--record", "a.csv"], "--record needs --capture"), (["--capture", "1", "--record"], "--record needs a value")]
 

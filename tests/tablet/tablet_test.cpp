@@ -3,6 +3,8 @@
 // of its own, beside the driver of its scenario (see CMakeLists.txt).
 #include "simulated_wintab/simulated_wintab_controls.h"
 #include "support/debug_output_capture.h"
+#include "support/log_lines.h"
+#include "support/plain_window.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/tablet/dynamic_code_library.h"
@@ -23,6 +25,7 @@
 
 using namespace tevrin;
 using tevrin_test::DebugOutputCapture;
+using tevrin_test::TakeLogLines;
 using ::testing::ElementsAre;
 
 namespace {
@@ -44,13 +47,9 @@ Control SimulatedControl(const char* name)
 
 // A context opened for a plain window, as a drawing view would hold it.
 struct OpenedContext {
-    struct PlainWindow {
-        HWND handle = CreateWindowExW(0, L"STATIC", L"tablet test", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
-                                      nullptr, nullptr);
-        ~PlainWindow() { DestroyWindow(handle); }
-    } window;
+    tevrin_test::PlainWindow window = tevrin_test::MakePlainWindow();
     tablet_context context;
-    OpenedContext() { context.open(window.handle, this); }
+    OpenedContext() { context.open(window.get(), this); }
 };
 
 // A framework window with a tablet context, built as the drawing view is.
@@ -78,27 +77,22 @@ private:
     WNDPROC saved_ = nullptr;
 };
 
-std::vector<std::string> TakeLogLines()
+// A view's address as the log lines print it.
+std::string Address(const void* view)
 {
-    struct Collector : ILogLineSink {
-        std::vector<std::string> lines;
-        void AddLine(const std::string& text, u32, u32) override { lines.push_back(text); }
-    } collector;
-    drain_log_lines(&collector);
-    return collector.lines;
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", view);
+    return text;
 }
 
-std::string ViewLine(const void* view, const char* format = "Tablet context created for window %p",
-                     const char* text = "")
+std::string ViewLine(const void* view)
 {
-    char line[512];
-    std::snprintf(line, sizeof line, format, view, text);
-    return line;
+    return "Tablet context created for window " + Address(view);
 }
 
 std::string ErrorLine(const void* view, const char* text)
 {
-    return ViewLine(view, "ERROR for window %p: %s", text);
+    return "ERROR for window " + Address(view) + ": " + text;
 }
 
 // The text that the action throws; empty when it throws nothing.
@@ -217,7 +211,8 @@ TEST_F(SimulatedTablet, OpeningAsksForTheSystemContextAndChangesOnlyWhatTheToolN
     HWND window = nullptr;
     BOOL enable = FALSE;
     ASSERT_TRUE(SIMULATED(LastOpenRequest)(&requested, &window, &enable));
-    EXPECT_TRUE(window == opened.window.handle && enable) << "not opened enabled for the window";
+    EXPECT_EQ(window, opened.window.get());
+    EXPECT_TRUE(enable) << "not opened enabled";
     ASSERT_EQ(SimulatedControl<WTInfoA_entry>("WTInfoA")(WTI_DEFSYSCTX, 0, &expected), sizeof expected);
     std::snprintf(expected.lcName, sizeof expected.lcName, "NibscopeView %p", static_cast<void*>(&opened));
     expected.lcPktData = expected.lcMoveMask = 0x5EA;
@@ -231,21 +226,24 @@ TEST_F(SimulatedTablet, OpeningAsksForTheSystemContextAndChangesOnlyWhatTheToolN
 }
 
 // What the driver grants decides the opening: the largest queue it accepts, or no
-// context. Every row reads once after 200 packets were queued.
+// context. Every row reads once after 200 packets were queued; a driver that refuses
+// every size leaves no queue and no buffer to read into.
 TEST_F(SimulatedTablet, OpeningTakesTheLargestQueueGrantedOrLogsTheRefusal)
 {
-    struct Row { const char* what; int largestQueue; BOOL refused; const char* readTrace; };
+    struct Row { const char* what; int largestQueue; BOOL refused; int readMaximum; const char* readTrace; };
     const Row rows[] = {
-        {"any queue size", 1000, FALSE, "128 packets found\n"},
-        {"a queue of 50 at most", 50, FALSE, "50 packets found\n"},
-        {"no queue at all", 0, FALSE, "0 packets found\nno tablet packets\n"},
-        {"the context refused", 128, TRUE, "tablet context n/a\n"},
+        {"any queue size", 1000, FALSE, 128, "128 packets found\n"},
+        {"a queue of 50 at most", 50, FALSE, 50, "50 packets found\n"},
+        {"a queue of 1 at most", 1, FALSE, 1, "1 packets found\n"},
+        {"every queue size refused", 0, FALSE, 0, "0 packets found\nno tablet packets\n"},
+        {"the context refused", 128, TRUE, -1, "tablet context n/a\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         SIMULATED(SetLargestQueueSize)(row.largestQueue);
         SIMULATED(SetOpenFails)(row.refused);
-        const int contexts = SIMULATED(OpenContextCount)(), overlaps = SIMULATED(EntryCallCount)("WTOverlap to top");
+        const int contexts = SIMULATED(OpenContextCount)();
+        const int overlaps = SIMULATED(EntryCallCount)("WTOverlap to top");
         {
             OpenedContext opened;
             const int open = row.refused ? 0 : 1;
@@ -255,12 +253,18 @@ TEST_F(SimulatedTablet, OpeningTakesTheLargestQueueGrantedOrLogsTheRefusal)
             opened.context.bring_to_top();
             EXPECT_EQ(SIMULATED(EntryCallCount)("WTOverlap to top"), overlaps + open) << "only open ones go on top";
             for (DWORD raw = 0; raw < 200; ++raw)
-                Queue(opened.window.handle, {0, 0, 1, 0, 0, 0, raw});
+                Queue(opened.window.get(), {0, 0, 1, 0, 0, 0, raw});
             pen_state.pressure = 0.25f;
             DebugOutputCapture trace;
+            int maximum = -1;
+            BOOL buffer = FALSE;
+            SIMULATED(TakeLastPacketsRequest)(&maximum, &buffer);
             const bool read = opened.context.read_latest_packet();
             EXPECT_EQ(trace.Text(), row.readTrace);
             EXPECT_FLOAT_EQ(pen_state.pressure, read ? 199.0f / 1023.0f : 0.25f);
+            EXPECT_EQ(SIMULATED(TakeLastPacketsRequest)(&maximum, &buffer), row.readMaximum >= 0);
+            EXPECT_EQ(maximum, row.readMaximum) << "the packets asked for";
+            EXPECT_EQ(buffer != FALSE, row.readMaximum > 0) << "a buffer only for a queue";
         }
         EXPECT_EQ(SIMULATED(OpenContextCount)(), contexts) << "destroying the context left it open in the driver";
     }
@@ -284,7 +288,7 @@ TEST_F(SimulatedTablet, ReadingUsesTheNewestGoodPacketAndEmptiesTheQueue)
     };
     for (const auto& row : rows) {
         for (const tablet_packet& packet : row.packets)
-            Queue(opened.window.handle, packet);
+            Queue(opened.window.get(), packet);
         const int calls = SIMULATED(EntryCallCount)("WTPacketsGet");
         DebugOutputCapture trace;
         opened.context.read_latest_packet();

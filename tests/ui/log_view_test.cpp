@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 
 using namespace tevrin;
 
@@ -16,9 +17,7 @@ protected:
     void SetUp() override
     {
         parent->Create(600, 400);
-        log->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
-        log->BackBuffer().release = [](void* block) { std::free(block); };
-        log->Create(500, 10 * 12, parent, 0, 0);  // ten rows at 96 DPI
+        Place(log, 0);
         log->Show(true);
         parent->Show(true);
         ASSERT_EQ(log->VisibleRows(), 10);
@@ -29,6 +28,23 @@ protected:
             log->AddLine("line " + std::to_string(next++), 1, 0);
     }
     i32 Top() const { return log->GetTopItem(); }
+    template <class Pane> Pane* Place(Pane* pane, int top)
+    {
+        pane->BackBuffer().allocate = [](size_t bytes) { return std::malloc(bytes); };
+        pane->BackBuffer().release = [](void* block) { std::free(block); };
+        pane->Create(500, 10 * 12, parent, 0, top);  // ten rows at 96 DPI
+        return pane;
+    }
+    // What a pane keeps and shows: its lines, top row and scroll bar.
+    static std::string State(const LogView& pane)
+    {
+        std::string state = "top " + std::to_string(pane.GetTopItem());
+        for (i32 i = 0; i < pane.GetTable()->count(); ++i)
+            state += "|" + pane.GetTable()->item(i)->text + std::to_string(pane.GetTable()->item(i)->rule);
+        SCROLLINFO bar = {sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(pane.GetHandle(), SB_VERT, &bar);
+        return state + "|bar " + std::to_string(bar.nMax) + " " + std::to_string(bar.nPage) + " " + std::to_string(bar.nPos);
+    }
 
     ui_test::WindowSweeper sweeper;
     ui_test::TestWindow* parent = new ui_test::TestWindow;
@@ -129,4 +145,79 @@ TEST_F(LogPane, RulesAreOnePixelHighInTheMiddleOfTheirRowInTheirColour)
     for (const auto& [x, y, colour] : pixels)
         EXPECT_EQ(GetPixel(dc, x, y), colour) << x << "," << y;
     ReleaseDC(log->GetHandle(), dc);
+}
+
+// The idle pass stores a whole drain at once and shows it once: the pane must end as
+// appending the same lines one by one leaves it, and go on following (or not) the same.
+TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
+{
+    LogView* twin = Place(new LogView(1000), 200);
+    const struct {
+        int before, pagesUp, batch;
+        const char* last;  // the batch's last line
+    } cases[] = {{0, 0, 4, "a\n\nb\n"}, {3, 0, 30, "____"}, {8, 0, 1, "_not a rule"}, {40, 0, 0, "__\n__"},
+                 {30, 1, 25, "x"}, {40, 4, 5, "y"}, {990, 0, 25, "limit"}, {995, 60, 30, "limit, scrolled back"}};
+    drain_log_lines(twin);  // whatever was queued before; each case clears the panes
+    for (const auto& c : cases) {
+        for (LogView* pane : {log, twin}) {
+            SendMessageW(pane->GetHandle(), WM_COMMAND, LogView::clearCommand, 0);
+            pane->AddLines(queued_log_lines(c.before, {"old", 1, 0}));
+            pane->ShowNewLines();
+            pane->ShowNewLines();  // a pass without new lines shows them, however soon it comes
+            for (int i = 0; i < c.pagesUp; ++i)
+                SendMessageW(pane->GetHandle(), WM_VSCROLL, SB_PAGEUP, 0);
+        }
+        for (int i = 0; i <= c.batch; ++i) {
+            log_line("%s", i < c.batch ? "new" : c.last);
+            twin->AddLine(i < c.batch ? "new" : c.last, 1, 0);
+        }
+        drain_log_lines(log);
+        log->ShowNewLines();
+        log->ShowNewLines();
+        for (const char* after : {"", "after"}) {
+            EXPECT_EQ(State(*log), State(*twin)) << c.before << " lines, " << c.pagesUp << " pages up, " << after;
+            log->AddLine(after, 1, 0);
+            twin->AddLine(after, 1, 0);
+        }
+    }
+}
+
+// While every pass brings changes, a refresh at most once a frame, and after a slow one
+// a pause three times its length; at once on a pass that brings none.
+// Pass: at ms, changed, due, refresh ms.
+TEST(RefreshPacer, AtMostOnceAFrameWhileChangesComeAndAtOnceWhenTheyStop)
+{
+    const int passes[][4] = {{0, 1, 1, 5},   {10, 1, 0, 0},   {20, 1, 0, 0},   {22, 1, 1, 30},  {70, 1, 0, 0},
+                             {80, 0, 1, 1},  {85, 0, 0, 0},   {90, 1, 0, 0},   {98, 1, 1, 10},  {125, 1, 0, 0},
+                             {138, 1, 1, 1}, {150, 1, 0, 0},  {156, 1, 1, 1}};
+    RefreshPacer pacer;
+    const auto at = [](int milliseconds) { return RefreshPacer::Clock::time_point(std::chrono::milliseconds(milliseconds)); };
+    for (const auto& pass : passes) {
+        if (pass[1])
+            pacer.Changed();
+        ASSERT_EQ(pacer.Due(at(pass[0])), pass[2] != 0) << pass[0];
+        if (pass[2])
+            pacer.Refreshed(at(pass[0]), at(pass[0] + pass[3]));
+    }
+}
+
+TEST_F(LogPane, AnotherThreadLogsWhileThePaneDrains)
+{
+    struct DrainingPane : LogView {
+        DrainingPane() : LogView(1000) {}
+        void AddLines(const queued_log_lines& lines) override
+        {
+            logger = std::async(std::launch::async, [] { log_line("from another thread"); });
+            returned = logger.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+            LogView::AddLines(lines);
+        }
+        std::future<void> logger;  // waited for by the drain's caller, never under the log lock
+        bool returned = false;
+    }* pane = Place(new DrainingPane, 200);
+    for (int i = 0; i < 5000; ++i)
+        log_line("line %d", i);
+    drain_log_lines(pane);
+    pane->logger.wait();
+    EXPECT_TRUE(pane->returned && pending_log_line_count() == 1u) << "log_line waited for the pane";
+    EXPECT_EQ(pane->GetTable()->item(999)->text, "line 4999");
 }

@@ -1,6 +1,7 @@
 // Framework windows on real handles with real messages: lifetime, the message-to-event
 // table with the pointer tracking, and command routing.
 #include "test_window.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/ui/button.h"
 
 #include <gtest/gtest.h>
@@ -87,8 +88,9 @@ TEST_F(Windows, MessagesBecomeEventsAndTheTrackerHoldsTheCaptureWhileAButtonIsDo
     SendMessageW(handle, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, At(20, 30));
     SendMessageW(handle, WM_LBUTTONUP, 0, At(9, 10));
     EXPECT_EQ(GetCapture(), handle) << "the right button is still down";
-    EXPECT_EQ((std::vector<int>{window->press[1].x, window->current[1].x, window->current[3].x}), (std::vector<int>{5, 9, 20}))
-        << "where the left button went down and came up, where the held right button moved";
+    EXPECT_EQ(window->press[1].x, 5) << "where the left button went down";
+    EXPECT_EQ(window->current[1].x, 9) << "where the left button came up";
+    EXPECT_EQ(window->current[3].x, 20) << "where the held right button moved";
     SendMessageW(handle, WM_LBUTTONDOWN, 0, At(1, 1));
     window->events.clear();
     ReleaseCapture();
@@ -122,12 +124,30 @@ TEST_F(Windows, CommandsStartAtTheFocusedWindowWalkUpAndHandlerFailuresReachTheL
     SendMessageW(button.GetHandle(), BM_CLICK, 0, 0);
     EXPECT_EQ(top->events.back(), "command 11") << "a clicked button sends its id to its parent";
 
+    // A failing handler must not unwind through the system function that sent its
+    // message: the procedure keeps the failure, returns, and the loop throws it.
     class Failing : public TestWindow {
         bool HandleKeyEvent(tevrin::u16) override { throw "key handler failed"; }
+        bool HandleSizeEvent(int, int) override { throw "size handler failed"; }
     };
     auto* failing = new Failing;
     failing->Create(100, 100);
-    PostMessageW(failing->GetHandle(), WM_CHAR, 'x', 1);
-    EXPECT_THROW(for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message),
-                 const char*);
+    bool returned = false;
+    try {
+        returned = SetWindowPos(failing->GetHandle(), nullptr, 0, 0, 150, 120, SWP_NOMOVE | SWP_NOZORDER);
+        PostMessageW(failing->GetHandle(), WM_CHAR, 'x', 1);
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
+    } catch (...) {
+        ADD_FAILURE() << "a handler's exception unwound through the window procedure";
+    }
+    EXPECT_TRUE(returned) << "SetWindowPos returned normally";
+    EXPECT_EQ(failing->GetWidth(), 150);
+    try {
+        tevrin::rethrow_callback_exception();
+        ADD_FAILURE() << "the failure was not kept";
+    } catch (const char* text) {
+        EXPECT_STREQ(text, "size handler failed") << "the first failure is the one kept";
+    }
+    EXPECT_NO_THROW(tevrin::rethrow_callback_exception()) << "and it is thrown once";
 }

@@ -6,7 +6,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -19,12 +18,6 @@ constexpr size_t logBufferSize = 2047;
 constexpr size_t formatBufferSize = 2048;
 constexpr size_t echoPieceSize = 2040;
 
-struct PendingLine {
-    std::string text;
-    u32 kind;
-    u32 extra;
-};
-
 // Built on first use, so lines logged during other static initialisations are kept.
 std::mutex& LogLock()
 {
@@ -32,9 +25,9 @@ std::mutex& LogLock()
     return lock;
 }
 
-std::deque<PendingLine>& PendingLines()
+queued_log_lines& PendingLines()
 {
-    static std::deque<PendingLine> lines;
+    static queued_log_lines lines;
     return lines;
 }
 
@@ -122,7 +115,7 @@ void log_line(const char* format, ...)
     buffer[logBufferSize - 1] = '\0';
 
     std::lock_guard<std::mutex> guard(LogLock());
-    PendingLines().push_back(PendingLine{buffer, 1, 0});
+    PendingLines().push_back(queued_log_line{buffer, 1, 0});
     EchoLogLine(buffer);
 }
 
@@ -140,17 +133,23 @@ int format_to_string(std::string& out, const char* format, ...)
     return static_cast<int>(out.size());
 }
 
+void ILogLineSink::AddLines(const queued_log_lines& lines)
+{
+    for (const queued_log_line& line : lines)
+        AddLine(line.text, line.kind, line.extra);
+}
+
 void drain_log_lines(ILogLineSink* sink)
 {
     if (!sink)
         return;
-    std::lock_guard<std::mutex> guard(LogLock());
-    auto& lines = PendingLines();
-    while (!lines.empty()) {
-        const PendingLine line = lines.front();
-        lines.pop_front();
-        sink->AddLine(line.text, line.kind, line.extra);
+    queued_log_lines taken;
+    {
+        std::lock_guard<std::mutex> guard(LogLock());
+        taken.swap(PendingLines());
     }
+    if (!taken.empty())
+        sink->AddLines(taken);
 }
 
 size_t pending_log_line_count()

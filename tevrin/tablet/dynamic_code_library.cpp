@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 namespace tevrin {
 namespace {
@@ -46,6 +47,24 @@ bool file_exists(const wchar_t* name)
     return _wstat64(name, &status) == 0;
 }
 
+std::wstring folder_of_program()
+{
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length < MAX_PATH ? length : 0);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+// A bare name is looked for in the program's folder, not the current one: the
+// programs take the current folder out of the library search, so a file there is
+// not one they could have loaded.
+bool library_file_exists(const wchar_t* name)
+{
+    if (std::wcspbrk(name, L"\\/:"))
+        return file_exists(name);
+    return file_exists((folder_of_program() + name).c_str());
+}
+
 const char* file_name_part(const char* path)
 {
     const char* part = path;
@@ -71,7 +90,7 @@ const char* load_failure_detail(DWORD errorCode)
 
 [[noreturn]] void throw_load_failure(const char* name, const wchar_t* wideName, DWORD errorCode)
 {
-    if (!file_exists(wideName)) {
+    if (!library_file_exists(wideName)) {
         std::snprintf(missing_file_text, sizeof missing_file_text, "Requested DLL file \"%s\" non-existant.",
                       file_name_part(name));
         throw static_cast<const char*>(missing_file_text);

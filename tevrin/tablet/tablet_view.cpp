@@ -1,6 +1,7 @@
 // The tablet window procedure, and attach_window, which installs it.
 #include "tevrin/tablet/tablet_view.h"
 
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/tablet/pen_state.h"
@@ -46,15 +47,22 @@ LRESULT CALLBACK tablet_window_procedure(HWND window, UINT message, WPARAM wPara
     // framework's own procedure is left to finish it.
     if (!view)
         return Window::WindowProcedure(window, message, wParam, lParam);
-    switch (message) {
-    case WT_PROXIMITY:
-        handle_proximity(window, view->GetTabletContext(), lParam);
-        return 1;
-    case WT_INFOCHANGE:
-        view->GetTabletContext().refresh_pressure_calibration();
-        return 1;
-    default:
-        return CallWindowProcW(view->GetSavedWindowProcedure(), window, message, wParam, lParam);
+    try {
+        switch (message) {
+        case WT_PROXIMITY:
+            handle_proximity(window, view->GetTabletContext(), lParam);
+            return 1;
+        case WT_INFOCHANGE:
+            view->GetTabletContext().refresh_pressure_calibration();
+            return 1;
+        default:
+            return CallWindowProcW(view->GetSavedWindowProcedure(), window, message, wParam, lParam);
+        }
+    } catch (...) {
+        // As in the framework's procedure: the driver's messages may also be sent from
+        // inside a system call, so the failure waits for the message loop.
+        keep_callback_exception();
+        return 0;
     }
 }
 

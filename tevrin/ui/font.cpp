@@ -16,11 +16,15 @@ const Font logFont(L"Lucida Console", 9, false);
 
 }  // namespace
 
-Font::Font(const wchar_t* face, u32 points, bool isBold)
+Font::Font(const wchar_t* face, u32 points, bool isBold) : Font(face, points, isBold, ScreenDotsPerInchVertically())
+{
+}
+
+Font::Font(const wchar_t* face, u32 points, bool isBold, int dotsPerInch)
     : faceName(face ? face : L""), pointSize(points), bold(isBold)
 {
     LOGFONTW description = {};
-    description.lfHeight = -MulDiv(static_cast<int>(points), ScreenDotsPerInchVertically(), 72);
+    description.lfHeight = -MulDiv(static_cast<int>(points), dotsPerInch, 72);
     description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = 0;
     faceName.copy(description.lfFaceName, LF_FACESIZE - 1);

@@ -13,6 +13,8 @@ class Font {
 public:
     // Throws "can't create font" when the platform refuses the font.
     Font(const wchar_t* face, u32 points, bool bold);
+    // The same at a window's own DPI, which can differ from the system's.
+    Font(const wchar_t* face, u32 points, bool bold, int dotsPerInch);
     virtual ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;

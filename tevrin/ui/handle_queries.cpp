@@ -1,5 +1,7 @@
 #include "tevrin/ui/handle_queries.h"
 
+#include "tevrin/core/windows_handles.h"
+
 #include <cwchar>
 
 namespace tevrin {
@@ -23,6 +25,17 @@ RECT RectangleInParent(HWND handle)
     GetWindowRect(handle, &rectangle);
     MapWindowPoints(HWND_DESKTOP, GetParent(handle), reinterpret_cast<POINT*>(&rectangle), 2);
     return rectangle;
+}
+
+// GetDpiForWindow exists from Windows 10 on; older systems have one DPI for all.
+int WindowDpi(HWND handle)
+{
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow)
+        return static_cast<int>(getDpiForWindow(handle));
+    return GetDeviceCaps(acquire_window_dc(nullptr).get(), LOGPIXELSY);
 }
 
 }  // namespace tevrin

@@ -15,4 +15,7 @@ bool ClassIs(HWND handle, const wchar_t* className);
 // The window's outer rectangle in its parent's client coordinates.
 RECT RectangleInParent(HWND handle);
 
+// The DPI the window is shown at: its monitor's under per-monitor awareness.
+int WindowDpi(HWND handle);
+
 }  // namespace tevrin

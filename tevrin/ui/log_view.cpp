@@ -4,6 +4,7 @@
 #include "tevrin/core/windows_handles.h"
 #include "tevrin/ui/clipboard.h"
 #include "tevrin/ui/font.h"
+#include "tevrin/ui/handle_queries.h"
 
 #include <algorithm>
 
@@ -14,6 +15,7 @@ constexpr COLORREF backgroundColour = 0x404040;
 constexpr COLORREF colourTable[] = {0xC0C0C0, 0xFFFFFF, 0x00FFFF, 0x0080FF, 0x0000FF};
 constexpr int wheelRows = 5;
 constexpr int textLeft = 5;
+constexpr i32 rowHeightAt96 = 12;
 
 COLORREF ColourOf(i32 index)
 {
@@ -24,17 +26,6 @@ COLORREF ColourOf(i32 index)
 bool OnlyUnderscores(const std::string& text)
 {
     return !text.empty() && text.find_first_not_of('_') == std::string::npos;
-}
-
-// GetDpiForWindow exists from Windows 10 on; older systems have one DPI for all.
-UINT WindowDpi(HWND window)
-{
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow)
-        return getDpiForWindow(window);
-    return static_cast<UINT>(GetDeviceCaps(acquire_window_dc(nullptr).get(), LOGPIXELSY));
 }
 
 }  // namespace
@@ -56,8 +47,14 @@ LogView::~LogView()
 
 void LogView::HandleCreateEvent()
 {
-    const UINT dpi = WindowDpi(hwnd);
-    lineHeight_ = static_cast<i32>(lineHeight_ * (dpi / 96.0) + 0.5);
+    SetDpi(WindowDpi(hwnd));
+}
+
+void LogView::SetDpi(int dpi)
+{
+    lineHeight_ = static_cast<i32>(rowHeightAt96 * (dpi / 96.0) + 0.5);
+    font_ = std::make_unique<Font>(LogFont().GetFaceName().c_str(), LogFont().GetPointSize(), LogFont().IsBold(), dpi);
+    ScrollTo(top_);
 }
 
 i32 LogView::VisibleRows() const
@@ -85,6 +82,37 @@ void LogView::Append(const log_entry& entry)
 {
     if (!table_)
         return;
+    if (StoreEntry(entry))
+        Invalidate();
+    UpdateScrollBar();
+    Update();
+}
+
+void LogView::AddLines(const queued_log_lines& lines)
+{
+    if (!table_)
+        return;
+    // The scroll bar and the paint are the costly part of a line; they wait for
+    // ShowNewLines, which does them once for all.
+    for (const queued_log_line& line : lines)
+        StoreEntry(log_entry{line.text, static_cast<i32>(line.kind), false});
+    newLines_.Changed();
+}
+
+void LogView::ShowNewLines()
+{
+    const RefreshPacer::Clock::time_point start = RefreshPacer::Clock::now();
+    if (!newLines_.Due(start))
+        return;
+    UpdateScrollBar();
+    Update();
+    newLines_.Refreshed(start, RefreshPacer::Clock::now());
+}
+
+// Adds the entry's lines; the view follows them only if its end showed before.
+// Returns whether top moved.
+bool LogView::StoreEntry(const log_entry& entry)
+{
     const bool followed = !(table_->count() - 1 >= top_ + VisibleRows());
     const bool rule = OnlyUnderscores(entry.text);
     size_t start = 0;
@@ -94,15 +122,10 @@ void LogView::Append(const log_entry& entry)
             table_->add(log_entry{entry.text.substr(start, end - start), entry.colourIndex, rule});
         start = end + 1;
     }
-    if (followed) {
-        const i32 before = top_;
-        while (!NewestLineInView() && top_ < table_->count() - 1)
-            ++top_;
-        if (top_ != before)
-            Invalidate();
-    }
-    UpdateScrollBar();
-    Update();
+    const i32 before = top_;
+    while (followed && !NewestLineInView() && top_ < table_->count() - 1)
+        ++top_;
+    return top_ != before;
 }
 
 void LogView::UpdateScrollBar()
@@ -134,7 +157,7 @@ bool LogView::HandlePaintEvent(GraphicsContext& gc, const RECT& /*dirty*/)
     backBuffer_.fill_color(backgroundColour);
     const HDC dc = backBuffer_.memory_dc();
     SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ previousFont = SelectObject(dc, LogFont().GetHandle());
+    const HGDIOBJ previousFont = SelectObject(dc, font_ ? font_->GetHandle() : LogFont().GetHandle());
     DrawRows(dc);
     SelectObject(dc, previousFont);
     BitBlt(windowDc, 0, 0, backBuffer_.width(), backBuffer_.height(), dc, 0, 0, SRCCOPY);

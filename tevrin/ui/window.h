@@ -69,6 +69,9 @@ public:
     static Window* FindWindowObject(HWND handle);
     // Offers a queued message to the nearest accelerator table from window upwards.
     static bool TranslateKeyboardAccelerator(Window* window, MSG* message);
+    // The table TranslateKeyboardAccelerator offers this window's keys to (and its
+    // children's, when they have none); the caller keeps the table alive.
+    void SetAcceleratorTable(HACCEL table) { accelerators = table; }
     // The first window created in this process, or null.
     static Window* GetApplicationWindow();
 
@@ -186,6 +189,8 @@ public:
     virtual bool HandleNotifyEvent(HWND /*from*/, NMHDR* /*info*/) { return false; }
     virtual bool HandleScrollEvent(const ScrollInfo& /*info*/, int /*code*/) { return false; }
     virtual bool HandleControlScrollEvent(Control* /*control*/) { return false; }
+    // WM_DPICHANGED: the window's new DPI and the outer rectangle the system suggests.
+    virtual bool HandleDpiChangeEvent(int /*dpi*/, const RECT& /*suggested*/) { return false; }
     virtual ScrollInfo& GetScrollInfo(ScrollInfo& out, bool vertical) const;
 
 protected:

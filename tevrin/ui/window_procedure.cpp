@@ -1,5 +1,6 @@
 // The one window procedure of all framework window classes: turns each message into
 // a call of the paired object's event handlers.
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/ui/control.h"
 #include "tevrin/ui/drop_files_handle.h"
@@ -52,10 +53,16 @@ LRESULT CALLBACK Window::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
     Window* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!window)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    window->PointerTracker::Update(hwnd, message, lParam);
-    // The handle travels with the message: a handler may delete the object, after
-    // which the default processing still needs it.
-    return window->Dispatch(WindowMessage{hwnd, message, wParam, lParam});
+    try {
+        window->PointerTracker::Update(hwnd, message, lParam);
+        // The handle travels with the message: a handler may delete the object, after
+        // which the default processing still needs it.
+        return window->Dispatch(WindowMessage{hwnd, message, wParam, lParam});
+    } catch (...) {
+        // The caller may be a system function: nothing may unwind through it.
+        keep_callback_exception();
+        return 0;
+    }
 }
 
 LRESULT Window::Default(const WindowMessage& m)
@@ -109,6 +116,8 @@ LRESULT Window::Dispatch(const WindowMessage& m)
     case WM_CHAR: return DispatchKeyMessage(m);
     case WM_HSCROLL:
     case WM_VSCROLL: return DispatchControlMessage(m);
+    case WM_DPICHANGED:
+        return ResultOf(HandleDpiChangeEvent(LOWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam)), m);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:

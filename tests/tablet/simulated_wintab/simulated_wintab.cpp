@@ -26,7 +26,8 @@
 // (interface, one device, three cursors, one extension). TEVRIN_SIMULATED_QUIRKS holds
 // comma-separated misbehaviours, read at every call: name-size-zero and name-size-short
 // (the device-name size query answers 0, or 4 although the name is longer), overrun
-// (cursor names are written 4 bytes past their announced size), unterminated (the
+// (cursor names are written 4 bytes past their announced size; overrun-first and
+// overrun-last write only the 1st or the 64th byte past it), unterminated (the
 // WinTab id has no terminator within its size), zero-pressure (pressure axis 0..0),
 // serial-gaps and queue-errors (in the stroke), refuse-fields (WTOpenA drops serial
 // numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
@@ -102,6 +103,8 @@ struct DriverState {
     std::map<UINT, std::string> pressureAxes{{0, bytes(AXIS{0, 1023, 0, 0})}};
     std::map<UINT, CursorButtons> cursors;
     int largestQueueSize = 128;
+    int lastPacketsMaximum = -1;  // of the last WTPacketsGet; -1: none since the last look
+    bool lastPacketsBuffer = false;
     bool openFails = false;
     std::list<wintab_context_tag> contexts;  // a context's address is its handle
     std::map<std::string, int> entryCalls;
@@ -119,6 +122,16 @@ bool quirk(const std::string& word)
     char quirks[256] = {};
     GetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", quirks, sizeof quirks);
     return ("," + std::string(quirks) + ",").find("," + word + ",") != std::string::npos;
+}
+
+void overrun(BYTE* past)
+{
+    if (quirk("overrun"))
+        std::memset(past, 'X', 4);
+    if (quirk("overrun-first"))
+        past[0] = 'X';
+    if (quirk("overrun-last"))
+        past[63] = 'X';
 }
 
 // The device, cursor or extension index of a category based at base, or -1.
@@ -404,8 +417,8 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
     const std::string reply = answer(category, index);
     if (output) {
         std::memcpy(output, reply.data(), reply.size());
-        if (!reply.empty() && member_of(category, WTI_CURSORS) >= 0 && index == CSR_NAME && quirk("overrun"))
-            std::memset(static_cast<BYTE*>(output) + reply.size(), 'X', 4);
+        if (!reply.empty() && member_of(category, WTI_CURSORS) >= 0 && index == CSR_NAME)
+            overrun(static_cast<BYTE*>(output) + reply.size());
     }
     return static_cast<UINT>(reply.size());
 }
@@ -462,6 +475,8 @@ SIMULATED_EXPORT BOOL WINAPI WTQueueSizeSet(HCTX context, int size)
 SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packets)
 {
     ++driver.entryCalls["WTPacketsGet"];
+    driver.lastPacketsMaximum = maximum;
+    driver.lastPacketsBuffer = packets != nullptr;
     wintab_context_tag* open = find_context(context);
     if (!open)
         return 0;
@@ -575,6 +590,14 @@ SIMULATED_EXPORT BOOL SimulatedWintab_LastOpenRequest(LOGCONTEXTA* settings, HWN
     *window = driver.lastOpenWindow;
     *enable = driver.lastOpenEnable;
     return driver.opened ? TRUE : FALSE;
+}
+
+SIMULATED_EXPORT BOOL SimulatedWintab_TakeLastPacketsRequest(int* maximum, BOOL* buffer)
+{
+    *maximum = driver.lastPacketsMaximum;
+    *buffer = driver.lastPacketsBuffer ? TRUE : FALSE;
+    driver.lastPacketsMaximum = -1;
+    return *maximum >= 0 ? TRUE : FALSE;
 }
 
 SIMULATED_EXPORT int SimulatedWintab_OpenContextCount()

@@ -20,5 +20,7 @@ using EntryCallCount = int (*)(const char* entry);
 using InfoQueryCount = int (*)(UINT category, UINT index);
 using LastOpenRequest = BOOL (*)(tevrin::LOGCONTEXTA* settings, HWND* window, BOOL* enable);
 using OpenContextCount = int (*)();
+// The last WTPacketsGet's maximum and whether it gave a buffer; FALSE when none came since the last look.
+using TakeLastPacketsRequest = BOOL (*)(int* maximum, BOOL* buffer);
 
 }  // namespace simulated_wintab
