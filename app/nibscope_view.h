@@ -4,7 +4,7 @@
 // of round brush stamps whose size follows the pressure; the concrete surface paints
 // each stamp.
 #include "tevrin/tablet/tablet_context.h"
-#include "tevrin/tablet/tablet_view.h"
+#include "tevrin/ui/tablet_view.h"
 #include "tevrin/ui/window.h"
 
 #include <string>

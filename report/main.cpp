@@ -1,6 +1,6 @@
 // nibscope-report: which WinTab driver answered, what the tablet says it can do, and
 // whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
-// 2 usage error, 3 no driver library could be loaded.
+// 2 usage error, 3 no driver library could be loaded, 4 the report itself failed.
 #include "report/capture/capture_session.h"
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_report.h"
@@ -23,6 +23,7 @@ constexpr int exit_written = 0;
 constexpr int exit_check_failed = 1;
 constexpr int exit_usage = 2;
 constexpr int exit_no_library = 3;
+constexpr int exit_internal_failure = 4;
 
 void write(FILE* stream, const std::string& text)
 {
@@ -30,12 +31,36 @@ void write(FILE* stream, const std::string& text)
     std::fflush(stream);
 }
 
-// On a console the bytes are shown as UTF-8; redirected output is UTF-8 anyway.
-void use_utf8_console()
+// On a console the bytes are shown as UTF-8; redirected output is UTF-8 anyway. The
+// console is the user's: its code page is put back however the program ends.
+class utf8_console {
+public:
+    utf8_console()
+    {
+        DWORD mode = 0;
+        if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode)) {
+            previous_ = GetConsoleOutputCP();
+            SetConsoleOutputCP(CP_UTF8);
+        }
+    }
+    ~utf8_console()
+    {
+        if (previous_ != 0)
+            SetConsoleOutputCP(previous_);
+    }
+    utf8_console(const utf8_console&) = delete;
+    utf8_console& operator=(const utf8_console&) = delete;
+
+private:
+    UINT previous_ = 0;
+};
+
+void write_report(const report_value& report, const std::vector<check_result>& checks, const report_options& options)
 {
-    DWORD mode = 0;
-    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode))
-        SetConsoleOutputCP(CP_UTF8);
+    if (options.json)
+        write(stdout, write_json(report));
+    else
+        write(stdout, write_text(report) + (options.check ? "\nChecks:\n" + check_lines(checks) : ""));
 }
 
 // The device and pressure axis a capture reads, from the default system context.
@@ -54,9 +79,9 @@ capture_setting capture_setting_from(const report_value& report, int seconds)
     return setting;
 }
 
-int run(const report_options& options)
+// Builds the report into report, so that a failure part way leaves what was read.
+int run(const report_options& options, report_value& report)
 {
-    report_value report = report_value::object();
     report.set("report", report_value::object().set("program", "nibscope-report").set("version", NIBSCOPE_REPORT_VERSION));
     const driver_library library(options.driver);
     report.set("driver_library", library.section());
@@ -68,25 +93,23 @@ int run(const report_options& options)
         add_unavailable_sections(report, library.loaded() ? "the library has no WTInfoA entry"
                                                           : "no driver library loaded: " + library.load_error());
     }
-    std::vector<check_result> checks;
-    if (options.check) {
-        checks = run_checks(library, queries ? &*queries : nullptr, report);
-        if (options.json)
-            report.set("checks", check_list(checks));
-    }
+    // The capture comes first: the checks hold what it saw of the driver.
+    capture_record capture;
     if (options.capture_seconds > 0) {
-        capture_record capture;
         if (library.loaded() && library.all_entries_present())
             capture = capture_packets(library.table(), capture_setting_from(report, options.capture_seconds));
         else
             capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
+    }
+    std::vector<check_result> checks;
+    if (options.check) {
+        checks = run_checks(library, queries ? &*queries : nullptr, report, capture.over_answers);
+        if (options.json)
+            report.set("checks", check_list(checks));
+    }
+    if (options.capture_seconds > 0)
         report.set("capture", capture.section);
-    }
-    if (options.json) {
-        write(stdout, write_json(report));
-    } else {
-        write(stdout, write_text(report) + (options.check ? "\nChecks:\n" + check_lines(checks) : ""));
-    }
+    write_report(report, checks, options);
     if (!library.loaded())
         return exit_no_library;
     return any_failed(checks) ? exit_check_failed : exit_written;
@@ -98,7 +121,7 @@ int run(const report_options& options)
 int wmain(int argc, wchar_t** argv)
 {
     using namespace nibscope_report;
-    use_utf8_console();
+    const utf8_console console;
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index)
         arguments.push_back(tevrin::ToUtf8(argv[index]));
@@ -113,14 +136,24 @@ int wmain(int argc, wchar_t** argv)
         write(stdout, report_usage);
         return exit_written;
     }
+    report_value report = report_value::object();
+    std::string failure;
     try {
-        return run(options);
-    } catch (const std::exception& failure) {
-        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
-    } catch (const tevrin::exception& failure) {
-        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
+        return run(options, report);
+    } catch (const std::exception& error) {
+        failure = error.what();
+    } catch (const tevrin::exception& error) {
+        failure = error.what();
     } catch (const char* text) {
-        write(stderr, std::string("nibscope-report: ") + text + "\n");
+        failure = text;
+    } catch (...) {
+        failure = "an unexpected exception";
     }
-    return exit_check_failed;
+    // Not a verdict on the driver: a script must tell this from a failed check.
+    try {
+        write_report(report, {}, options);
+    } catch (...) {
+    }
+    write(stderr, "nibscope-report: the report failed (" + failure + "); the report above is incomplete.\n");
+    return exit_internal_failure;
 }

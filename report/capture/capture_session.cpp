@@ -1,6 +1,7 @@
 #include "report/capture/capture_session.h"
 
 #include "report/capture/report_context.h"
+#include "tevrin/tablet/guarded_reads.h"
 
 #include <cstdio>
 #include <cstring>
@@ -119,7 +120,7 @@ void pump_messages()
 // Reads every packet for the given time, showing a countdown, until the time is up or
 // the user closes the window.
 std::vector<captured_packet> collect_packets(const tablet_services& table, const report_context& context,
-                                             int seconds, const capture_state& state)
+                                             int seconds, const capture_state& state, int& overAnswers)
 {
     const packet_layout layout(context.granted().lcPktData);
     const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
@@ -135,9 +136,10 @@ std::vector<captured_packet> collect_packets(const tablet_services& table, const
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         pump_messages();
-        const int count = table.WTPacketsGet(context.handle(), queueSize, buffer.data());
+        const packet_count read = get_packets(table.WTPacketsGet, context.handle(), queueSize, buffer.data());
+        overAnswers += read.over_answered ? 1 : 0;
         const u32 arrival = GetTickCount();
-        for (int index = 0; index < count; ++index)
+        for (int index = 0; index < read.count; ++index)
             packets.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
     }
     std::fprintf(stderr, "\rCaptured %zu packets.                    \n", packets.size());
@@ -162,7 +164,7 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
         record.section = report_value::object().set("unavailable", "the driver refused the capture context");
         return record;
     }
-    record.packets = collect_packets(table, *context, setting.seconds, state);
+    record.packets = collect_packets(table, *context, setting.seconds, state, record.over_answers);
     setting.items = items_of(context->granted().lcPktData);
     setting.proximity_enters = state.enters;
     setting.proximity_leaves = state.leaves;

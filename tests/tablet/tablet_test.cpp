@@ -8,7 +8,7 @@
 #include "tevrin/tablet/dynamic_code_library.h"
 #include "tevrin/tablet/pen_state.h"
 #include "tevrin/tablet/tablet_context.h"
-#include "tevrin/tablet/tablet_view.h"
+#include "tevrin/ui/tablet_view.h"
 #include "tevrin/ui/window.h"
 
 #include <gmock/gmock.h>
@@ -378,4 +378,49 @@ TEST_F(TabletWindow, OtherMessagesReachTheViewUntilItsWindowIsDestroyed)
     const int contexts = SIMULATED(OpenContextCount)();
     EXPECT_TRUE(DestroyWindow(view.release()->GetHandle()));
     EXPECT_EQ(SIMULATED(OpenContextCount)(), contexts - 1);
+}
+
+// ---- Drivers that lie ----
+
+// Each row's lie is switched on for a context of its own and a packet of a cursor of
+// its own, so every row reads the device name, the calibration and the queue afresh.
+// The main program keeps its usual lines, reads every value a lie leaves right, and
+// reads nothing past its buffers: the scan of a count above the request stops at the
+// queue's end. The first opening, which loads the driver, meets the size-query lie.
+TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
+{
+    SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", "size-huge");
+    TakeLogLines();
+    { OpenedContext loadsTheDriver; }
+    ASSERT_EQ(TakeLogLines().front(), "Tablet device found, id = 'Simulated Tablet'");
+    const BYTE identity[] = {0, 1, 2};
+    struct Row { const char* quirk; const char* readTrace; bool pressureRight; };
+    const Row rows[] = {
+        {"", "1 packets found\n", true},
+        {"size-huge", "1 packets found\n", true},
+        {"long-axis", "1 packets found\n", true},
+        {"long-marks", "1 packets found\n", true},
+        {"long-context", "1 packets found\n", true},
+        {"ansi-context-name", "1 packets found\n", true},
+        {"no-counts", "1 packets found\n", true},
+        // The queue holds one packet; the rest of the scanned buffer is what the driver left.
+        {"count-over", "128 packets found\n", false},
+    };
+    DWORD cursor = 20;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.quirk);
+        SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", row.quirk);
+        EXPECT_EQ(read_device_name_in_ansi(tablet_service_table().WTInfoA, 0), "Simulated Tablet");
+        // Pressure acts on logical button 1 from a press mark of 300 on the 0..1023 axis.
+        SIMULATED(SetCursorButtons)(++cursor, 1, identity, sizeof identity, 0, 300);
+        OpenedContext opened;
+        EXPECT_THAT(TakeLogLines(), ElementsAre(ViewLine(&opened)));
+        SIMULATED(QueuePacket)(opened.window.handle, 0, cursor, 2, 541);
+        DebugOutputCapture trace;
+        EXPECT_TRUE(opened.context.read_latest_packet());
+        EXPECT_EQ(trace.Text(), row.readTrace);
+        if (row.pressureRight)
+            EXPECT_FLOAT_EQ(pen_state.pressure, 1.0f / 3.0f);
+    }
+    SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", "");
 }
