@@ -419,8 +419,9 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
         DebugOutputCapture trace;
         EXPECT_TRUE(opened.context.read_latest_packet());
         EXPECT_EQ(trace.Text(), row.readTrace);
-        if (row.pressureRight)
+        if (row.pressureRight) {
             EXPECT_FLOAT_EQ(pen_state.pressure, 1.0f / 3.0f);
+        }
     }
     SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", "");
 }

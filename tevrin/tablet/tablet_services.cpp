@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace tevrin {
 namespace {
@@ -29,8 +30,10 @@ std::string read_device_name_in_ansi(WTInfoA_entry info, UINT device)
 {
     const size_t announced = info(WTI_DEVICES + device, DVC_NAME, nullptr);
     const size_t room = read_room(device_name_read_size, announced + 1);
-    const guarded_read read =
-        fill_guarded(nullptr, 0, room, [&](void* buffer) { return info(WTI_DEVICES + device, DVC_NAME, buffer); });
+    // The room starts empty, so a driver that writes nothing gives no name.
+    const std::vector<char> empty(room, 0);
+    const guarded_read read = fill_guarded(empty.data(), room, room,
+                                           [&](void* buffer) { return info(WTI_DEVICES + device, DVC_NAME, buffer); });
     const char* name = reinterpret_cast<const char*>(read.buffer.data());
     return std::string(name, std::find(name, name + read.room - 1, '\0'));
 }

@@ -139,7 +139,7 @@ bool quirk(const std::string& word)
 }
 
 // The long-record quirk in force for a query, if any.
-const long_record* lengthened(UINT category, UINT index)
+[[maybe_unused]] const long_record* lengthened(UINT category, UINT index)
 {
     for (const long_record& record : long_records) {
         const bool member = category == record.category || (record.category >= WTI_DEVICES && category > record.category &&
