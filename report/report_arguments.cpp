@@ -9,7 +9,8 @@ const char* const report_usage =
     "  --check            check the driver's answers; exit status 1 when a check fails\n"
     "  --json             write the report as one JSON object\n"
     "  --help             print this text\n"
-    "exit status: 0 report written, 1 a check failed, 2 usage error, 3 no driver library loaded\n";
+    "exit status: 0 report written, 1 a check failed, 2 usage error, 3 no driver library loaded,\n"
+    "             4 the report itself failed (what was read is written, the reason goes to stderr)\n";
 
 namespace {
 

@@ -382,11 +382,12 @@ TEST_F(TabletWindow, OtherMessagesReachTheViewUntilItsWindowIsDestroyed)
 
 // ---- Drivers that lie ----
 
-// Each row's lie is switched on for a context of its own and a packet of a cursor of
-// its own, so every row reads the device name, the calibration and the queue afresh.
-// The main program keeps its usual lines, reads every value a lie leaves right, and
-// reads nothing past its buffers: the scan of a count above the request stops at the
-// queue's end. The first opening, which loads the driver, meets the size-query lie.
+// Each row's lie (or unhelpful answer) is switched on for a context of its own and a
+// packet of a cursor of its own, so every row reads the device name, the calibration
+// and the queue afresh. The main program keeps its usual lines, reads every value a
+// lie leaves right, and reads nothing past its buffers: the scan of a count above the
+// request stops at the queue's end. The device name is read whole whatever its size
+// query answers. The first opening, which loads the driver, meets the size-query lie.
 TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
 {
     SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", "size-huge");
@@ -394,22 +395,25 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
     { OpenedContext loadsTheDriver; }
     ASSERT_EQ(TakeLogLines().front(), "Tablet device found, id = 'Simulated Tablet'");
     const BYTE identity[] = {0, 1, 2};
-    struct Row { const char* quirk; const char* readTrace; bool pressureRight; };
+    struct Row { const char* quirk; UINT nameAnnounced; const char* readTrace; bool pressureRight; };
     const Row rows[] = {
-        {"", "1 packets found\n", true},
-        {"size-huge", "1 packets found\n", true},
-        {"long-axis", "1 packets found\n", true},
-        {"long-marks", "1 packets found\n", true},
-        {"long-context", "1 packets found\n", true},
-        {"ansi-context-name", "1 packets found\n", true},
-        {"no-counts", "1 packets found\n", true},
+        {"", 17, "1 packets found\n", true},
+        {"name-size-zero", 0, "1 packets found\n", true},
+        {"name-size-short", 4, "1 packets found\n", true},
+        {"size-huge", 0xFFFFFFFF, "1 packets found\n", true},
+        {"long-axis", 17, "1 packets found\n", true},
+        {"long-marks", 17, "1 packets found\n", true},
+        {"long-context", 17, "1 packets found\n", true},
+        {"ansi-context-name", 17, "1 packets found\n", true},
+        {"no-counts", 17, "1 packets found\n", true},
         // The queue holds one packet; the rest of the scanned buffer is what the driver left.
-        {"count-over", "128 packets found\n", false},
+        {"count-over", 17, "128 packets found\n", false},
     };
     DWORD cursor = 20;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.quirk);
         SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", row.quirk);
+        ASSERT_EQ(tablet_service_table().WTInfoA(WTI_DEVICES, DVC_NAME, nullptr), row.nameAnnounced);
         EXPECT_EQ(read_device_name_in_ansi(tablet_service_table().WTInfoA, 0), "Simulated Tablet");
         // Pressure acts on logical button 1 from a press mark of 300 on the 0..1023 axis.
         SIMULATED(SetCursorButtons)(++cursor, 1, identity, sizeof identity, 0, 300);

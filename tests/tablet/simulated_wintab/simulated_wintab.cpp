@@ -32,7 +32,8 @@
 // size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-context and
 // long-marks (records written longer than published: see long_records),
 // ansi-context-name (the default contexts' names hold a byte above 127), no-counts
-// (the interface answers none of its counts).
+// (the interface answers none of its counts). throws: the extension name query throws
+// a C++ exception, which stands in for a failure of the program that asked.
 #include "simulated_wintab/simulated_wintab_controls.h"
 
 #include <algorithm>
@@ -44,6 +45,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -116,12 +118,7 @@ DriverState driver;
 // Records written longer than the interface publishes them: the quirk, the query (a
 // category base takes its members too), the bytes added, and whether the size query
 // owns up to them.
-struct long_record {
-    const char* quirk;
-    UINT category, index;
-    size_t extra;
-    bool announced;
-};
+struct long_record { const char* quirk; UINT category, index; size_t extra; bool announced; };
 const long_record long_records[] = {
     {"long-axis", WTI_DEVICES, DVC_NPRESSURE, 8, true},
     {"long-context", WTI_DEFSYSCTX, 0, 32, true},
@@ -138,22 +135,21 @@ bool quirk(const std::string& word)
     return ("," + std::string(quirks) + ",").find("," + word + ",") != std::string::npos;
 }
 
-// The long-record quirk in force for a query, if any.
-[[maybe_unused]] const long_record* lengthened(UINT category, UINT index)
-{
-    for (const long_record& record : long_records) {
-        const bool member = category == record.category || (record.category >= WTI_DEVICES && category > record.category &&
-                                                             category < record.category + 100);
-        if (member && index == record.index && quirk(record.quirk))
-            return &record;
-    }
-    return nullptr;
-}
-
 // The device, cursor or extension index of a category based at base, or -1.
 int member_of(UINT category, UINT base)
 {
     return category >= base && category < base + 100 ? static_cast<int>(category - base) : -1;
+}
+
+// The long-record quirk in force for a query, if any.
+[[maybe_unused]] const long_record* lengthened(UINT category, UINT index)
+{
+    for (const long_record& record : long_records) {
+        const bool member = record.category < WTI_DEVICES ? category == record.category : member_of(category, record.category) >= 0;
+        if (member && index == record.index && quirk(record.quirk))
+            return &record;
+    }
+    return nullptr;
 }
 
 // The open context of a handle or, for the controls, of a window.
@@ -402,6 +398,8 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
         return quirk("name-size-short") ? 4 : 0;
     if (!output && quirk("size-huge"))
         return 0xFFFFFFFF;
+    if (member_of(category, WTI_EXTENSIONS) >= 0 && index == EXT_NAME && quirk("throws"))
+        throw std::runtime_error("the simulated driver threw");
     const std::string reply = answer(category, index);
     const long_record* longer = reply.empty() ? nullptr : lengthened(category, index);
     const size_t extra = longer ? longer->extra : 0;
