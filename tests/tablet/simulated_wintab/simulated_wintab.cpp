@@ -32,8 +32,7 @@
 // size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-context and
 // long-marks (records written longer than published: see long_records),
 // ansi-context-name (the default contexts' names hold a byte above 127), no-counts
-// (the interface answers none of its counts). throws: the extension name query throws
-// a C++ exception, which stands in for a failure of the program that asked.
+// (the interface answers none of its counts).
 #include "simulated_wintab/simulated_wintab_controls.h"
 
 #include <algorithm>
@@ -45,7 +44,6 @@
 #include <functional>
 #include <list>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -398,8 +396,6 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
         return quirk("name-size-short") ? 4 : 0;
     if (!output && quirk("size-huge"))
         return 0xFFFFFFFF;
-    if (member_of(category, WTI_EXTENSIONS) >= 0 && index == EXT_NAME && quirk("throws"))
-        throw std::runtime_error("the simulated driver threw");
     const std::string reply = answer(category, index);
     const long_record* longer = reply.empty() ? nullptr : lengthened(category, index);
     const size_t extra = longer ? longer->extra : 0;
