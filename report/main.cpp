@@ -153,7 +153,8 @@ int wmain(int argc, wchar_t** argv)
     try {
         write_report(report, {}, options);
     } catch (...) {
+        // Nothing left to write the report with; the sentence below still says why.
     }
-    write(stderr, "nibscope-report: the report failed (" + failure + "); the report above is incomplete.\n");
+    write(stderr, "nibscope-report: the report failed (" + failure + "); what it wrote is incomplete.\n");
     return exit_internal_failure;
 }

@@ -395,19 +395,20 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
     { OpenedContext loadsTheDriver; }
     ASSERT_EQ(TakeLogLines().front(), "Tablet device found, id = 'Simulated Tablet'");
     const BYTE identity[] = {0, 1, 2};
-    struct Row { const char* quirk; UINT nameAnnounced; const char* readTrace; bool pressureRight; };
+    const f32 third = 1.0f / 3.0f;
+    struct Row { const char* quirk; UINT nameAnnounced; const char* readTrace; f32 pressure; };
     const Row rows[] = {
-        {"", 17, "1 packets found\n", true},
-        {"name-size-zero", 0, "1 packets found\n", true},
-        {"name-size-short", 4, "1 packets found\n", true},
-        {"size-huge", 0xFFFFFFFF, "1 packets found\n", true},
-        {"long-axis", 17, "1 packets found\n", true},
-        {"long-marks", 17, "1 packets found\n", true},
-        {"long-context", 17, "1 packets found\n", true},
-        {"ansi-context-name", 17, "1 packets found\n", true},
-        {"no-counts", 17, "1 packets found\n", true},
-        // The queue holds one packet; the rest of the scanned buffer is what the driver left.
-        {"count-over", 17, "128 packets found\n", false},
+        {"", 17, "1 packets found\n", third},
+        {"name-size-zero", 0, "1 packets found\n", third},
+        {"name-size-short", 4, "1 packets found\n", third},
+        {"size-huge", 0xFFFFFFFF, "1 packets found\n", third},
+        {"long-axis", 17, "1 packets found\n", third},
+        {"long-marks", 17, "1 packets found\n", third},
+        {"long-context", 17, "1 packets found\n", third},
+        {"ansi-context-name", 17, "1 packets found\n", third},
+        {"no-counts", 17, "1 packets found\n", third},
+        // One packet queued: the newest the scan finds is an untouched, empty slot.
+        {"count-over", 17, "128 packets found\n", 0.0f},
     };
     DWORD cursor = 20;
     for (const auto& row : rows) {
@@ -423,9 +424,7 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
         DebugOutputCapture trace;
         EXPECT_TRUE(opened.context.read_latest_packet());
         EXPECT_EQ(trace.Text(), row.readTrace);
-        if (row.pressureRight) {
-            EXPECT_FLOAT_EQ(pen_state.pressure, 1.0f / 3.0f);
-        }
+        EXPECT_FLOAT_EQ(pen_state.pressure, row.pressure);
     }
     SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", "");
 }
