@@ -4,6 +4,9 @@ stroke with real X input on the GDI surface must widen as the pressure climbs, a
 log must report the simulated device, a context per surface and climbing percentages.
 Then WM_QUIT posted to the program's thread ends the main loop without dispatching it:
 the program tears down and exits with status 0 while its window still exists.
+Then the same with drivers that lie (LIES), each in a run of its own with a short
+stroke, closed as a user closes it: the program logs its usual lines, reads what the
+lie leaves right and exits 0, and no run leaves Wine a heap complaint.
 
     tablet_pressure_test.py NIBSCOPE_EXE WINTAB_DLL WINDOW_PROBE_EXE BUILD_FOLDER SCREENSHOT_FOLDER SCENARIO_FOLDER
 """
@@ -22,7 +25,22 @@ RAMP_FIRST, RAMP_LAST, RAMP_STEPS = 300, 1023, 17
 RAMP = f"{RAMP_FIRST},{RAMP_LAST},{RAMP_STEPS}"
 STROKE_Y, COLUMNS = 180, [25, 60, 100, 140, 180, 230, 280, 330]
 FULL_PRESSURE_ROWS = 41  # a 40-pixel stamp, drawn with the round mask one pixel wider
+# Wine's heap channel, on from warn level, prints "err:heap:" or "warn:heap:" lines when
+# a heap call meets a bad pointer or a damaged block: a driver's record written past a
+# heap buffer shows there even when the program goes on.
+WINEDEBUG = "-all,+debugstr,warn+seh,warn+heap"
+# TEVRIN_SIMULATED_QUIRKS, and whether the logged pressures still follow the ramp. A
+# count above the request sends the scan to the newest slot of its clamped buffer,
+# which the driver never filled: pressure 0, read within the buffer.
+LIES = [("count-over", False), ("size-huge", True), ("long-axis", True), ("long-context", True),
+        ("long-marks", True), ("ansi-context-name", True), ("no-counts", True)]
 check = harness.Checks()
+
+
+def ramp_percents(moves):
+    """The pressures the moves log: the press reads packet 0, so the n-th move logs packet
+    n, however many moves came."""
+    return [logged_percent(step) for step in range(1, moves + 1)]
 
 
 def logged_percent(step):
@@ -41,30 +59,62 @@ def main():
         os.makedirs(needed, exist_ok=True)
     shutil.copy2(driver, os.path.join(folder, "wintab32.dll"))
     copy = shutil.copy2(program, os.path.join(folder, "nibscope.exe"))
-    ramp = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP}
-    status, texts = harness.run_then_close(
-        copy, lambda process: draw_then_quit(process, harness.WindowProbe(probe_exe), shots), cwd=folder, env=ramp)
+    probe = harness.WindowProbe(probe_exe)
+    status, texts = run(copy, folder, "", lambda process: draw_then_quit(process, probe, shots))
     check(status == 0 and "tevrin::Application::~Application\n" in texts and
           "AppWindow::HandleDestroyEvent\n" not in texts,
           f"WM_QUIT, not the window's destruction, ends the loop; the program tears down and exits 0 (got {status})")
+    logged = check_usual_lines("honest driver", texts)
+    check(len(logged) >= RAMP_STEPS and logged == ramp_percents(len(logged)),
+          f"every packet of the ramp reached a pointer move, and the logged pressures follow it: {logged}")
+    check(logged[:1] != logged[-1:] == [100], "the logged pressures climb to 100%")
+    for lie, follows_ramp in LIES:
+        status, texts = run(copy, folder, lie, lambda process: draw_short_stroke(process, probe))
+        check(status == 0 and texts[-1:] == ["tevrin::Application::~Application\n"],
+              f"{lie}: closed, the program tears down and exits 0 (got {status})")
+        logged = check_usual_lines(lie, texts)
+        expected = ramp_percents(len(logged)) if follows_ramp else [0] * len(logged)
+        check(len(logged) >= 3 and logged == expected, f"{lie}: the logged pressures are as expected: {logged}")
+    return check.summary()
+
+
+def run(copy, folder, lie, action):
+    """Runs the program beside the driver playing the ramp with the lie; returns its exit
+    status and debugger texts, with a check that Wine's heap channel said nothing."""
+    started = []
+    environment = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP,
+                   "TEVRIN_SIMULATED_QUIRKS": lie, "WINEDEBUG": WINEDEBUG}
+    status, texts = harness.run_then_close(copy, lambda process: action(started.append(process) or process),
+                                           cwd=folder, env=environment)
+    started[0].debugger_output.seek(0)
+    complaints = [line for line in started[0].debugger_output if ":heap:" in line]
+    check(not complaints, f"{lie or 'honest driver'}: no heap complaint from Wine: {complaints[:3]}")
+    return status, texts
+
+
+def check_usual_lines(what, texts):
+    """Checks the lines every run logs: the device's name, a context for each surface, the
+    pen entering both and one press and release on the GDI surface. Returns the pressures
+    the moves logged."""
     created = [t for t in texts if re.fullmatch(r"Tablet context created for window [0-9A-Fa-f]+\n", t)]
     check("Tablet device found, id = 'Simulated Tablet'\n" in texts and len(created) == 2 and not any(
         t.startswith("ERROR for window ") for t in texts) and texts.count("Tablet proximity event, value: TRUE\n") == 2,
-          f"the log names the simulated device, a context for each surface ({len(created)}), the pen entering both")
-    # The press reads packet 0, so the n-th move logs packet n, however many moves came.
-    logged = [int(m.group(1)) for m in (re.fullmatch(r"Pressure: (\d+)%\n", t) for t in texts) if m]
-    check(len(logged) >= RAMP_STEPS and logged == [logged_percent(step) for step in range(1, len(logged) + 1)],
-          f"every packet of the ramp reached a pointer move, and the logged pressures follow it: {logged}")
-    check(logged[:1] != logged[-1:] == [100], "the logged pressures climb to 100%")
+          f"{what}: the log names the simulated device, a context for each surface ({len(created)}), the pen entering both")
     check([t for t in texts if t.startswith("Pointer ")] == [f"Pointer {at} on GDI surface\n" for at in ("DOWN", "UP")],
-          "the stroke is one press and one release on the GDI surface")
-    return check.summary()
+          f"{what}: the stroke is one press and one release on the GDI surface")
+    return [int(m.group(1)) for m in (re.fullmatch(r"Pressure: (\d+)%\n", t) for t in texts) if m]
 
 
 def draw_then_quit(process, probe, shots):
     draw_and_check_stroke(process, shots, *probe.wait_for_start_up(process))
     check(probe.raw("post-quit") is not None, "WM_QUIT is posted to the main window's thread")
     process.wait(timeout=60)
+
+
+def draw_short_stroke(process, probe):
+    x0, y0 = probe.wait_for_start_up(process)
+    desktop.drag([(x0 + x, y0 + STROKE_Y) for x in range(20, 101, 10)], harness.pointer_settle(process))
+    harness.wait_until(lambda: "Pointer UP on GDI surface\n" in harness.debugger_texts(process), timeout=10)
 
 
 def draw_and_check_stroke(process, shots, x0, y0):
