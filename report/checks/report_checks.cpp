@@ -193,6 +193,22 @@ void check_record_sizes(check_list_builder& checks, const std::vector<query_find
     problem_lines(checks, record_size_check, problems, "No record is written longer than its published size.");
 }
 
+// A driver that lies about one size tends to lie about all of them: one line names
+// every query with the size it announced.
+void check_size_cap(check_list_builder& checks, const std::vector<query_finding>& findings)
+{
+    std::vector<std::string> queries;
+    for (const auto& finding : findings)
+        if (std::string(finding.check) == size_cap_check)
+            queries.push_back(query_name(finding) + finding.problem);
+    const std::string cap = "the cap of " + std::to_string(announced_size_cap) + " bytes";
+    std::vector<std::string> problems;
+    if (!queries.empty())
+        problems.push_back(std::to_string(queries.size()) + (queries.size() == 1 ? " size query" : " size queries") +
+                           " announced more than " + cap + ": " + joined(queries) + ".");
+    problem_lines(checks, size_cap_check, problems, "No size query announces more than " + cap + ".");
+}
+
 void check_packet_count(check_list_builder& checks, const context_probe& probe, int captureOverAnswers)
 {
     std::vector<std::string> problems;
@@ -239,8 +255,7 @@ std::vector<check_result> run_checks(const driver_library& library, const driver
     check_interface_counts(checks, report.get("interface"));
     check_findings(checks, queries->findings(), size_check, "Every size query matches what the filled call writes.");
     check_record_sizes(checks, queries->findings(), probe);
-    check_findings(checks, queries->findings(), size_cap_check,
-                   "No size query announces more than " + std::to_string(announced_size_cap) + " bytes.");
+    check_size_cap(checks, queries->findings());
     check_findings(checks, queries->findings(), terminator_check, "Every text is terminated within its size.");
     check_findings(checks, queries->quirks(), name_size_check, "The device-name size query answers the name's size.", true);
     check_cursors(checks, report.get("cursors"));

@@ -29,8 +29,7 @@ std::optional<std::vector<BYTE>> driver_queries::bytes(UINT category, UINT index
         return std::nullopt;
     const bool capped = announced > tevrin::announced_size_cap;
     if (capped)
-        findings_.push_back({size_cap_check, category, index, "announced " + bytes_text(announced) + ", above the cap of " +
-                                                  bytes_text(tevrin::announced_size_cap)});
+        findings_.push_back({size_cap_check, category, index, bytes_text(announced)});
     const size_t room = capped ? std::max(published, tevrin::device_name_read_size) : announced;
     const tevrin::guarded_read read =
         tevrin::fill_guarded(nullptr, 0, room, [&](void* buffer) { return info_(category, index, buffer); });
