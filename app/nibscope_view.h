@@ -5,7 +5,7 @@
 // each stamp.
 #include "app/brush_stamp.h"
 #include "tevrin/tablet/tablet_context.h"
-#include "tevrin/tablet/tablet_view.h"
+#include "tevrin/ui/tablet_view.h"
 #include "tevrin/ui/window.h"
 
 #include <optional>

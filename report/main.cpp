@@ -1,6 +1,6 @@
 // nibscope-report: which WinTab driver answered, what the tablet says it can do, and
 // whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
-// 2 usage error, 3 no driver library could be loaded.
+// 2 usage error, 3 no driver library could be loaded, 4 the report itself failed.
 #include "report/capture/capture_session.h"
 #include "report/capture/pointer_input.h"
 #include "report/checks/capture_checks.h"
@@ -31,6 +31,7 @@ constexpr int exit_written = 0;
 constexpr int exit_check_failed = 1;
 constexpr int exit_usage = 2;
 constexpr int exit_no_library = 3;
+constexpr int exit_internal_failure = 4;
 
 void write(FILE* stream, const std::string& text)
 {
@@ -38,13 +39,29 @@ void write(FILE* stream, const std::string& text)
     std::fflush(stream);
 }
 
-// On a console the bytes are shown as UTF-8; redirected output is UTF-8 anyway.
-void use_utf8_console()
-{
-    DWORD mode = 0;
-    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode))
-        SetConsoleOutputCP(CP_UTF8);
-}
+// On a console the bytes are shown as UTF-8; redirected output is UTF-8 anyway. The
+// console is the user's: its code page is put back however the program ends.
+class utf8_console {
+public:
+    utf8_console()
+    {
+        DWORD mode = 0;
+        if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode)) {
+            previous_ = GetConsoleOutputCP();
+            SetConsoleOutputCP(CP_UTF8);
+        }
+    }
+    ~utf8_console()
+    {
+        if (previous_ != 0)
+            SetConsoleOutputCP(previous_);
+    }
+    utf8_console(const utf8_console&) = delete;
+    utf8_console& operator=(const utf8_console&) = delete;
+
+private:
+    UINT previous_ = 0;
+};
 
 // The device of the default system context, which a capture reads; null when unknown.
 const report_value& default_device(const report_value& report)
@@ -98,9 +115,44 @@ void write_file(const std::string& path, const std::string& content)
         throw std::runtime_error("cannot write " + path);
 }
 
-int run(const report_options& options)
-{
+// What the report has read so far, and whether it has gone to standard output.
+struct report_progress {
     report_value report = report_value::object();
+    bool written = false;
+};
+
+// What the page repeats of the report on standard output.
+struct written_report {
+    std::vector<std::string> summary;
+    report_value checks;
+};
+
+// The text or JSON report on standard output, the user's and the computer's names left
+// out unless kept.
+written_report write_report(report_progress& progress, const std::vector<check_result>& checks,
+                            const report_options& options)
+{
+    const std::vector<private_name> privateNames = options.keep_names ? std::vector<private_name>() : private_names();
+    progress.report = without_names(progress.report, privateNames);
+    const report_value checkList = options.check ? without_names(check_list(checks), privateNames) : report_value();
+    const std::vector<std::string> summary = summary_lines(progress.report, checkList);
+    if (options.json) {
+        report_value whole = with_summary(progress.report, summary);
+        if (options.check)
+            whole.set("checks", checkList);
+        write(stdout, write_json(whole));
+    } else {
+        write(stdout, summary_text(summary) + write_text(progress.report) +
+                          (options.check ? "\nChecks:\n" + without_names(check_lines(checks), privateNames) : ""));
+    }
+    progress.written = true;
+    return {summary, checkList};
+}
+
+// Builds the report into progress, so that a failure part way leaves what was read.
+int run(const report_options& options, report_progress& progress)
+{
+    report_value& report = progress.report;
     const char* const names = options.keep_names
                                   ? "kept as they are"
                                   : "the user's and the computer's names are replaced by <user> and <computer>";
@@ -119,12 +171,10 @@ int run(const report_options& options)
     }
     report.set("displays", displays_section(report.get("contexts").get("default_system")));
     report.set("pointer_devices", pointer_devices_section());
-    std::vector<check_result> checks;
-    if (options.check)
-        checks = run_checks(library, queries ? &*queries : nullptr, report);
+    // The capture comes before the checks: they hold what it saw of the driver.
     capture_record capture;
+    const capture_setting setting = capture_setting_from(report, options.capture_seconds);
     if (options.capture_seconds > 0) {
-        const capture_setting setting = capture_setting_from(report, options.capture_seconds);
         if (library.loaded() && library.all_entries_present())
             capture = capture_packets(library.table(), setting);
         else
@@ -132,28 +182,20 @@ int run(const report_options& options)
         report.set("capture", capture.section);
         if (!options.record.empty())
             save_recording(options.record, capture);
-        if (options.check)
+    }
+    std::vector<check_result> checks;
+    if (options.check) {
+        checks = run_checks(library, queries ? &*queries : nullptr, report, capture.over_answers);
+        if (options.capture_seconds > 0)
             for (check_result& result : check_capture(capture.section, {setting.pressure_minimum, setting.pressure_maximum,
                                                                         default_device(report).get("packet_rate")}))
                 checks.push_back(std::move(result));
     }
-    const std::vector<private_name> privateNames = options.keep_names ? std::vector<private_name>() : private_names();
-    report = without_names(report, privateNames);
-    const report_value checkList = options.check ? without_names(check_list(checks), privateNames) : report_value();
-    const std::vector<std::string> summary = summary_lines(report, checkList);
-    if (options.json) {
-        report_value whole = with_summary(report, summary);
-        if (options.check)
-            whole.set("checks", checkList);
-        write(stdout, write_json(whole));
-    } else {
-        write(stdout, summary_text(summary) + write_text(report) +
-                          (options.check ? "\nChecks:\n" + without_names(check_lines(checks), privateNames) : ""));
-    }
+    const written_report written = write_report(progress, checks, options);
     // After the standard output, so a page that cannot be written costs the user nothing else.
     if (!options.html.empty())
         write_file(options.html,
-                   write_html(report, {summary, checkList,
+                   write_html(report, {written.summary, written.checks,
                                        wintab_charts(capture.packets, capture.setting) + pointer_charts(capture.pointer)}));
     if (!library.loaded())
         return exit_no_library;
@@ -167,7 +209,7 @@ int wmain(int argc, wchar_t** argv)
 {
     using namespace nibscope_report;
     tevrin::restrict_library_search();
-    use_utf8_console();
+    const utf8_console console;
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index)
         arguments.push_back(tevrin::ToUtf8(argv[index]));
@@ -182,14 +224,27 @@ int wmain(int argc, wchar_t** argv)
         write(stdout, report_usage);
         return exit_written;
     }
+    report_progress progress;
+    std::string failure;
     try {
-        return run(options);
-    } catch (const std::exception& failure) {
-        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
-    } catch (const tevrin::exception& failure) {
-        write(stderr, std::string("nibscope-report: ") + failure.what() + "\n");
+        return run(options, progress);
+    } catch (const std::exception& error) {
+        failure = error.what();
+    } catch (const tevrin::exception& error) {
+        failure = error.what();
     } catch (const char* text) {
-        write(stderr, std::string("nibscope-report: ") + text + "\n");
+        failure = text;
+    } catch (...) {
+        failure = "an unexpected exception";
     }
-    return exit_check_failed;
+    // Not a verdict on the driver: a script must tell this from a failed check.
+    if (!progress.written) {
+        try {
+            write_report(progress, {}, options);
+        } catch (...) {
+            // Nothing left to write the report with; the sentence below still says why.
+        }
+    }
+    write(stderr, "nibscope-report: the report failed (" + failure + "); what it wrote is incomplete.\n");
+    return exit_internal_failure;
 }

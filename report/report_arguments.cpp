@@ -12,7 +12,8 @@ const char* const report_usage =
     "  --html FILE        also write the report, with charts of the capture, as one web page\n"
     "  --keep-names       keep the user's and the computer's names, which are otherwise left out\n"
     "  --help             print this text\n"
-    "exit status: 0 report written, 1 a check failed, 2 usage error, 3 no driver library loaded\n";
+    "exit status: 0 report written, 1 a check failed, 2 usage error, 3 no driver library loaded,\n"
+    "             4 the report itself failed (what was read is written, the reason goes to stderr)\n";
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "report/capture/capture_window.h"
 #include "report/capture/report_context.h"
 #include "tevrin/core/text.h"
+#include "tevrin/tablet/guarded_reads.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -109,7 +110,8 @@ output_mapping mapping_of(const LOGCONTEXTA& granted)
 // Reads every packet for the given time, showing a countdown, until the time is up or
 // the user closes the window. Packets are read before the window paints, so a slow
 // paint delays them but never loses them.
-void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window)
+void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
+                     int& overAnswers)
 {
     const packet_layout layout(context.granted().lcPktData);
     const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
@@ -126,12 +128,13 @@ void collect_packets(const tablet_services& table, const report_context& context
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         pump_messages();
-        const int count = table.WTPacketsGet(context.handle(), queueSize, buffer.data());
+        const packet_count read = get_packets(table.WTPacketsGet, context.handle(), queueSize, buffer.data());
+        overAnswers += read.over_answered ? 1 : 0;
         const u32 arrival = GetTickCount();
         POINT cursor = {0, 0};
         GetCursorPos(&cursor);
         batch.clear();
-        for (int index = 0; index < count; ++index)
+        for (int index = 0; index < read.count; ++index)
             batch.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
         window.add_packets(batch.begin(), batch.end(), cursor);
         total += batch.size();
@@ -159,7 +162,7 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
     }
     setting.items = items_of(context->granted().lcPktData);
     window.set_context(mapping_of(context->granted()), setting);
-    collect_packets(table, *context, setting.seconds, window);
+    collect_packets(table, *context, setting.seconds, window, record.over_answers);
     setting.proximity_enters = window.proximity_enters();
     setting.proximity_leaves = window.proximity_leaves();
     setting.area_width = std::abs(context->granted().lcOutExtX);

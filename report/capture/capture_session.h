@@ -17,6 +17,7 @@ struct capture_record {
     std::vector<captured_packet> packets;
     std::vector<pointer_sample> pointer;
     capture_setting setting;
+    int over_answers = 0;  // packet reads the driver answered with more than asked for
 };
 
 // Asks for status, time, serial number, cursor, buttons, position and pressure, and

@@ -1,6 +1,7 @@
 #include "report/capture/report_context.h"
 
 #include "tevrin/core/exception.h"
+#include "tevrin/tablet/guarded_reads.h"
 #include "tevrin/tablet/tablet_context.h"
 
 #include <cstring>
@@ -48,7 +49,7 @@ report_context::report_context(const tevrin::tablet_services& table, HWND window
     : table_(table)
 {
     tevrin::LOGCONTEXTA settings = {};
-    table_.WTInfoA(tevrin::WTI_DEFSYSCTX, 0, &settings);
+    tevrin::read_info_record(table_.WTInfoA, tevrin::WTI_DEFSYSCTX, 0, settings);
     std::strcpy(settings.lcName, "Nibscope report");
     tevrin::adapt_view_context_settings(settings, items);
     context_ = table_.WTOpenA(window, &settings, TRUE);
@@ -56,7 +57,7 @@ report_context::report_context(const tevrin::tablet_services& table, HWND window
         return;
     queueSize_ = tevrin::set_largest_queue_size(table_.WTQueueSizeSet, context_);
     granted_ = settings;
-    table_.WTGetA(context_, &granted_);
+    grantedWritten_ = tevrin::read_context_settings(table_.WTGetA, context_, granted_).written_end();
 }
 
 report_context::~report_context()

@@ -32,12 +32,15 @@ public:
     int queue_size() const { return queueSize_; }
     // The settings as the driver holds them after opening: the items it granted.
     const tevrin::LOGCONTEXTA& granted() const { return granted_; }
+    // The bytes WTGetA wrote for them; more than the record's size is a lie.
+    size_t granted_written() const { return grantedWritten_; }
 
 private:
     const tevrin::tablet_services& table_;
     tevrin::HCTX context_ = nullptr;
     int queueSize_ = 0;
     tevrin::LOGCONTEXTA granted_ = {};
+    size_t grantedWritten_ = 0;
 };
 
 }  // namespace nibscope_report

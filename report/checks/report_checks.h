@@ -11,9 +11,10 @@
 namespace nibscope_report {
 
 // queries is null when the library has no information entry. report holds the
-// sections already read, so nothing is asked of the driver twice.
+// sections already read, so nothing is asked of the driver twice. captureOverAnswers:
+// the packet reads of a capture the driver answered with more packets than asked for.
 std::vector<check_result> run_checks(const driver_library& library, const driver_queries* queries,
-                                     const report_value& report);
+                                     const report_value& report, int captureOverAnswers = 0);
 
 bool any_failed(const std::vector<check_result>& results);
 std::string check_lines(const std::vector<check_result>& results);

@@ -1,10 +1,11 @@
 #include "report/driver/driver_queries.h"
 
+#include "tevrin/core/text.h"
+#include "tevrin/tablet/guarded_reads.h"
 #include "tevrin/tablet/tablet_services.h"
 
 #include <algorithm>
-#include <cstring>
-#include <cstring>
+#include <cstddef>
 
 namespace nibscope_report {
 namespace {
@@ -12,25 +13,38 @@ namespace {
 using tevrin::DVC_NAME;
 using tevrin::WTI_DEVICES;
 
-constexpr size_t guard_size = 64;
-constexpr BYTE guard_byte = 0xA5;
+std::string bytes_text(size_t count)
+{
+    return std::to_string(count) + " bytes";
+}
 
 }  // namespace
 
-std::optional<std::vector<BYTE>> driver_queries::bytes(UINT category, UINT index)
+// An announcement above the cap is read as no announcement: a text then gets the
+// device name's room, a record its published size.
+std::optional<std::vector<BYTE>> driver_queries::bytes(UINT category, UINT index, size_t published)
 {
     const UINT announced = info_(category, index, nullptr);
     if (announced == 0)
         return std::nullopt;
-    std::vector<BYTE> buffer(announced + guard_size, guard_byte);
-    const UINT written = info_(category, index, buffer.data());
-    if (written != announced)
-        findings_.push_back({size_check, category, index, "announced " + std::to_string(announced) + " bytes but answered " +
+    const bool capped = announced > tevrin::announced_size_cap;
+    if (capped)
+        findings_.push_back({size_cap_check, category, index, bytes_text(announced)});
+    const size_t room = capped ? std::max(published, tevrin::device_name_read_size) : announced;
+    const tevrin::guarded_read read =
+        tevrin::fill_guarded(nullptr, 0, room, [&](void* buffer) { return info_(category, index, buffer); });
+    const UINT written = read.answered;
+    if (!capped && written != announced)
+        findings_.push_back({size_check, category, index, "announced " + bytes_text(announced) + " but answered " +
                                                   std::to_string(written) + " when filling"});
-    if (std::any_of(buffer.begin() + announced, buffer.end(), [](BYTE b) { return b != guard_byte; }))
-        findings_.push_back({size_check, category, index, "wrote past the " + std::to_string(announced) + " bytes it announced"});
-    buffer.resize(std::min(announced, written ? written : announced));
-    return buffer;
+    if (!capped && read.wrote_past_room())
+        findings_.push_back({size_check, category, index, "wrote past the " + bytes_text(announced) + " it announced"});
+    if (published > 0 && read.written_end() > published)
+        findings_.push_back({record_size_check, category, index, "wrote " + bytes_text(read.written_end()) +
+                                                         " into its record of " + bytes_text(published)});
+    std::vector<BYTE> answer(read.buffer.begin(), read.buffer.begin() + static_cast<std::ptrdiff_t>(room));
+    answer.resize(std::min(room, written ? size_t{written} : room));
+    return answer;
 }
 
 std::optional<std::string> driver_queries::text(UINT category, UINT index)

@@ -1,8 +1,9 @@
 #pragma once
 // The driver's information queries, each asked twice as the interface intends: once
 // for the size, once with a buffer of that size. Guard bytes follow every buffer, so
-// a driver that writes past the size it announced, answers a different size when
-// filling, or leaves a text unterminated is caught and remembered for the checks.
+// a driver that writes past the size it announced or past a record's published size,
+// answers a different size when filling, announces an absurd size, or leaves a text
+// unterminated is caught and remembered for the checks.
 #include "tevrin/tablet/wintab.h"
 
 #include <cstring>
@@ -22,6 +23,8 @@ struct query_finding {
 constexpr const char* size_check = "query-sizes";
 constexpr const char* terminator_check = "texts-terminated";
 constexpr const char* name_size_check = "device-name-size";
+constexpr const char* record_size_check = "record-sizes";
+constexpr const char* size_cap_check = "size-cap";
 
 class driver_queries {
 public:
@@ -31,13 +34,14 @@ public:
     bool interface_answers() const { return info_(0, 0, nullptr) != 0; }
 
     // The bytes the driver wrote; nothing when it answers the size query with 0.
-    std::optional<std::vector<BYTE>> bytes(UINT category, UINT index);
+    // published: the record's size by the interface, 0 for texts.
+    std::optional<std::vector<BYTE>> bytes(UINT category, UINT index, size_t published = 0);
 
     // A fixed-size record; shorter answers are padded with zeros.
     template <typename Record>
     std::optional<Record> record(UINT category, UINT index)
     {
-        const auto answer = bytes(category, index);
+        const auto answer = bytes(category, index, sizeof(Record));
         if (!answer)
             return std::nullopt;
         Record value = {};

@@ -1,5 +1,7 @@
 #include "report/driver/driver_report.h"
 
+#include "tevrin/core/text.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -154,11 +156,12 @@ report_value context_section(driver_queries& queries, UINT category)
     if (!settings)
         return report_value();
     const LOGCONTEXTA& c = *settings;
-    if (strnlen(c.lcName, sizeof c.lcName) == sizeof c.lcName)
+    const size_t nameLength = strnlen(c.lcName, sizeof c.lcName);
+    if (nameLength == sizeof c.lcName)
         queries.add_finding({terminator_check, category, 0, "left the context name unterminated within its 40 bytes"});
     const auto fixed = [](FIX32 value) { return report_value(value / 65536.0); };
     return report_value::object()
-        .set("name", std::string(c.lcName, strnlen(c.lcName, sizeof c.lcName)))
+        .set("name", ansi_to_utf8(std::string(c.lcName, nameLength)))
         .set("options", names_of(c.lcOptions, context_options))
         .set("status", hex(c.lcStatus))
         .set("locks", hex(c.lcLocks))
@@ -187,6 +190,31 @@ report_value each(UINT count, Section section)
     report_value list = report_value::list();
     for (UINT index = 0; index < count && index < 100; ++index)
         list.add(section(index));
+    return list;
+}
+
+// Without the interface's count, the members the main program would use, as far as
+// they answer: device 0 (its name and pressure axis), and the cursors of device 0's
+// types, or the puck, pen tip and eraser when it does not say.
+report_value probed_devices(driver_queries& queries)
+{
+    report_value device = device_section(queries, 0);
+    const bool answers = !device.get("name").text().empty() || !device.get("normal_pressure").is_null();
+    return answers ? report_value::list().add(device) : report_value::list();
+}
+
+report_value probed_cursors(driver_queries& queries, const report_value& devices)
+{
+    const report_value none;
+    const report_value& device = devices.items().empty() ? none : devices.items()[0];
+    const bool typed = !device.get("cursor_types").is_null() && !device.get("first_cursor").is_null();
+    const i64 end = typed ? device.get("first_cursor").integer() + device.get("cursor_types").integer() : 3;
+    report_value list = report_value::list();
+    for (i64 index = 0; index < end && index < 100; ++index) {
+        report_value cursor = cursor_section(queries, static_cast<UINT>(index));
+        if (!cursor.get("name").is_null() || !cursor.get("pressure_button").is_null())
+            list.add(cursor);
+    }
     return list;
 }
 
@@ -222,8 +250,10 @@ void add_driver_sections(report_value& report, driver_queries& queries)
                                     return names_of(bits, context_options);
                                 }))
                                 .set("context_save_size", optional_value(count(IFC_CTXSAVESIZE))));
-    report.set("devices", each(devices.value_or(0), [&](UINT d) { return device_section(queries, d); }));
-    report.set("cursors", each(cursors.value_or(0), [&](UINT c) { return cursor_section(queries, c); }));
+    report.set("devices", devices ? each(*devices, [&](UINT d) { return device_section(queries, d); })
+                                  : probed_devices(queries));
+    report.set("cursors", cursors ? each(*cursors, [&](UINT c) { return cursor_section(queries, c); })
+                                  : probed_cursors(queries, report.get("devices")));
     report.set("contexts", report_value::object()
                                .set("default_system", context_section(queries, WTI_DEFSYSCTX))
                                .set("default_digitizing", context_section(queries, WTI_DEFCONTEXT)));

@@ -36,7 +36,7 @@ def run_then_close(program, action, env=None, cwd=None):
     status and the debugger texts, which go to a file: a long run never fills a pipe."""
     output = tempfile.TemporaryFile(mode="w+", errors="replace")
     process = subprocess.Popen([WINE_RUN, program], stdout=subprocess.DEVNULL, stderr=output, cwd=cwd,
-                               env=dict(os.environ, WINEDEBUG="-all,+debugstr,warn+seh", **(env or {})))
+                               env=dict(os.environ, **{"WINEDEBUG": "-all,+debugstr,warn+seh", **(env or {})}))
     process.debugger_output = output
     try:
         action(process)

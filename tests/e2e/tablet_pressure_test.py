@@ -4,6 +4,9 @@ stroke with real X input on the GDI surface must widen as the pressure climbs, a
 log must report the simulated device, a context per surface and climbing percentages.
 Then WM_QUIT posted to the program's thread ends the main loop without dispatching it:
 the program tears down and exits with status 0 while its window still exists.
+Then the same with drivers that lie (LIES), each in a run of its own with a short
+stroke, closed as a user closes it: the program logs its usual lines, reads what the
+lie leaves right and exits 0, and no run leaves Wine a heap complaint.
 
     tablet_pressure_test.py NIBSCOPE_EXE WINTAB_DLL WINDOW_PROBE_EXE BUILD_FOLDER SCREENSHOT_FOLDER SCENARIO_FOLDER
 """
@@ -22,15 +25,27 @@ RAMP_FIRST, RAMP_LAST, RAMP_STEPS = 300, 1023, 17
 RAMP = f"{RAMP_FIRST},{RAMP_LAST},{RAMP_STEPS}"
 STROKE_Y, COLUMNS = 180, [25, 60, 100, 140, 180, 230, 280, 330]
 FULL_PRESSURE_ROWS = 41  # a 40-pixel stamp, drawn with the round mask one pixel wider
+# Wine's heap channel, on from warn level, prints "warn:heap:" or "err:heap:" lines when
+# a heap call meets a pointer that is no block of the heap or a damaged block, even when
+# the program goes on. A few bytes written into a block's slack go unseen there.
+WINEDEBUG = "-all,+debugstr,warn+seh,warn+heap"
+# TEVRIN_SIMULATED_QUIRKS, and the packets each read finds: the one the ramp queued,
+# with its pressure, or, when the driver answers one more than the 128 asked for, the
+# count clamped to the queue the program holds, whose newest slot the driver never
+# filled: pressure 0, read within the buffer.
+LIES = [("count-over", 128), ("size-huge", 1), ("long-axis", 1), ("long-context", 1), ("long-marks", 1),
+        ("ansi-context-name", 1), ("no-counts", 1)]
 check = harness.Checks()
 
 
-def logged_percent(step):
-    """The "Pressure: N%" of packet `step` at gamma 3, in the program's single precision."""
+def ramp_percents(moves):
+    """The "Pressure: N%" the moves log at gamma 3, in the program's single precision: the
+    press reads packet 0, so the n-th move logs packet n, however many moves came."""
     f32 = lambda value: struct.unpack("f", struct.pack("f", value))[0]
     intervals = RAMP_STEPS - 1
-    raw = RAMP_FIRST + ((RAMP_LAST - RAMP_FIRST) * min(step, intervals) + intervals // 2) // intervals
-    return int(f32(f32(f32(f32(f32(raw) / f32(1023)) ** 3.0) * 100) + 0.5))
+    raws = [RAMP_FIRST + ((RAMP_LAST - RAMP_FIRST) * min(step, intervals) + intervals // 2) // intervals
+            for step in range(1, moves + 1)]
+    return [int(f32(f32(f32(f32(f32(raw) / f32(1023)) ** 3.0) * 100) + 0.5)) for raw in raws]
 
 
 def main():
@@ -41,31 +56,65 @@ def main():
         os.makedirs(needed, exist_ok=True)
     shutil.copy2(driver, os.path.join(folder, "wintab32.dll"))
     copy = shutil.copy2(program, os.path.join(folder, "nibscope.exe"))
-    ramp = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP}
-    status, texts = harness.run_then_close(
-        copy, lambda process: draw_then_quit(process, harness.WindowProbe(probe_exe), shots), cwd=folder, env=ramp)
+    probe = harness.WindowProbe(probe_exe)
+    status, texts = run(copy, folder, "", lambda process: draw_then_quit(process, probe, shots))
     check(status == 0, f"the program exits 0 (got {status})")
     check("AppWindow::HandleDestroyEvent\n" not in texts, "WM_QUIT, not the window's destruction, ends the loop")
     check("tevrin::Application::~Application\n" in texts, "the program tears down")
-    created = [t for t in texts if re.fullmatch(r"Tablet context created for window [0-9A-Fa-f]+\n", t)]
-    check("Tablet device found, id = 'Simulated Tablet'\n" in texts, "the log names the simulated device")
-    check(len(created) == 2, f"a context for each surface ({len(created)})")
-    check(not any(t.startswith("ERROR for window ") for t in texts), "no error line")
-    check(texts.count("Tablet proximity event, value: TRUE\n") == 2, "the pen enters both surfaces")
-    # The press reads packet 0, so the n-th move logs packet n, however many moves came.
-    logged = [int(m.group(1)) for m in (re.fullmatch(r"Pressure: (\d+)%\n", t) for t in texts) if m]
-    check(len(logged) >= RAMP_STEPS and logged == [logged_percent(step) for step in range(1, len(logged) + 1)],
+    logged = check_usual_lines("honest driver", texts)
+    check(len(logged) >= RAMP_STEPS and logged == ramp_percents(len(logged)),
           f"every packet of the ramp reached a pointer move, and the logged pressures follow it: {logged}")
     check(logged[:1] != logged[-1:] == [100], "the logged pressures climb to 100%")
-    check([t for t in texts if t.startswith("Pointer ")] == [f"Pointer {at} on GDI surface\n" for at in ("DOWN", "UP")],
-          "the stroke is one press and one release on the GDI surface")
+    for lie, found in LIES:
+        status, texts = run(copy, folder, lie, lambda process: draw_short_stroke(process, probe))
+        check(status == 0, f"{lie}: closed, the program exits 0 (got {status})")
+        check(texts[-1:] == ["tevrin::Application::~Application\n"], f"{lie}: the program tears down last")
+        logged = check_usual_lines(lie, texts)
+        reads = {t for t in texts if t.endswith(" packets found\n")}
+        check(reads == {f"{found} packets found\n"}, f"{lie}: every read finds {found} packets: {sorted(reads)}")
+        expected = ramp_percents(len(logged)) if found == 1 else [0] * len(logged)
+        check(len(logged) >= 3 and logged == expected, f"{lie}: the logged pressures are as expected: {logged}")
     return check.summary()
+
+
+def run(copy, folder, lie, action):
+    """Runs the program beside the driver playing the ramp with the lie; returns its exit
+    status and debugger texts, with a check that Wine's heap channel said nothing."""
+    started = []
+    environment = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP,
+                   "TEVRIN_SIMULATED_QUIRKS": lie, "WINEDEBUG": WINEDEBUG}
+    status, texts = harness.run_then_close(copy, lambda process: action(started.append(process) or process),
+                                           cwd=folder, env=environment)
+    started[0].debugger_output.seek(0)
+    complaints = [line for line in started[0].debugger_output if ":heap:" in line]
+    check(not complaints, f"{lie or 'honest driver'}: no heap complaint from Wine: {complaints[:3]}")
+    return status, texts
+
+
+def check_usual_lines(what, texts):
+    """Checks the lines every run logs: the device's name, a context for each surface, the
+    pen entering both and one press and release on the GDI surface. Returns the pressures
+    the moves logged."""
+    created = [t for t in texts if re.fullmatch(r"Tablet context created for window [0-9A-Fa-f]+\n", t)]
+    check("Tablet device found, id = 'Simulated Tablet'\n" in texts, f"{what}: the log names the simulated device")
+    check(len(created) == 2, f"{what}: a context for each surface ({len(created)})")
+    check(not any(t.startswith("ERROR for window ") for t in texts), f"{what}: no error line")
+    check(texts.count("Tablet proximity event, value: TRUE\n") == 2, f"{what}: the pen enters both surfaces")
+    check([t for t in texts if t.startswith("Pointer ")] == [f"Pointer {at} on GDI surface\n" for at in ("DOWN", "UP")],
+          f"{what}: the stroke is one press and one release on the GDI surface")
+    return [int(m.group(1)) for m in (re.fullmatch(r"Pressure: (\d+)%\n", t) for t in texts) if m]
 
 
 def draw_then_quit(process, probe, shots):
     draw_and_check_stroke(process, shots, *probe.wait_for_start_up(process))
     check(probe.raw("post-quit") is not None, "WM_QUIT is posted to the main window's thread")
     process.wait(timeout=60)
+
+
+def draw_short_stroke(process, probe):
+    x0, y0 = probe.wait_for_start_up(process)
+    desktop.drag([(x0 + x, y0 + STROKE_Y) for x in range(20, 101, 10)], harness.pointer_settle(process))
+    harness.wait_until(lambda: "Pointer UP on GDI surface\n" in harness.debugger_texts(process), timeout=10)
 
 
 def draw_and_check_stroke(process, shots, x0, y0):

@@ -7,8 +7,8 @@ usage: report_test.py REPORT_EXE SCENARIO_DIR NOT_A_LIBRARY"""
 import concurrent.futures
 import json
 import os
-import subprocess
 import re
+import subprocess
 import sys
 import tempfile
 import xml.etree.ElementTree as ElementTree
@@ -54,8 +54,25 @@ SIMULATED_REPORT = {
     "contexts.default_digitizing.options": ["messages"], "extensions.0.name": "Simulated Touch Strip", "extensions.0.tag": 6,
 }
 ALL_PASS = dict.fromkeys("""library-loads library-machine entries-exported search-path-companies interface-answers
-    query-sizes texts-terminated device-name-size cursors-answer pressure-range context-rate context-opens""".split(), "PASS")
-ALL_PASS["32-bit-library"] = "WARN"
+    interface-counts query-sizes record-sizes size-cap texts-terminated device-name-size cursors-answer pressure-range
+    context-rate context-opens packet-count""".split(), "PASS")
+ALL_PASS["32-bit-library"] = "WARN"  # Wine's 64-bit prefix has no 32-bit wintab32.dll
+BESIDE_PASS = dict(ALL_PASS, **{"search-path-companies": "WARN"})  # Wine's own wintab32 lies further down the path
+
+
+def said(check, *sentences):  # the report's checks hold these lines of the check
+    return {"checks": lambda checks: all({"outcome": "FAIL", "id": check, "sentence": s} in checks for s in sentences)}
+
+
+def capped_in_one_line(checks):  # one FAIL line counts the queries and names each with its size
+    lines = [c for c in checks if c["id"] == "size-cap"]
+    found = len(lines) == 1 and re.fullmatch(r"(\d+) size queries announced more than the cap of 65536 bytes: (.*)\.",
+                                             lines[0]["sentence"])
+    named = re.findall(r"WTInfoA\(\d+, \d+\) 4294967295 bytes", found.group(2)) if found else []
+    return bool(found) and lines[0]["outcome"] == "FAIL" and len(named) == int(found.group(1)) > 1 and \
+        "WTInfoA(100, 1) 4294967295 bytes" in named
+
+
 UNTIMED = {"packets": 10, "packets_per_second": None, "median_interval_ms": None, "p99_interval_ms": None}
 CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, cursors_seen=[1], buttons_seen=[0],
                 hovering=dict(UNTIMED, packets_per_second=100, median_interval_ms=10, p99_interval_ms=10),
@@ -84,19 +101,46 @@ SCENARIOS = [
     ("simulated driver by path", OWN, ["--driver", SIMULATED] + CHECK, NATIVE, 0,
      dict(SIMULATED_REPORT, **{"driver_library.requested": SIMULATED, "driver_library.search_path.0.loaded": False,
                                "summary.1": "Tablet: Simulated Tablet, 1024 pressure levels, 200 packets per second "
-                               "claimed", "summary.2": "Checks: 12 PASS, 1 WARN, 0 FAIL"}),
+                               "claimed", "summary.2": "Checks: 16 PASS, 1 WARN, 0 FAIL"}),
      ALL_PASS),
     ("simulated driver found in the program's folder beside Wine's", BESIDE, CHECK, NATIVE, 0,
      {"driver_library.requested": "wintab32.dll", "driver_library.search_path.0.loaded": True,
       "driver_library.search_path.0.company": "The Tevrin Nibscope developers",
       "driver_library.search_path.1.loaded": False, "devices.0.name": "Simulated Tablet"},
-     dict(ALL_PASS, **{"search-path-companies": "WARN"})),
+     BESIDE_PASS),
     ("size query of the device name answers 0", BESIDE, CHECK, quirk("name-size-zero"), 0,
      {"devices.0.name": "Simulated Tablet"}, {"device-name-size": "WARN", "query-sizes": "PASS"}),
     ("WinTab id unterminated", BESIDE, CHECK, quirk("unterminated"), 1,
      {"interface.wintab_id": "Simulated WinTab driver"}, {"texts-terminated": "FAIL", "query-sizes": "PASS"}),
     ("pressure axis without range", BESIDE, CHECK, quirk("zero-pressure"), 1,
      {"devices.0.normal_pressure.levels": 1}, {"pressure-range": "FAIL", "context-opens": "PASS"}),
+    # Lies: each named in its check, the report whole, what the lie leaves right still read.
+    ("more packets answered than asked for", BESIDE, ["--capture", "1"] + CHECK, quirk("count-over", STROKE), 1,
+     {"capture.packets": lambda n: isinstance(n, int) and n >= 30,
+      **said("packet-count", "WTPacketsGet answered more packets than asked for on the checked context.")},
+     {"packet-count": "FAIL", "context-opens": "PASS"}),
+    ("size queries announce 0xFFFFFFFF bytes", BESIDE, CHECK, quirk("size-huge"), 1,
+     {"devices.0.name": "Simulated Tablet", "interface.wintab_id": "Simulated WinTab driver", "interface.devices": 1,
+      "devices.0.normal_pressure.levels": 1024, "contexts.default_system.packet_rate": 133,
+      "checks": capped_in_one_line},
+     {"size-cap": "FAIL", "query-sizes": "PASS", "record-sizes": "PASS"}),
+    ("pressure axis written and announced longer", BESIDE, CHECK, quirk("long-axis"), 1,
+     {"devices.0.normal_pressure.levels": 1024, **said("record-sizes", "WTInfoA(100, 15) wrote 24 bytes into its record of 16 bytes.")},
+     {"record-sizes": "FAIL", "query-sizes": "PASS", "size-cap": "PASS"}),
+    ("context records written longer", BESIDE, CHECK, quirk("long-context"), 1,
+     {"contexts.default_system.packet_rate": 133, "contexts.default_digitizing.options": ["messages"],
+      **said("record-sizes", "WTInfoA(4, 0) wrote 204 bytes into its record of 172 bytes.",
+             "WTGetA wrote 204 bytes into its context record of 172 bytes.")},
+     {"record-sizes": "FAIL", "query-sizes": "PASS", "context-opens": "PASS"}),
+    ("button marks written past their size", BESIDE, CHECK, quirk("long-marks"), 1,
+     {"cursors.1.pressure_button_marks": {"release": 0, "press": 0}}, {"record-sizes": "FAIL", "query-sizes": "FAIL"}),
+    ("context names in the ANSI code page", BESIDE, CHECK, quirk("ansi-context-name"), 0,
+     {"contexts.default_system.name": "Simulated syst\u00e8me context",
+      "contexts.default_digitizing.name": "Simulated \u00e9tude context"}, BESIDE_PASS),
+    ("no interface counts", BESIDE, CHECK, quirk("no-counts"), 0,
+     {"interface.devices": None, "interface.cursors": None, "devices.0.name": "Simulated Tablet",
+      "cursors.1.name": "Pressure Stylus", "cursors.2.name": "Eraser", "devices.0.normal_pressure.levels": 1024},
+     dict(BESIDE_PASS, **{"interface-counts": "WARN"})),
     capture("capture of the known stroke", ""),
     capture("capture with serial-number gaps", "serial-gaps", lost_packets=4),
     capture("capture with queue errors", "queue-errors", queue_errors=2),

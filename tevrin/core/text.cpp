@@ -25,6 +25,18 @@ bool IsBlankByte(char c)
 
 }  // namespace
 
+std::string ansi_to_utf8(const std::string& ansi)
+{
+    if (ansi.empty())
+        return ansi;
+    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    if (units == 0)
+        ThrowConversionError(GetLastError(), false);
+    std::vector<wchar_t> wide(static_cast<size_t>(units), 0);
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), units);
+    return ToUtf8(wide.data());
+}
+
 std::string ToUtf8(const wchar_t* text)
 {
     if (!text || !*text)

@@ -13,6 +13,10 @@ std::string ToUtf8(const wchar_t* text);
 std::wstring ToUtf16(const std::string& text);
 std::wstring ToUtf16(const char* text);
 
+// Text in the ANSI code page (as drivers write theirs) as UTF-8; throws the
+// conversion text when it does not convert.
+std::string ansi_to_utf8(const std::string& ansi);
+
 // Throws the message for a failed conversion; toUtf8 names the direction.
 [[noreturn]] void ThrowConversionError(u32 errorCode, bool toUtf8);
 

@@ -2,6 +2,7 @@
 
 #include "tevrin/core/diagnostics.h"
 #include "tevrin/core/exception.h"
+#include "tevrin/tablet/guarded_reads.h"
 #include "tevrin/tablet/pen_state.h"
 
 #include <cstdio>
@@ -50,7 +51,7 @@ void tablet_context::open_with_services(HWND window, const void* view)
     services = &tablet_service_table();
     if (!services->is_loaded())
         throw tablet_context_error();
-    services->WTInfoA(WTI_DEFSYSCTX, 0, &settings);
+    read_info_record(services->WTInfoA, WTI_DEFSYSCTX, 0, settings);
     adapt_default_settings(view);
     context = services->WTOpenA(window, &settings, TRUE);
     if (!context)
@@ -93,7 +94,7 @@ void tablet_context::choose_queue_size()
 {
     queueSize = set_largest_queue_size(services->WTQueueSizeSet, context);
     if (queueSize > 0)
-        packets.reset(new tablet_packet[static_cast<size_t>(queueSize)]);
+        packets.reset(new tablet_packet[static_cast<size_t>(queueSize)]());
 }
 
 bool tablet_context::read_latest_packet()
@@ -106,7 +107,8 @@ bool tablet_context::read_latest_packet()
         debug_trace("tablet n/a\n");
         return false;
     }
-    const int count = services->WTPacketsGet(context, queueSize, packets.get());
+    // Clamped: a driver that answers more packets than asked must not send the scan past the buffer.
+    const int count = get_packets(services->WTPacketsGet, context, queueSize, packets.get()).count;
     debug_trace("%d packets found\n", count);
     if (count <= 0) {
         debug_trace("no tablet packets\n");
@@ -169,9 +171,9 @@ void tablet_context::refresh_pressure_calibration()
 void tablet_context::read_pressure_button(UINT cursorCategory)
 {
     pressure_calibration.pressure_button = 255;
-    services->WTInfoA(cursorCategory, CSR_NPBUTTON, &pressure_calibration.pressure_button);
+    read_info_record(services->WTInfoA, cursorCategory, CSR_NPBUTTON, pressure_calibration.pressure_button);
     u8 buttonMap[32] = {};
-    const UINT mapped = services->WTInfoA(cursorCategory, CSR_BUTTONMAP, buttonMap);
+    const UINT mapped = read_info_record(services->WTInfoA, cursorCategory, CSR_BUTTONMAP, buttonMap);
     if (pressure_calibration.pressure_button < mapped)
         pressure_calibration.pressure_button = buttonMap[pressure_calibration.pressure_button];
 }
@@ -180,16 +182,16 @@ void tablet_context::read_pressure_button(UINT cursorCategory)
 AXIS tablet_context::read_pressure_axis() const
 {
     LOGCONTEXTA current = {};
-    services->WTGetA(context, &current);
+    read_context_settings(services->WTGetA, context, current);
     AXIS axis = {};
-    services->WTInfoA(WTI_DEVICES + current.lcDevice, DVC_NPRESSURE, &axis);
+    read_info_record(services->WTInfoA, WTI_DEVICES + current.lcDevice, DVC_NPRESSURE, axis);
     return axis;
 }
 
 u32 tablet_context::read_press_mark(UINT cursorCategory) const
 {
     u32 releaseAndPressMarks[2] = {0, 0};
-    services->WTInfoA(cursorCategory, CSR_NPBTNMARKS, releaseAndPressMarks);
+    read_info_record(services->WTInfoA, cursorCategory, CSR_NPBTNMARKS, releaseAndPressMarks);
     return releaseAndPressMarks[1];
 }
 

@@ -28,7 +28,8 @@ public:
 
     // Installs tablet_window_procedure on the view's window, remembering the one it
     // replaces in the view, then calls the view's HandleInitEvent, which opens the
-    // context. The view must implement tablet_view (tablet_view.h).
+    // context. The view must implement tablet_view; both live with the window
+    // framework (tevrin/ui/tablet_view.h), which the console report does without.
     void attach_window(Window& view);
 
     // Opens the context for the window; view names the context and its log lines.

@@ -2,7 +2,9 @@
 
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
+#include "tevrin/tablet/guarded_reads.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -21,27 +23,19 @@ void look_up(const tablet_services& table, const char* name, Entry& entry)
 }  // namespace
 
 // Drivers write the name in the ANSI code page, and the size query is theirs to
-// answer or not: some answer 0, some announce less than they then write. So the
-// query may enlarge the buffer but never shrink it below device_name_read_size.
+// answer or not: some answer 0, some announce less than they then write, a liar
+// announces gigabytes. So the query may enlarge the buffer up to the cap but never
+// shrink it below device_name_read_size, and the name ends within that room.
 std::string read_device_name_in_ansi(WTInfoA_entry info, UINT device)
 {
     const size_t announced = info(WTI_DEVICES + device, DVC_NAME, nullptr);
-    std::vector<char> name(announced + 1 > device_name_read_size ? announced + 1 : device_name_read_size, 0);
-    info(WTI_DEVICES + device, DVC_NAME, name.data());
-    name.back() = 0;
-    return std::string(name.data());
-}
-
-std::string ansi_to_utf8(const std::string& ansi)
-{
-    if (ansi.empty())
-        return ansi;
-    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    if (units == 0)
-        ThrowConversionError(GetLastError(), false);
-    std::vector<wchar_t> wide(static_cast<size_t>(units), 0);
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), units);
-    return ToUtf8(wide.data());
+    const size_t room = read_room(device_name_read_size, announced + 1);
+    // The room starts empty, so a driver that writes nothing gives no name.
+    const std::vector<char> empty(room, 0);
+    const guarded_read read = fill_guarded(empty.data(), room, room,
+                                           [&](void* buffer) { return info(WTI_DEVICES + device, DVC_NAME, buffer); });
+    const char* name = reinterpret_cast<const char*>(read.buffer.data());
+    return std::string(name, std::find(name, name + read.room - 1, '\0'));
 }
 
 namespace {

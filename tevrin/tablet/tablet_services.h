@@ -38,12 +38,11 @@ tablet_services& tablet_service_table();
 void load_tablet_services();
 
 // The name of a device as the driver writes it, in the ANSI code page, read into a
-// buffer of at least device_name_read_size bytes whatever the size query answers.
+// guarded buffer of at least device_name_read_size bytes whatever the size query
+// answers, and more (up to announced_size_cap) when it announces more.
 constexpr size_t device_name_read_size = 1024;
 std::string read_device_name_in_ansi(WTInfoA_entry info, UINT device);
 
-// Text in the ANSI code page as UTF-8; throws the conversion text when it does not convert.
-std::string ansi_to_utf8(const std::string& ansi);
 
 // Empty unless loading failed.
 const std::string& tablet_services_load_error();

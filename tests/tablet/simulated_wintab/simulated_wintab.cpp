@@ -31,7 +31,12 @@
 // WinTab id has no terminator within its size), zero-pressure (pressure axis 0..0),
 // serial-gaps and queue-errors (in the stroke), refuse-fields (WTOpenA drops serial
 // numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
-// context that asks for more items than the main program's).
+// context that asks for more items than the main program's). Lies a program must
+// survive: count-over (WTPacketsGet answers one packet more than asked for),
+// size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-context and
+// long-marks (records written longer than published: see long_records),
+// ansi-context-name (the default contexts' names hold a byte above 127), no-counts
+// (the interface answers none of its counts).
 #include "simulated_wintab/simulated_wintab_controls.h"
 
 #include "report/capture/capture_recording.h"
@@ -117,6 +122,19 @@ struct DriverState {
 
 DriverState driver;
 
+// Records written longer than the interface publishes them: the quirk, the query (a
+// category base takes its members too), the bytes added, and whether the size query
+// owns up to them.
+struct long_record { const char* quirk; UINT category, index; size_t extra; bool announced; };
+const long_record long_records[] = {
+    {"long-axis", WTI_DEVICES, DVC_NPRESSURE, 8, true},
+    {"long-context", WTI_DEFSYSCTX, 0, 32, true},
+    {"long-context", WTI_DEFCONTEXT, 0, 32, true},
+    {"long-marks", WTI_CURSORS, CSR_NPBTNMARKS, 8, false},
+};
+constexpr BYTE long_record_byte = 'L';
+constexpr size_t long_context_extra = 32;  // also what WTGetA adds under long-context
+
 bool quirk(const std::string& word)
 {
     char quirks[256] = {};
@@ -138,6 +156,17 @@ void overrun(BYTE* past)
 int member_of(UINT category, UINT base)
 {
     return category >= base && category < base + 100 ? static_cast<int>(category - base) : -1;
+}
+
+// The long-record quirk in force for a query, if any.
+[[maybe_unused]] const long_record* lengthened(UINT category, UINT index)
+{
+    for (const long_record& record : long_records) {
+        const bool member = record.category < WTI_DEVICES ? category == record.category : member_of(category, record.category) >= 0;
+        if (member && index == record.index && quirk(record.quirk))
+            return &record;
+    }
+    return nullptr;
 }
 
 // The open context of a handle or, for the controls, of a window.
@@ -168,6 +197,8 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
 {
     LOGCONTEXTA settings = {};
     std::strcpy(settings.lcName, system ? "Simulated system context" : "Simulated digitizing context");
+    if (quirk("ansi-context-name"))
+        std::strcpy(settings.lcName, system ? "Simulated syst\xE8me context" : "Simulated \xE9tude context");
     settings.lcOptions = system ? CXO_SYSTEM | CXO_MESSAGES : CXO_MESSAGES;
     settings.lcMsgBase = WT_DEFBASE;
     settings.lcDevice = driver.defaultDevice;
@@ -245,6 +276,9 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
 // What WTInfoA copies out for a category and index; empty when it has no answer.
 [[maybe_unused]] std::string answer(UINT category, UINT index)
 {
+    if (category == WTI_INTERFACE && index >= IFC_NDEVICES && index != IFC_CTXOPTIONS && index != IFC_CTXSAVESIZE &&
+        quirk("no-counts"))
+        return std::string();
     const auto fixed = fixed_answers().find({category, index});
     if (fixed != fixed_answers().end())
         return fixed->second;
@@ -414,13 +448,18 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
     const bool named = member_of(category, WTI_DEVICES) >= 0 && index == DVC_NAME;
     if (!output && named && (quirk("name-size-zero") || quirk("name-size-short")))
         return quirk("name-size-short") ? 4 : 0;
+    if (!output && quirk("size-huge"))
+        return 0xFFFFFFFF;
     const std::string reply = answer(category, index);
+    const long_record* longer = reply.empty() ? nullptr : lengthened(category, index);
+    const size_t extra = longer ? longer->extra : 0;
     if (output) {
         std::memcpy(output, reply.data(), reply.size());
+        std::memset(static_cast<BYTE*>(output) + reply.size(), long_record_byte, extra);
         if (!reply.empty() && member_of(category, WTI_CURSORS) >= 0 && index == CSR_NAME)
             overrun(static_cast<BYTE*>(output) + reply.size());
     }
-    return static_cast<UINT>(reply.size());
+    return static_cast<UINT>(reply.size() + (longer && longer->announced ? extra : 0));
 }
 #endif
 
@@ -490,7 +529,7 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
         open->playback = nullptr;
     const int count = copy_packets(*open, maximum, packets);
     open->queue.erase(open->queue.begin(), open->queue.begin() + count);
-    return count;
+    return quirk("count-over") ? maximum + 1 : count;
 }
 #endif
 
@@ -508,8 +547,11 @@ SIMULATED_EXPORT BOOL WINAPI WTGetA(HCTX context, LOGCONTEXTA* settings)
 {
     ++driver.entryCalls["WTGetA"];
     wintab_context_tag* open = find_context(context);
-    if (open)
+    if (open) {
         *settings = open->settings;
+        if (quirk("long-context"))
+            std::memset(reinterpret_cast<BYTE*>(settings) + sizeof *settings, long_record_byte, long_context_extra);
+    }
     return open ? TRUE : FALSE;
 }
 #endif

@@ -1,5 +1,5 @@
 // The tablet window procedure, and attach_window, which installs it.
-#include "tevrin/tablet/tablet_view.h"
+#include "tevrin/ui/tablet_view.h"
 
 #include "tevrin/core/callback_exception.h"
 #include "tevrin/core/diagnostics.h"
