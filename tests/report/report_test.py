@@ -244,6 +244,18 @@ def check_recording_playback():
     return [f"recording playback: {failure}" for failure in failures]
 
 
+def check_internal_failure():
+    """A failure of the report itself (here: a page it cannot write) exits 4, a status of its own, after
+    the report it had written, with one sentence on stderr."""
+    page = "Z:\\no such folder\\page.html"
+    code, out, err = run(OWN, ["--driver", SIMULATED, "--json", "--html", page], NATIVE)
+    failures = [] if code == 4 else [f"exit status {code}, expected 4"]
+    failures += [] if field(json.loads(out or "{}"), "devices.0.name") == "Simulated Tablet" else ["no whole report"]
+    sentence = f"nibscope-report: the report failed (cannot write {page}); what it wrote is incomplete."
+    failures += [] if err.strip().endswith(sentence) else [f"stderr {err[-300:]!r}"]
+    return [f"internal failure: {failure}" for failure in failures]
+
+
 def check_usage(case):
     arguments, message = case
     code, out, err = run(OWN, arguments)
@@ -258,6 +270,7 @@ def main():
         playback = pool.submit(check_recording_playback)
         results = list(pool.map(check_scenario, SCENARIOS)) + list(pool.map(check_usage, USAGE_ERRORS))
         results.append(playback.result())
+        results.append(check_internal_failure())
     code, out, err = run(OWN, ["--help"])
     results.append([] if code == 0 and out.startswith("usage: nibscope-report") and not err else [f"--help: {code} {out!r}"])
     failures = [failure for result in results for failure in result]

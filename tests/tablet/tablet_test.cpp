@@ -424,7 +424,7 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
         SIMULATED(SetCursorButtons)(++cursor, 1, identity, sizeof identity, 0, 300);
         OpenedContext opened;
         EXPECT_THAT(TakeLogLines(), ElementsAre(ViewLine(&opened)));
-        SIMULATED(QueuePacket)(opened.window.handle, 0, cursor, 2, 541);
+        SIMULATED(QueuePacket)(opened.window.get(), 0, cursor, 2, 541);
         DebugOutputCapture trace;
         EXPECT_TRUE(opened.context.read_latest_packet());
         EXPECT_EQ(trace.Text(), row.readTrace);

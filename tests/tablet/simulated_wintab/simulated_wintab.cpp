@@ -142,7 +142,7 @@ bool quirk(const std::string& word)
     return ("," + std::string(quirks) + ",").find("," + word + ",") != std::string::npos;
 }
 
-void overrun(BYTE* past)
+[[maybe_unused]] void overrun(BYTE* past)  // unused by the variant without WTInfoA
 {
     if (quirk("overrun"))
         std::memset(past, 'X', 4);
