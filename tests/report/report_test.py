@@ -217,8 +217,12 @@ def check_scenario(scenario):
                      if f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text]
         failures += [f"text report lacks section {section}" for section in report if section != "summary"
                      and "\n" + section.replace("_", " ").capitalize() + ":" not in "\n" + text]
-        if not text.startswith("\n".join(report["summary"]) + "\n\n"):
-            failures.append(f"text report does not start with the summary {report['summary']}")
+        summary, shown = report["summary"], text.split("\n")[:len(report["summary"]) + 1]
+        if callable(fields.get("capture.packets")):  # a count that differs between the two runs
+            summary, shown = ([re.sub(r"[0-9.]+", "#", line) if line.startswith("Capture:") else line for line in lines]
+                              for lines in (summary, shown))
+        if shown != summary + [""]:
+            failures.append(f"text report does not start with the summary {report['summary']}: {shown}")
         if code != status:
             failures.append(f"text run exit status {code}, expected {status}")
     return [f"{name}: {failure}" for failure in failures]
