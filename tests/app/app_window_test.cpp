@@ -74,11 +74,7 @@ protected:
     // with its edge and focus margins); no two children of the window overlap.
     void ExpectTextsFitAndNothingOverlaps(int dpi) const
     {
-        const struct {
-            int id;
-            const wchar_t* text;
-            int marginX, marginY;
-        } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
+        const struct { int id; const wchar_t* text; int marginX, marginY; } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
                         {AppWindow::gdiClearButtonId, L"Clear", 3, 2}, {AppWindow::openGLClearButtonId, L"Clear", 3, 2},
                         {AppWindow::gammaCaptionId, L"Pressure gamma:", 0, 0},
                         {AppWindow::gammaValueLabelId, L"5.00", 0, 0}};  // the widest value it shows

@@ -194,23 +194,12 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
     if (quirk("ansi-context-name"))
         std::strcpy(settings.lcName, system ? "Simulated syst\xE8me context" : "Simulated \xE9tude context");
     settings.lcOptions = system ? CXO_SYSTEM | CXO_MESSAGES : CXO_MESSAGES;
-    settings.lcMsgBase = WT_DEFBASE;
-    settings.lcDevice = driver.defaultDevice;
-    settings.lcPktRate = 133;
-    settings.lcPktData = PK_X | PK_Y | PK_BUTTONS;
-    settings.lcPktMode = PK_BUTTONS;
-    settings.lcMoveMask = PK_X | PK_Y;
-    settings.lcBtnDnMask = 0x7;
-    settings.lcBtnUpMask = 0x1;
-    settings.lcInExtX = settings.lcOutExtX = 15200;
-    settings.lcInExtY = settings.lcOutExtY = 9500;
-    settings.lcInExtZ = 1024;
-    settings.lcOutOrgX = 17;
-    settings.lcOutOrgY = 23;
-    settings.lcSensX = settings.lcSensY = settings.lcSensZ = 0x10000;
-    settings.lcSysExtX = 1280;
-    settings.lcSysExtY = 1024;
-    settings.lcSysSensX = settings.lcSysSensY = 0x10000;
+    settings.lcMsgBase = WT_DEFBASE, settings.lcDevice = driver.defaultDevice, settings.lcPktRate = 133;
+    settings.lcPktData = PK_X | PK_Y | PK_BUTTONS, settings.lcPktMode = PK_BUTTONS, settings.lcMoveMask = PK_X | PK_Y;
+    settings.lcBtnDnMask = 0x7, settings.lcBtnUpMask = 0x1;
+    settings.lcInExtX = settings.lcOutExtX = 15200, settings.lcInExtY = settings.lcOutExtY = 9500, settings.lcInExtZ = 1024;
+    settings.lcOutOrgX = 17, settings.lcOutOrgY = 23, settings.lcSysExtX = 1280, settings.lcSysExtY = 1024;
+    settings.lcSensX = settings.lcSensY = settings.lcSensZ = settings.lcSysSensX = settings.lcSysSensY = 0x10000;
     return settings;
 }
 
