@@ -74,11 +74,7 @@ protected:
     // with its edge and focus margins); no two children of the window overlap.
     void ExpectTextsFitAndNothingOverlaps(int dpi) const
     {
-        const struct {
-            int id;
-            const wchar_t* text;
-            int marginX, marginY;
-        } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
+        const struct { int id; const wchar_t* text; int marginX, marginY; } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
                         {AppWindow::gdiClearButtonId, L"Clear", 3, 2}, {AppWindow::openGLClearButtonId, L"Clear", 3, 2},
                         {AppWindow::gammaCaptionId, L"Pressure gamma:", 0, 0},
                         {AppWindow::gammaValueLabelId, L"5.00", 0, 0}};  // the widest value it shows
@@ -156,11 +152,8 @@ TEST_F(MainWindow, LayoutSliderAndCommands)
     ReleaseDC(window->GetHandle(), dc);
     EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"3.00");
     EXPECT_EQ(SendDlgItemMessageW(window->GetHandle(), AppWindow::gammaSliderId, TBM_GETPOS, 0, 0), 75);
-    const std::pair<int, const wchar_t*> rows[] = {{0, L"0.10"}, {50, L"1.00"}, {100, L"5.00"}};
-    for (const auto& row : rows) {
-        MoveSlider(row.first);
-        EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), row.second);
-    }
+    MoveSlider(100);  // the label's other values: Home, End and Page Down in the end-to-end surfaces test
+    EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"5.00");
     SetWindowTextW(GetDlgItem(window->GetHandle(), AppWindow::gammaValueLabelId), L"untouched");
     MoveSlider(100);
     EXPECT_EQ(window->GetControlText(AppWindow::gammaValueLabelId), L"untouched") << "the same position again";

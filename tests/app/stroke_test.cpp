@@ -16,12 +16,7 @@ using namespace tevrin;
 
 TEST(PressureMapping, MappedPressureDiameterStrengthAndPercent)
 {
-    const struct {
-        f32 pressure, gamma, mapped;
-        i32 diameter;
-        f32 strength;
-        i32 percent;
-    } rows[] = {{0.0f, 3.0f, 0.0f, 1, 0.0f, 0},       {0.25f, 3.0f, 0.015625f, 2, 0.390625f, 2},
+    const struct { f32 pressure, gamma, mapped; i32 diameter; f32 strength; i32 percent; } rows[] = {{0.0f, 3.0f, 0.0f, 1, 0.0f, 0},       {0.25f, 3.0f, 0.015625f, 2, 0.390625f, 2},
                 {0.5f, 3.0f, 0.125f, 6, 1.0f, 13},    {0.8f, 3.0f, 0.512f, 21, 1.0f, 51},
                 {1.0f, 3.0f, 1.0f, 40, 1.0f, 100},    {0.5f, 1.0f, 0.5f, 21, 1.0f, 50},
                 {0.5f, 0.1f, 0.933033f, 37, 1.0f, 93}, {0.06f, 1.0f, 0.06f, 3, 1.0f, 6},

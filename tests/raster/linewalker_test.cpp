@@ -20,11 +20,7 @@ struct RecordingWalker : tevrin::linewalker {
 // of the error term the shorter axis moves too.
 TEST(LineWalk, VisitsEveryPixelOfTheLineInOrder)
 {
-    const struct {
-        const char* name;
-        int x0, y0, x1, y1;
-        Pixels expected;
-    } rows[] = {{"x major", 0, 0, 5, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}},
+    const struct { const char* name; int x0, y0, x1, y1; Pixels expected; } rows[] = {{"x major", 0, 0, 5, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}},
                 {"y major", 0, 0, 2, 5, {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {2, 4}, {2, 5}}},
                 {"x major, tie", 0, 0, -4, 1, {{0, 0}, {-1, 0}, {-2, 1}, {-3, 1}, {-4, 1}}},
                 {"y major, tie", 0, 0, 1, -4, {{0, 0}, {0, -1}, {1, -2}, {1, -3}, {1, -4}}},

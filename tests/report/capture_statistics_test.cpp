@@ -54,6 +54,9 @@ std::string compact_json(const report_value& value)
     return std::regex_replace(write_json(value), std::regex("\n *|(\":) "), "$1");
 }
 
+// A second of every packet item, a device with tilt and a 0..1023 pressure axis, the pen in and out once.
+const capture_setting setting{1, {true, true, true, true, true, true, true, true}, 0, 1023, true, 1, 1};
+
 struct Row {
     const char* name;
     std::vector<captured_packet> packets;
@@ -121,7 +124,6 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
 
 TEST(PenApis, VerdictsAndCaptureChecks)
 {
-    const capture_setting setting{1, {true, true, true, true, true, true, true, true}, 0, 1023, true, 1, 1};
     const auto weakSlowAndHoverPressure = stroke([](int i, captured_packet& p) {
         p.pressure /= 2;
         p.time += static_cast<tevrin::u32>(5 * std::max(i - 10, 0));  // 10 ms apart in contact: 100 per second
@@ -190,7 +192,6 @@ TEST(PenApis, OutputAreaOntoTheScreen)
 
 TEST(Recording, ReadBackGivesTheSameStatistics)
 {
-    const capture_setting setting{1, {true, true, true, true, true, true, true, true}, 0, 1023, true, 1, 1};
     const capture_recording written{stroke([](int i, captured_packet& p) { p.status = i == 12 ? 2 : 0; }), ink_stroke(true)};
     std::stringstream file;
     write_recording(file, written);

@@ -27,8 +27,7 @@ CHART_BLUE = (0, 90, 200)  # WinTab's line in the strip chart
 def window_centre():
     """The capture window's middle on the screen, once the window is there."""
     def geometry():
-        found = subprocess.run(["xdotool", "search", "--name", f"^{TITLE}$", "getwindowgeometry", "--shell"],
-                               capture_output=True, text=True).stdout
+        found = desktop.xdotool("search", "--name", f"^{TITLE}$", "getwindowgeometry", "--shell")
         values = dict(line.split("=", 1) for line in found.split() if "=" in line)
         return values if "WIDTH" in values else None
     values = xorg_pen.wait_until(geometry, 60, f"window '{TITLE}'")

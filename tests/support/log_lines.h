@@ -16,10 +16,7 @@ inline std::vector<LogLine> TakeLogEntries()
 {
     struct Collector : tevrin::ILogLineSink {
         std::vector<LogLine> lines;
-        void AddLine(const std::string& text, tevrin::u32 kind, tevrin::u32 extra) override
-        {
-            lines.push_back({text, kind, extra});
-        }
+        void AddLine(const std::string& text, tevrin::u32 kind, tevrin::u32 extra) override { lines.push_back({text, kind, extra}); }
     } collector;
     tevrin::drain_log_lines(&collector);
     return collector.lines;

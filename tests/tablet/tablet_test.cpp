@@ -85,15 +85,8 @@ std::string Address(const void* view)
     return text;
 }
 
-std::string ViewLine(const void* view)
-{
-    return "Tablet context created for window " + Address(view);
-}
-
-std::string ErrorLine(const void* view, const char* text)
-{
-    return "ERROR for window " + Address(view) + ": " + text;
-}
+std::string ViewLine(const void* view) { return "Tablet context created for window " + Address(view); }
+std::string ErrorLine(const void* view, const char* text) { return "ERROR for window " + Address(view) + ": " + text; }
 
 // The text that the action throws; empty when it throws nothing.
 template <typename Action>
@@ -402,14 +395,10 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
     const f32 third = 1.0f / 3.0f;
     struct Row { const char* quirk; UINT nameAnnounced; const char* readTrace; f32 pressure; };
     const Row rows[] = {
-        {"", 17, "1 packets found\n", third},
-        {"name-size-zero", 0, "1 packets found\n", third},
-        {"name-size-short", 4, "1 packets found\n", third},
-        {"size-huge", 0xFFFFFFFF, "1 packets found\n", third},
-        {"long-axis", 17, "1 packets found\n", third},
-        {"long-marks", 17, "1 packets found\n", third},
-        {"long-context", 17, "1 packets found\n", third},
-        {"ansi-context-name", 17, "1 packets found\n", third},
+        {"", 17, "1 packets found\n", third},              {"name-size-zero", 0, "1 packets found\n", third},
+        {"name-size-short", 4, "1 packets found\n", third}, {"size-huge", 0xFFFFFFFF, "1 packets found\n", third},
+        {"long-axis", 17, "1 packets found\n", third},      {"long-marks", 17, "1 packets found\n", third},
+        {"long-context", 17, "1 packets found\n", third},   {"ansi-context-name", 17, "1 packets found\n", third},
         {"no-counts", 17, "1 packets found\n", third},
         // One packet queued: the newest the scan finds is an untouched, empty slot.
         {"count-over", 17, "128 packets found\n", 0.0f},

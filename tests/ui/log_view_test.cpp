@@ -152,11 +152,9 @@ TEST_F(LogPane, RulesAreOnePixelHighInTheMiddleOfTheirRowInTheirColour)
 TEST_F(LogPane, ADrainedBatchEndsAsLineByLineAppendsDo)
 {
     LogView* twin = Place(new LogView(1000), 200);
-    const struct {
-        int before, pagesUp, batch;
-        const char* last;  // the batch's last line
-    } cases[] = {{0, 0, 4, "a\n\nb\n"}, {3, 0, 30, "____"}, {8, 0, 1, "_not a rule"}, {40, 0, 0, "__\n__"},
-                 {30, 1, 25, "x"}, {40, 4, 5, "y"}, {990, 0, 25, "limit"}, {995, 60, 30, "limit, scrolled back"}};
+    const struct { int before, pagesUp, batch; const char* last; } cases[] = {  // last: the batch's last line
+        {0, 0, 4, "a\n\nb\n"}, {3, 0, 30, "____"}, {8, 0, 1, "_not a rule"}, {40, 0, 0, "__\n__"},
+        {30, 1, 25, "x"}, {40, 4, 5, "y"}, {990, 0, 25, "limit"}, {995, 60, 30, "limit, scrolled back"}};
     drain_log_lines(twin);  // whatever was queued before; each case clears the panes
     for (const auto& c : cases) {
         for (LogView* pane : {log, twin}) {

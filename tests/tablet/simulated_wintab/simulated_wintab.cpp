@@ -90,10 +90,7 @@ std::string bytes(const Record& record)
     return std::string(reinterpret_cast<const char*>(&record), sizeof record);
 }
 
-std::string text(const std::string& value)
-{
-    return value + '\0';
-}
+std::string text(const std::string& value) { return value + '\0'; }
 
 struct CursorButtons {
     BYTE pressureButton = 0;
@@ -114,10 +111,7 @@ struct DriverState {
     std::list<wintab_context_tag> contexts;  // a context's address is its handle
     std::map<std::string, int> entryCalls;
     std::map<std::pair<UINT, UINT>, int> infoQueries;
-    bool opened = false;
-    LOGCONTEXTA lastOpenSettings = {};
-    HWND lastOpenWindow = nullptr;
-    BOOL lastOpenEnable = FALSE;
+    struct { bool made; LOGCONTEXTA settings; HWND window; BOOL enable; } lastOpen = {};  // the last WTOpenA's request
 };
 
 DriverState driver;
@@ -200,23 +194,12 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
     if (quirk("ansi-context-name"))
         std::strcpy(settings.lcName, system ? "Simulated syst\xE8me context" : "Simulated \xE9tude context");
     settings.lcOptions = system ? CXO_SYSTEM | CXO_MESSAGES : CXO_MESSAGES;
-    settings.lcMsgBase = WT_DEFBASE;
-    settings.lcDevice = driver.defaultDevice;
-    settings.lcPktRate = 133;
-    settings.lcPktData = PK_X | PK_Y | PK_BUTTONS;
-    settings.lcPktMode = PK_BUTTONS;
-    settings.lcMoveMask = PK_X | PK_Y;
-    settings.lcBtnDnMask = 0x7;
-    settings.lcBtnUpMask = 0x1;
-    settings.lcInExtX = settings.lcOutExtX = 15200;
-    settings.lcInExtY = settings.lcOutExtY = 9500;
-    settings.lcInExtZ = 1024;
-    settings.lcOutOrgX = 17;
-    settings.lcOutOrgY = 23;
-    settings.lcSensX = settings.lcSensY = settings.lcSensZ = 0x10000;
-    settings.lcSysExtX = 1280;
-    settings.lcSysExtY = 1024;
-    settings.lcSysSensX = settings.lcSysSensY = 0x10000;
+    settings.lcMsgBase = WT_DEFBASE, settings.lcDevice = driver.defaultDevice, settings.lcPktRate = 133;
+    settings.lcPktData = PK_X | PK_Y | PK_BUTTONS, settings.lcPktMode = PK_BUTTONS, settings.lcMoveMask = PK_X | PK_Y;
+    settings.lcBtnDnMask = 0x7, settings.lcBtnUpMask = 0x1;
+    settings.lcInExtX = settings.lcOutExtX = 15200, settings.lcInExtY = settings.lcOutExtY = 9500, settings.lcInExtZ = 1024;
+    settings.lcOutOrgX = 17, settings.lcOutOrgY = 23, settings.lcSysExtX = 1280, settings.lcSysExtY = 1024;
+    settings.lcSensX = settings.lcSensY = settings.lcSensZ = settings.lcSysSensX = settings.lcSysSensY = 0x10000;
     return settings;
 }
 
@@ -227,26 +210,19 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
     const AXIS tilt[3] = {{0, 3599, TU_CIRCLE, 3600 << 16}, {-900, 900, TU_CIRCLE, 3600 << 16}, {0, 0, TU_NONE, 0}};
     static const std::map<std::pair<UINT, UINT>, std::string> answers = {
         {{WTI_INTERFACE, IFC_SPECVERSION}, bytes(WORD(0x0104))},
-        {{WTI_INTERFACE, IFC_IMPLVERSION}, bytes(WORD(0x0203))},
-        {{WTI_INTERFACE, IFC_NDEVICES}, bytes(UINT(1))},
-        {{WTI_INTERFACE, IFC_NCURSORS}, bytes(UINT(3))},
-        {{WTI_INTERFACE, IFC_NCONTEXTS}, bytes(UINT(16))},
+        {{WTI_INTERFACE, IFC_IMPLVERSION}, bytes(WORD(0x0203))}, {{WTI_INTERFACE, IFC_NDEVICES}, bytes(UINT(1))},
+        {{WTI_INTERFACE, IFC_NCURSORS}, bytes(UINT(3))}, {{WTI_INTERFACE, IFC_NCONTEXTS}, bytes(UINT(16))},
         {{WTI_INTERFACE, IFC_CTXOPTIONS}, bytes(UINT(CXO_SYSTEM | CXO_PEN | CXO_MESSAGES | CXO_MARGIN))},
-        {{WTI_INTERFACE, IFC_CTXSAVESIZE}, bytes(UINT(200))},
-        {{WTI_INTERFACE, IFC_NEXTENSIONS}, bytes(UINT(1))},
+        {{WTI_INTERFACE, IFC_CTXSAVESIZE}, bytes(UINT(200))}, {{WTI_INTERFACE, IFC_NEXTENSIONS}, bytes(UINT(1))},
         {{WTI_INTERFACE, IFC_NMANAGERS}, bytes(UINT(0))},
         {{WTI_DEVICES, DVC_HARDWARE}, bytes(UINT(HWC_HARDPROX | HWC_PHYSID_CURSORS))},
-        {{WTI_DEVICES, DVC_NCSRTYPES}, bytes(UINT(3))},
-        {{WTI_DEVICES, DVC_FIRSTCSR}, bytes(UINT(0))},
-        {{WTI_DEVICES, DVC_PKTRATE}, bytes(UINT(200))},
-        {{WTI_DEVICES, DVC_PKTDATA}, bytes(WTPKT(0x1FFF))},
+        {{WTI_DEVICES, DVC_NCSRTYPES}, bytes(UINT(3))}, {{WTI_DEVICES, DVC_FIRSTCSR}, bytes(UINT(0))},
+        {{WTI_DEVICES, DVC_PKTRATE}, bytes(UINT(200))}, {{WTI_DEVICES, DVC_PKTDATA}, bytes(WTPKT(0x1FFF))},
         {{WTI_DEVICES, DVC_PKTMODE}, bytes(WTPKT(0))},
         {{WTI_DEVICES, DVC_X}, bytes(AXIS{0, 15199, TU_CENTIMETERS, 1000 << 16})},
         {{WTI_DEVICES, DVC_Y}, bytes(AXIS{0, 9499, TU_CENTIMETERS, 1000 << 16})},
-        {{WTI_DEVICES, DVC_ORIENTATION}, bytes(tilt)},
-        {{WTI_DEVICES, DVC_PNPID}, text("SIM0001")},
-        {{WTI_EXTENSIONS, EXT_NAME}, text("Simulated Touch Strip")},
-        {{WTI_EXTENSIONS, EXT_TAG}, bytes(UINT(6))},
+        {{WTI_DEVICES, DVC_ORIENTATION}, bytes(tilt)}, {{WTI_DEVICES, DVC_PNPID}, text("SIM0001")},
+        {{WTI_EXTENSIONS, EXT_NAME}, text("Simulated Touch Strip")}, {{WTI_EXTENSIONS, EXT_TAG}, bytes(UINT(6))},
     };
     return answers;
 }
@@ -318,12 +294,9 @@ u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
     for (int i = 0; i < 30; ++i) {
         const bool contact = i >= 10;
         time += i == 0 ? 0 : contact ? 5 : 10;
-        simulated_packet packet{0, 1, contact, contact ? ramp_pressure(50, 1000, 20, static_cast<u32>(i - 10)) : 0};
-        packet.time = time;
-        packet.serial = serial++;
-        packet.orientation = {i * 100, 450 + i * 10, 0};
-        packet.x = 100 + 20 * i;
-        packet.y = 200 + 5 * i;
+        const UINT pressure = contact ? ramp_pressure(50, 1000, 20, static_cast<u32>(i - 10)) : 0;
+        simulated_packet packet{0, 1, contact, pressure, time, serial++, 0, 100 + 20 * i, 200 + 5 * i, 0, 0,
+                                {i * 100, 450 + i * 10, 0}};
         if (quirk("serial-gaps") && (i == 5 || i == 20))
             serial += 2;
         if (quirk("queue-errors") && (i == 12 || i == 25))
@@ -349,13 +322,8 @@ u32 ramp_pressure(u32 first, u32 last, u32 steps, u32 step)
     return [packets = std::move(packets), shift, played = size_t(0)](wintab_context_tag& open) mutable {
         for (; played < packets.size() && open.queue.size() < static_cast<size_t>(open.queueCapacity); ++played) {
             const nibscope_report::captured_packet& p = packets[played];
-            simulated_packet packet{p.status, p.cursor, p.buttons, p.pressure};
-            packet.time = p.time + shift;
-            packet.serial = p.serial;
-            packet.x = p.x;
-            packet.y = p.y;
-            packet.orientation = {p.azimuth, p.altitude, 0};
-            enqueue(open, packet);
+            enqueue(open, {p.status, p.cursor, p.buttons, p.pressure, p.time + shift, p.serial, 0, p.x, p.y, 0, 0,
+                           {p.azimuth, p.altitude, 0}});
         }
         if (played < packets.size())
             return true;
@@ -467,10 +435,7 @@ SIMULATED_EXPORT UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID output)
 SIMULATED_EXPORT HCTX WINAPI WTOpenA(HWND window, LOGCONTEXTA* settings, BOOL enable)
 {
     ++driver.entryCalls["WTOpenA"];
-    driver.opened = true;
-    driver.lastOpenSettings = *settings;
-    driver.lastOpenWindow = window;
-    driver.lastOpenEnable = enable;
+    driver.lastOpen = {true, *settings, window, enable};
     if (driver.openFails || (quirk("reject-fields") && (settings->lcPktData & ~tablet_packet_items)))
         return nullptr;
     LOGCONTEXTA granted = *settings;
@@ -566,15 +531,13 @@ SIMULATED_EXPORT BOOL WINAPI WTOverlap(HCTX context, BOOL toTop)
 
 // ---- Controls for tests ----
 
-SIMULATED_EXPORT void SimulatedWintab_SetDeviceName(const char* ansiName)
-{
-    driver.deviceName = ansiName;
-}
-
-SIMULATED_EXPORT void SimulatedWintab_SetDefaultDevice(UINT device)
-{
-    driver.defaultDevice = device;
-}
+SIMULATED_EXPORT void SimulatedWintab_SetDeviceName(const char* ansiName) { driver.deviceName = ansiName; }
+SIMULATED_EXPORT void SimulatedWintab_SetDefaultDevice(UINT device) { driver.defaultDevice = device; }
+SIMULATED_EXPORT void SimulatedWintab_SetLargestQueueSize(int size) { driver.largestQueueSize = size; }
+SIMULATED_EXPORT void SimulatedWintab_SetOpenFails(BOOL fails) { driver.openFails = fails != FALSE; }
+SIMULATED_EXPORT int SimulatedWintab_EntryCallCount(const char* entry) { return driver.entryCalls[entry]; }
+SIMULATED_EXPORT int SimulatedWintab_OpenContextCount() { return static_cast<int>(driver.contexts.size()); }
+SIMULATED_EXPORT int SimulatedWintab_InfoQueryCount(UINT category, UINT index) { return driver.infoQueries[{category, index}]; }
 
 SIMULATED_EXPORT void SimulatedWintab_SetPressureAxis(UINT device, LONG minimum, LONG maximum, BOOL answered)
 {
@@ -586,16 +549,6 @@ SIMULATED_EXPORT void SimulatedWintab_SetCursorButtons(UINT cursor, BYTE pressur
 {
     const std::vector<BYTE> map(buttonMap, buttonMap + std::min(mapSize, 32u));
     driver.cursors[cursor] = {pressureButton, map, {releaseMark, pressMark}};
-}
-
-SIMULATED_EXPORT void SimulatedWintab_SetLargestQueueSize(int size)
-{
-    driver.largestQueueSize = size;
-}
-
-SIMULATED_EXPORT void SimulatedWintab_SetOpenFails(BOOL fails)
-{
-    driver.openFails = fails != FALSE;
 }
 
 SIMULATED_EXPORT void SimulatedWintab_QueuePacket(HWND window, DWORD status, DWORD cursor, DWORD buttons,
@@ -616,22 +569,10 @@ SIMULATED_EXPORT int SimulatedWintab_QueuedPacketCount(HWND window)
     return open ? static_cast<int>(open->queue.size()) : -1;
 }
 
-SIMULATED_EXPORT int SimulatedWintab_EntryCallCount(const char* entry)
-{
-    return driver.entryCalls[entry];
-}
-
-SIMULATED_EXPORT int SimulatedWintab_InfoQueryCount(UINT category, UINT index)
-{
-    return driver.infoQueries[{category, index}];
-}
-
 SIMULATED_EXPORT BOOL SimulatedWintab_LastOpenRequest(LOGCONTEXTA* settings, HWND* window, BOOL* enable)
 {
-    *settings = driver.lastOpenSettings;
-    *window = driver.lastOpenWindow;
-    *enable = driver.lastOpenEnable;
-    return driver.opened ? TRUE : FALSE;
+    *settings = driver.lastOpen.settings, *window = driver.lastOpen.window, *enable = driver.lastOpen.enable;
+    return driver.lastOpen.made ? TRUE : FALSE;
 }
 
 SIMULATED_EXPORT BOOL SimulatedWintab_TakeLastPacketsRequest(int* maximum, BOOL* buffer)
@@ -640,9 +581,4 @@ SIMULATED_EXPORT BOOL SimulatedWintab_TakeLastPacketsRequest(int* maximum, BOOL*
     *buffer = driver.lastPacketsBuffer ? TRUE : FALSE;
     driver.lastPacketsMaximum = -1;
     return *maximum >= 0 ? TRUE : FALSE;
-}
-
-SIMULATED_EXPORT int SimulatedWintab_OpenContextCount()
-{
-    return static_cast<int>(driver.contexts.size());
 }
