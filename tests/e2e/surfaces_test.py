@@ -190,6 +190,8 @@ def choose_from_log_menu(probe, pane, downs):
     """Marks the clipboard, then chooses the item `downs` down in the log pane's context menu."""
     subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"marker", stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL, timeout=10)  # xclip stays to serve it: not our output
+    # xclip's background half may take the selection only after the command returned.
+    check(wait_until(lambda: desktop.clipboard_text() == "marker"), "the clipboard holds the marker")
     desktop.click(*pane, button=3)
     check(wait_until(lambda: probe.ask("menu-open") == "1"), "the log pane's context menu opens")
     desktop.key(*["Down"] * downs, "Return")
