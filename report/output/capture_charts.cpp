@@ -54,6 +54,7 @@ std::vector<pen_sample> samples_of(const std::vector<pointer_sample>& points)
         sample.nearby = point.in_range || point.in_contact;
         sample.x = point.x;
         sample.y = point.y;
+        sample.stream = point.id;
         samples.push_back(sample);
     }
     return samples;

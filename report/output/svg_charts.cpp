@@ -201,7 +201,7 @@ sample_intervals intervals_of(const std::vector<pen_sample>& samples)
     for (size_t index = 1; index < samples.size(); ++index) {
         const pen_sample& before = samples[index - 1];
         const pen_sample& sample = samples[index];
-        if (before.contact == sample.contact && before.nearby && sample.nearby)
+        if (before.stream == sample.stream && before.contact == sample.contact && before.nearby && sample.nearby)
             (sample.contact ? intervals.in_contact : intervals.hovering).push_back(sample.time_ms - before.time_ms);
     }
     return intervals;

@@ -17,6 +17,7 @@ struct pen_sample {
     double y = 0;
     double azimuth = 0;  // degrees
     double altitude = 0;
+    unsigned stream = 0;  // intervals are measured between samples of one stream only: a pointer's id
 };
 
 struct pressure_axis {
