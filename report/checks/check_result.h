@@ -1,6 +1,7 @@
 #pragma once
-// One line of --check. Platform-free.
+// One line of --check, and the list the checks write their lines into. Platform-free.
 #include <string>
+#include <vector>
 
 namespace nibscope_report {
 
@@ -8,6 +9,18 @@ struct check_result {
     std::string outcome;  // "PASS", "WARN" or "FAIL"
     std::string id;
     std::string sentence;
+};
+
+class check_list_builder {
+public:
+    void pass(const char* id, const std::string& sentence) { results.push_back({"PASS", id, sentence}); }
+    void warn(const char* id, const std::string& sentence) { results.push_back({"WARN", id, sentence}); }
+    void fail(const char* id, const std::string& sentence) { results.push_back({"FAIL", id, sentence}); }
+    void outcome(bool passed, const char* id, const std::string& passSentence, const std::string& failSentence)
+    {
+        passed ? pass(id, passSentence) : fail(id, failSentence);
+    }
+    std::vector<check_result> results;
 };
 
 }  // namespace nibscope_report

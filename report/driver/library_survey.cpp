@@ -184,12 +184,4 @@ report_value describe_32bit_library()
     return listing;
 }
 
-size_t distinct_companies(const report_value& survey)
-{
-    std::set<std::string> companies;
-    for (const auto& file : survey.items())
-        companies.insert(file.get("company").is_null() ? std::string() : file.get("company").text());
-    return companies.size();
-}
-
 }  // namespace nibscope_report

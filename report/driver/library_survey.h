@@ -26,7 +26,4 @@ report_value survey_search_path(const std::wstring& loadedPath);
 // path, exists, file_version, company, machine; unavailable on a system without one.
 report_value describe_32bit_library();
 
-// The number of different companies among the surveyed files.
-size_t distinct_companies(const report_value& survey);
-
 }  // namespace nibscope_report
