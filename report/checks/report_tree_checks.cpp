@@ -7,9 +7,9 @@ namespace {
 
 using tevrin::i64;
 
-std::string text_of(const report_value& value)
+std::string text_of(const report_value& value, const char* whenNull = "")
 {
-    return value.is_null() ? std::string() : value.text();
+    return value.is_null() ? std::string(whenNull) : value.text();
 }
 
 // A file without a company name counts as one more company: a leftover copy of an old
@@ -54,7 +54,7 @@ void check_32bit_library(check_list_builder& checks, const report_value& section
         checks.pass("32-bit-library", "No 64-bit driver library to compare with a 32-bit one.");
         return;
     }
-    const auto text = [](const report_value& value) { return value.is_null() ? std::string("none") : value.text(); };
+    const auto text = [](const report_value& value) { return text_of(value, "none"); };
     const std::string path = other.get("path").text();
     if (other.get("exists").integer() == 0)
         checks.warn("32-bit-library", "A 64-bit driver library is installed but 32-bit programs find none at " + path + ".");
