@@ -265,7 +265,7 @@ def check_usage(case):
     code, out, err = run(OWN, arguments)
     lines = err.replace("\r\n", "\n").split("\n")
     if code != 2 or lines[0] != "nibscope-report: " + message or not lines[1].startswith("usage: nibscope-report") or out:
-        return [f"usage error {arguments}: exit {code}, stderr {err!r}"]
+        return [f"usage error {arguments}: exit {code}, stderr {err!r}, stdout {out[:300]!r}"]
     return []
 
 
