@@ -2,7 +2,7 @@
 // --capture: a window the user hovers and draws in, a context on it, and every packet
 // the driver delivers for the given time, summarised.
 #include "report/capture/pen_api_statistics.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 #include "tevrin/tablet/tablet_services.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 // What a capture reports, from the packets in the order they arrived. Platform-free.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 #include "tevrin/core/types.h"
 
 #include <vector>

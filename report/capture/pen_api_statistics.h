@@ -3,7 +3,7 @@
 // of the same strokes, where WinTab's positions land against the cursor, and which of
 // the two APIs delivered pen pressure. Platform-free.
 #include "report/capture/capture_statistics.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 #include "tevrin/core/types.h"
 
 #include <string>

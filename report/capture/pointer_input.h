@@ -3,7 +3,7 @@
 // systems and Wine lack them, and a missing one makes the pointer side unavailable
 // rather than keeping the program from starting.
 #include "report/capture/pen_api_statistics.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <windows.h>
 

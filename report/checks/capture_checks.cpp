@@ -1,6 +1,6 @@
 #include "report/checks/capture_checks.h"
 
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 namespace nibscope_report {
 namespace {

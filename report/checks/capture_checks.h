@@ -2,7 +2,7 @@
 // --check with --capture: what arrived during the capture, held against what the
 // device claims and against the other pen API. Platform-free.
 #include "report/checks/check_result.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <vector>
 

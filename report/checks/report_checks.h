@@ -3,7 +3,7 @@
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_queries.h"
 #include "report/checks/check_result.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 #include <vector>

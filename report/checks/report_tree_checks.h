@@ -3,7 +3,7 @@
 // driver library's files, the interface's counts, the devices, cursors and default
 // context), each writing its lines into the list. Platform-free.
 #include "report/checks/check_result.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // The driver library the report is about: loaded as the main program loads it (or
 // from the path given), its entry points looked up one by one so that a missing one
 // is reported rather than fatal, and the file it came from described.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 #include "tevrin/tablet/tablet_services.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // The driver's own account of itself: interface, devices, cursors, default contexts
 // and extensions, each read through guarded queries.
 #include "report/driver/driver_queries.h"
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 namespace nibscope_report {
 

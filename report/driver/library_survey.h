@@ -1,7 +1,7 @@
 #pragma once
 // What can be learnt about a driver library from its file: version resource, size,
 // last-write time, machine; and every wintab32.dll on the program's search path.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 #include <vector>

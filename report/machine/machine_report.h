@@ -1,6 +1,6 @@
 #pragma once
 // Where and when a report was taken: the system, and the displays WinTab maps onto.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 namespace nibscope_report {
 

@@ -2,7 +2,7 @@
 // --html: the report as one self-contained page, readable in any current browser and
 // printable: no scripts, no external resources, well-formed XHTML-compatible markup.
 // Platform-free.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 #include <vector>

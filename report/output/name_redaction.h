@@ -1,7 +1,7 @@
 #pragma once
 // Reports get posted in public: the user's and the computer's names are replaced by
 // placeholders wherever they occur. Platform-free.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // The few lines at the top of every form of the report, to paste into a forum post as
 // they are: the driver, the tablet, the capture and the checks. Platform-free.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // The two forms of a report: indented "Label: value" text for people, and one JSON
 // object for programs. Both print the same tree. Platform-free.
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <string>
 

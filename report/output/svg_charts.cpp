@@ -1,6 +1,6 @@
 #include "report/output/svg_charts.h"
 
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "report/output/report_value.h"
+#include "report/tree/report_value.h"
 
 #include <cstdio>
 #include <string>
