@@ -49,14 +49,15 @@ SIMULATED_REPORT = {
     # The private display is one screen of 1280 x 1024 at Wine's 96 DPI.
     **under("displays", virtual_screen=[0, 0, 1280, 1024], **{"monitors.0.primary": True, "monitors.0.dpi": 96}),
     "displays.default_context_area.output_extent": [15200, 9500, 0], "pointer_devices": [],
-    # A 64-bit-only Wine prefix has a 32-bit system folder without the 32-bit library.
-    "driver_library.wintab32_32bit.exists": False,
+    # Wine's prefix, as 64-bit Windows, has a 32-bit system folder with Wine's own 32-bit library.
+    **under("driver_library.wintab32_32bit", exists=True, machine="x86",
+            path=lambda p: p.lower() == "c:\\windows\\syswow64\\wintab32.dll"),
     "contexts.default_digitizing.options": ["messages"], "extensions.0.name": "Simulated Touch Strip", "extensions.0.tag": 6,
 }
 ALL_PASS = dict.fromkeys("""library-loads library-machine entries-exported search-path-companies interface-answers
     interface-counts query-sizes record-sizes size-cap texts-terminated device-name-size cursors-answer pressure-range
     context-rate context-opens packet-count""".split(), "PASS")
-ALL_PASS["32-bit-library"] = "WARN"  # Wine's 64-bit prefix has no 32-bit wintab32.dll
+ALL_PASS["32-bit-library"] = "WARN"  # 32-bit programs find Wine's own wintab32.dll, not the simulated one
 BESIDE_PASS = dict(ALL_PASS, **{"search-path-companies": "WARN"})  # Wine's own wintab32 lies further down the path
 
 
@@ -150,7 +151,8 @@ SCENARIOS = [
     ("Wine's builtin wintab32 without a tablet", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32=b"}, 1,
      {"driver_library.loaded": True, "driver_library.machine": "x64", "interface.answers": False, "devices": [],
       "driver_library.path": lambda p: p.lower().endswith("\\system32\\wintab32.dll")},
-     {"library-loads": "PASS", "library-machine": "PASS", "entries-exported": "PASS", "interface-answers": "FAIL"}),
+     {"library-loads": "PASS", "library-machine": "PASS", "entries-exported": "PASS", "interface-answers": "FAIL",
+      "32-bit-library": "PASS"}),  # Wine's own library on both sides
     ("no library", OWN, CHECK, {"TEVRIN_DLL_OVERRIDES": "wintab32="}, 3,
      {**UNAVAILABLE, **under("driver_library", loaded=False, load_error='Requested DLL file "wintab32.dll" non-existant.'),
       "summary.0": 'Driver: none loaded (Requested DLL file "wintab32.dll" non-existant.)'},
