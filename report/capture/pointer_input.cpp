@@ -56,6 +56,14 @@ struct pointer_device_property_record {
     USHORT usagePageId, usageId;
 };
 
+// Windows' sizes of the records on each architecture: the handles they hold make the
+// x86 records shorter, and a wrong size would have the functions write past them.
+constexpr bool wide_pointers = sizeof(void*) == 8;
+static_assert(sizeof(pointer_info_record) == (wide_pointers ? 96 : 88), "POINTER_INFO layout");
+static_assert(sizeof(pointer_pen_info_record) == (wide_pointers ? 120 : 112), "POINTER_PEN_INFO layout");
+static_assert(sizeof(pointer_device_info_record) == (wide_pointers ? 1080 : 1064), "POINTER_DEVICE_INFO layout");
+static_assert(sizeof(pointer_device_property_record) == 28, "POINTER_DEVICE_PROPERTY layout");
+
 constexpr DWORD pointer_type_pen = 3;
 constexpr UINT32 pointer_flag_in_range = 0x2, pointer_flag_in_contact = 0x4;
 constexpr UINT32 pen_mask_pressure = 0x1, pen_mask_tilt_x = 0x4, pen_mask_tilt_y = 0x8;

@@ -2,6 +2,7 @@
 
 #include "report/checks/report_tree_checks.h"
 #include "report/capture/report_context.h"
+#include "report/driver/library_survey.h"
 #include "tevrin/tablet/guarded_reads.h"
 
 namespace nibscope_report {
@@ -45,8 +46,9 @@ void check_library(check_list_builder& checks, const driver_library& library, co
                    "The driver library " + (section.get("path").is_null() ? std::string("") : section.get("path").text()) + " loaded.",
                    "No driver library could be loaded: " + library.load_error());
     if (!library.machine().empty())
-        checks.outcome(library.machine() == "x64", "library-machine", "The library is built for x64, as this process is.",
-                       "The library is built for " + library.machine() + "; this process is x64.");
+        checks.outcome(library.machine() == process_machine(), "library-machine",
+                       "The library is built for " + process_machine() + ", as this process is.",
+                       "The library is built for " + library.machine() + "; this process is " + process_machine() + ".");
     if (library.loaded()) {
         std::vector<std::string> wide;
         for (const auto& name : section.get("wide_entries").items())

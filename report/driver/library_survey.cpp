@@ -90,6 +90,11 @@ std::wstring full_path(const std::wstring& path)
 
 }  // namespace
 
+std::string process_machine()
+{
+    return sizeof(void*) == 8 ? "x64" : "x86";
+}
+
 std::string machine_of_file(const std::wstring& path)
 {
     std::ifstream file(path.c_str(), std::ios::binary);

@@ -8,6 +8,10 @@
 
 namespace nibscope_report {
 
+// The machine this process runs as, in the words of machine_of_file: a library
+// loads only into a process of its own machine.
+std::string process_machine();
+
 // The machine a PE file is built for: "x64", "x86", "other (0x...)"; "not a PE file".
 std::string machine_of_file(const std::wstring& path);
 

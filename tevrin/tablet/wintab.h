@@ -185,6 +185,9 @@ constexpr u32 packet_item_size(WTPKT item)
     return item == PK_CONTEXT ? sizeof(HCTX) : (item == PK_ORIENTATION || item == PK_ROTATION) ? 12 : 4;
 }
 
+// The one packet item whose size differs between x86 (4 bytes) and x64 (8 bytes).
+static_assert(packet_item_size(PK_CONTEXT) == sizeof(void*), "PK_CONTEXT carries a handle");
+
 // The packet layout the driver produces for lcPktData = tablet_packet_items,
 // every item absolute: the items in ascending bit order.
 constexpr WTPKT tablet_packet_items = PK_STATUS | PK_CHANGED | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y | PK_NORMAL_PRESSURE;
