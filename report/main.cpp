@@ -6,6 +6,7 @@
 #include "report/checks/capture_checks.h"
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_report.h"
+#include "report/driver/twin_report.h"
 #include "report/machine/machine_report.h"
 #include "report/report_arguments.h"
 #include "report/checks/report_checks.h"
@@ -171,6 +172,8 @@ int run(const report_options& options, report_progress& progress)
     }
     report.set("displays", displays_section(report.get("contexts").get("default_system")));
     report.set("pointer_devices", pointer_devices_section());
+    if (report_value twin = driver_32bit_section(options.keep_names); !twin.is_null())
+        report.set("driver_32bit", std::move(twin));
     // The capture comes before the checks: they hold what it saw of the driver.
     capture_record capture;
     const capture_setting setting = capture_setting_from(report, options.capture_seconds);

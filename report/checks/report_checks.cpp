@@ -142,7 +142,8 @@ std::vector<check_result> run_checks(const driver_library& library, const driver
     const report_value& section = report.get("driver_library");
     check_library(checks, library, section);
     check_search_path(checks, section);
-    check_32bit_library(checks, section);
+    check_32bit_library(checks, report);
+    check_32bit_tablet(checks, report);
     if (!queries)
         return checks.results;
     const bool answers = report.get("interface").get("answers").integer() != 0;

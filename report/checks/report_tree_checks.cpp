@@ -46,25 +46,97 @@ void check_search_path(check_list_builder& checks, const report_value& librarySe
 
 // A 32-bit program loads the library in the 32-bit system folder, whatever the 64-bit
 // one is: a driver that installs only the one leaves the other programs without pressure.
-void check_32bit_library(check_list_builder& checks, const report_value& section)
+// What the 32-bit twin loaded speaks for 32-bit programs; without it, the file listing.
+void check_32bit_library(check_list_builder& checks, const report_value& report)
 {
+    const report_value& section = report.get("driver_library");
+    const report_value& twinLibrary = report.get("driver_32bit").get("driver_library");
     const report_value& other = section.get("wintab32_32bit");
     const bool loaded64 = section.get("loaded").integer() != 0 && text_of(section.get("machine")) == "x64";
-    if (!loaded64 || !other.get("unavailable").is_null()) {
+    if (!loaded64 || (twinLibrary.is_null() && !other.get("unavailable").is_null())) {
         checks.pass("32-bit-library", "No 64-bit driver library to compare with a 32-bit one.");
         return;
     }
     const auto text = [](const report_value& value) { return text_of(value, "none"); };
-    const std::string path = other.get("path").text();
-    if (other.get("exists").integer() == 0)
+    const report_value& found = twinLibrary.is_null() ? other : twinLibrary;
+    const std::string path = text(found.get("path").is_null() ? found.get("requested") : found.get("path"));
+    const std::string found64 = " (" + text(section.get("company")) + ", " + text(section.get("file_version")) + ")";
+    if (twinLibrary.is_null() ? other.get("exists").integer() == 0 : twinLibrary.get("loaded").integer() == 0)
         checks.warn("32-bit-library", "A 64-bit driver library is installed but 32-bit programs find none at " + path + ".");
-    else if (text(other.get("company")) != text(section.get("company")) ||
-             text(other.get("file_version")) != text(section.get("file_version")))
-        checks.warn("32-bit-library", "The 32-bit library " + path + " (" + text(other.get("company")) + ", " +
-                                          text(other.get("file_version")) + ") differs from the 64-bit one (" +
-                                          text(section.get("company")) + ", " + text(section.get("file_version")) + ").");
+    else if (text(found.get("company")) != text(section.get("company")) ||
+             text(found.get("file_version")) != text(section.get("file_version")))
+        checks.warn("32-bit-library", "The 32-bit library " + path + " (" + text(found.get("company")) + ", " +
+                                          text(found.get("file_version")) + ") is of another maker or version than the "
+                                          "64-bit one" + found64 + ".");
     else
-        checks.pass("32-bit-library", "The 32-bit library " + path + " comes from the same company in the same version.");
+        checks.pass("32-bit-library", "The 32-bit library " + path + " is of the same maker and version as the 64-bit one" +
+                                          found64 + ".");
+}
+
+namespace {
+
+// The tablet a program sees: its default system context's device, that device's
+// pressure levels, and the context's area.
+struct seen_tablet {
+    std::string name, levels, area;
+};
+
+std::string shown(const report_value& value, const char* whenNull)
+{
+    switch (value.type()) {
+    case report_value::kind::integer: return std::to_string(value.integer());
+    case report_value::kind::real: return format_real(value.real());
+    case report_value::kind::text: return value.text();
+    case report_value::kind::null: return whenNull;
+    default: return "?";
+    }
+}
+
+seen_tablet tablet_seen(const report_value& report)
+{
+    const report_value& context = report.get("contexts").get("default_system");
+    const auto& devices = report.get("devices").items();
+    const i64 device = context.get("device").integer();
+    if (context.is_null() || device < 0 || device >= static_cast<i64>(devices.size()))
+        return {"none", "none", "none"};
+    const report_value& chosen = devices[static_cast<size_t>(device)];
+    std::string area;
+    for (const char* key : {"output_origin", "output_extent"})
+        for (const auto& value : context.get(key).items())
+            area += (area.empty() ? "" : " ") + shown(value, "?");
+    return {shown(chosen.get("name"), "unnamed"), shown(chosen.get("normal_pressure").get("levels"), "no"), area};
+}
+
+}  // namespace
+
+void check_32bit_tablet(check_list_builder& checks, const report_value& report)
+{
+    const report_value& twin = report.get("driver_32bit");
+    if (twin.is_null())
+        return;  // no 32-bit programs to speak for
+    if (!twin.get("unavailable").is_null()) {
+        checks.warn("32-bit-tablet", "What 32-bit programs see is unknown: " + twin.get("unavailable").text());
+        return;
+    }
+    const seen_tablet wide = tablet_seen(report), narrow = tablet_seen(twin);
+    std::vector<std::string> differences;
+    if (wide.name != narrow.name && (wide.name == "none" || narrow.name == "none")) {
+        // The levels and area of no tablet say nothing more.
+        differences.push_back(narrow.name == "none" ? "no tablet instead of " + wide.name
+                                                    : "tablet " + narrow.name + " where 64-bit programs see none");
+    } else {
+        if (wide.name != narrow.name)
+            differences.push_back("tablet " + narrow.name + " instead of " + wide.name);
+        if (wide.levels != narrow.levels)
+            differences.push_back(narrow.levels + " pressure levels instead of " + wide.levels);
+        if (wide.area != narrow.area)
+            differences.push_back("default context area " + narrow.area + " instead of " + wide.area);
+    }
+    if (differences.empty())
+        checks.pass("32-bit-tablet", "32-bit programs see the same tablet, pressure levels and default context area as "
+                                     "64-bit ones.");
+    else
+        checks.warn("32-bit-tablet", "A 32-bit program would see " + joined(differences) + ".");
 }
 
 // The interface lets a driver leave any query unanswered, its counts included; the

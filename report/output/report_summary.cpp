@@ -24,17 +24,23 @@ std::string driver_line(const report_value& library)
            text_of(library.get("file_version"));
 }
 
-// The device the default system context reads, as the capture does.
-std::string tablet_line(const report_value& report)
+// The device the default system context reads, as the capture does; null when none.
+const report_value* chosen_device(const report_value& report)
 {
     const auto& devices = report.get("devices").items();
     const tevrin::i64 chosen = report.get("contexts").get("default_system").get("device").integer();
     if (devices.empty())
+        return nullptr;
+    return &devices[chosen >= 0 && chosen < static_cast<tevrin::i64>(devices.size()) ? static_cast<size_t>(chosen) : 0];
+}
+
+std::string tablet_line(const report_value& report)
+{
+    const report_value* device = chosen_device(report);
+    if (!device)
         return "Tablet: none reported";
-    const report_value& device = devices[chosen >= 0 && chosen < static_cast<tevrin::i64>(devices.size())
-                                             ? static_cast<size_t>(chosen) : 0];
-    return "Tablet: " + text_of(device.get("name")) + ", " + text_of(device.get("normal_pressure").get("levels")) +
-           " pressure levels, " + text_of(device.get("packet_rate")) + " packets per second claimed";
+    return "Tablet: " + text_of(device->get("name")) + ", " + text_of(device->get("normal_pressure").get("levels")) +
+           " pressure levels, " + text_of(device->get("packet_rate")) + " packets per second claimed";
 }
 
 std::string capture_line(const report_value& capture)
@@ -66,6 +72,23 @@ std::string checks_line(const report_value& checks)
            std::to_string(counts["FAIL"]) + " FAIL" + failed;
 }
 
+// What the x86 twin found, for the "pressure works in one program but not the other" thread.
+std::string twin_line(const report_value& twin)
+{
+    if (!twin.get("unavailable").is_null())
+        return "32-bit programs: " + text_of(twin.get("unavailable"));
+    const report_value& library = twin.get("driver_library");
+    const std::string checks = twin.get("checks").is_null() ? "" : "; checks " + checks_line(twin.get("checks")).substr(std::string("Checks: ").size());
+    if (!library.get("loaded").integer())
+        return "32-bit programs: no driver loaded (" + text_of(library.get("load_error")) + ")" + checks;
+    const report_value* device = chosen_device(twin);
+    const std::string tablet = device ? text_of(device->get("name")) + ", " +
+                                            text_of(device->get("normal_pressure").get("levels")) + " levels"
+                                      : "no tablet";
+    return "32-bit programs: " + text_of(library.get("path")) + " " + text_of(library.get("file_version")) + " from " +
+           text_of(library.get("company")) + ", " + tablet + checks;
+}
+
 }  // namespace
 
 std::vector<std::string> summary_lines(const report_value& report, const report_value& checks)
@@ -75,6 +98,8 @@ std::vector<std::string> summary_lines(const report_value& report, const report_
         lines.push_back(capture_line(report.get("capture")));
     if (!checks.is_null())
         lines.push_back(checks_line(checks));
+    if (!report.get("driver_32bit").is_null())
+        lines.push_back(twin_line(report.get("driver_32bit")));
     return lines;
 }
 
