@@ -33,6 +33,8 @@
 // numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
 // context that asks for more items than the main program's). Lies a program must
 // survive: count-over (WTPacketsGet answers one packet more than asked for),
+// write-over (WTPacketsGet writes a whole queue of filler past the packets it
+// copied, as many again as asked for, and answers only the copied ones),
 // size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-context and
 // long-marks (records written longer than published: see long_records),
 // ansi-context-name (the default contexts' names hold a byte above 127), no-counts
@@ -402,6 +404,17 @@ bool parse_ramp(const char* field, u32 (&fields)[3])
     return count;
 }
 
+// The lie write-over: a whole queue more packets (as many again as asked for) of
+// filler after the ones copied, which the driver does not count.
+[[maybe_unused]] void write_past_packets(const wintab_context_tag& open, int copied, int maximum, LPVOID packets)
+{
+    size_t packetSize = 0;
+    for (WTPKT item = 1; item != 0; item <<= 1)
+        packetSize += (open.settings.lcPktData & item) ? packet_item_size(item) : 0;
+    BYTE* end = static_cast<BYTE*>(packets) + static_cast<size_t>(copied) * packetSize;
+    std::memset(end, long_record_byte, static_cast<size_t>(maximum) * packetSize);
+}
+
 }  // namespace
 
 // ---- The WinTab entry points ----
@@ -494,6 +507,8 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
         open->playback = nullptr;
     const int count = copy_packets(*open, maximum, packets);
     open->queue.erase(open->queue.begin(), open->queue.begin() + count);
+    if (quirk("write-over"))
+        write_past_packets(*open, count, maximum, packets);
     return quirk("count-over") ? maximum + 1 : count;
 }
 #endif
