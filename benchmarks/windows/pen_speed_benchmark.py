@@ -29,7 +29,8 @@ CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
 def children(pid):
-    """The Linux processes started, directly or not, by pid."""
+    """The Linux processes started, directly or not, by pid (tools/wine-run becomes the
+    program itself)."""
     parents = {}
     for entry in os.listdir("/proc"):
         try:
@@ -79,7 +80,7 @@ def processor_seconds_and_wakes(pids):
 def idle_usage(process):
     """Processor milliseconds of the program and of the wineserver over IDLE_SECONDS of
     idling, and the program's wakes per second."""
-    program, servers = children(process.pid), wineservers()
+    program, servers = [process.pid, *children(process.pid)], wineservers()
     program_before, wakes_before = processor_seconds_and_wakes(program)
     server_before, _ = processor_seconds_and_wakes(servers)
     time.sleep(IDLE_SECONDS)

@@ -2,6 +2,9 @@
 // by control entry points instead of a tablet. Variants without one entry point
 // are built from this file with SIMULATED_WINTAB_WITHOUT_<entry> defined.
 //
+// The variant built with SIMULATED_WINTAB_WITH_HELPER imports a helper library that
+// lies beside it (simulated_wintab_helper.cpp).
+//
 // Behaviour worth knowing when reading a test:
 // - the default system context reports device 0, whose pressure axis is 0..1023;
 // - every cursor's normal pressure acts on button 0, the button map is the
@@ -60,6 +63,13 @@
 using namespace tevrin;
 
 #define SIMULATED_EXPORT extern "C" __declspec(dllexport)
+
+#ifdef SIMULATED_WINTAB_WITH_HELPER
+extern "C" __declspec(dllimport) int simulated_wintab_helper();
+namespace {
+[[maybe_unused]] const int helperAnswer = simulated_wintab_helper();  // the import the loader must resolve
+}
+#endif
 
 // Every item a packet can carry; a context receives the ones its lcPktData asks for.
 // The pen's own items come first: {status, cursor, buttons, pressure} is a pen packet.
