@@ -39,6 +39,7 @@ void Run()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     tevrin::restrict_library_search();
+    tevrin::bind_delay_loaded_libraries();
     tevrin::RecordProgramStart();
     InitialiseCommonControls();
     try {

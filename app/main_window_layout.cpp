@@ -28,10 +28,23 @@ private:
     int dpi_;
 };
 
-// The button is centred under its surface, but never over the caption beside it.
-int ButtonLeft(const Box& surface, const Box& caption, int buttonWidth, int gap)
+// A caption starts a little in from its surface's left edge, but never before the box
+// to its left ends; it is as wide as at 96 DPI, scaled, but leaves the room its button
+// would take centred under the surface, unless its text needs more.
+Box CaptionBox(const Scaled& s, const Box& surface, int top, int after, BoxSize needed, int buttonWidth)
 {
-    return std::max((surface.width - buttonWidth) / 2 + surface.left, caption.Right() + gap);
+    Box caption = s.At(std::max(surface.left + s(captionIndent), after), top, captionSize, needed);
+    const int centredButton = surface.left + (surface.width - buttonWidth) / 2;
+    caption.width = std::max(needed.width, std::min(caption.width, centredButton - s(besideCaption) - caption.left));
+    return caption;
+}
+
+// The button is centred under its surface, but never over the caption beside it.
+Box ClearButtonBox(const Scaled& s, const Box& surface, int top, const Box& caption, BoxSize needed)
+{
+    Box button = s.At(0, top, clearButtonSize, needed);
+    button.left = std::max(surface.left + (surface.width - button.width) / 2, caption.Right() + s(besideCaption));
+    return button;
 }
 
 }  // namespace
@@ -45,13 +58,15 @@ MainWindowLayout LayOutMainWindow(const MainWindowMeasures& m)
 {
     const Scaled s(m.dpi);
     MainWindowLayout l;
+    // The row under the surfaces, left to right: each box starts after the one before.
     const int captionTop = m.gdiSurface.Bottom() + s(belowSurface);
-    l.gdiCaption = s.At(s(captionIndent), captionTop, captionSize, m.gdiCaption);
-    l.openGLCaption = s.At(m.openGLSurface.left + s(captionIndent), captionTop, captionSize, m.openGLCaption);
-    l.gdiClearButton = s.At(0, captionTop, clearButtonSize, m.clearButton);
-    l.gdiClearButton.left = ButtonLeft(m.gdiSurface, l.gdiCaption, l.gdiClearButton.width, s(besideCaption));
-    l.openGLClearButton = s.At(0, m.openGLSurface.Bottom() + s(belowSurface), clearButtonSize, m.clearButton);
-    l.openGLClearButton.left = ButtonLeft(m.openGLSurface, l.openGLCaption, l.openGLClearButton.width, s(besideCaption));
+    const int buttonWidth = s.At(0, 0, clearButtonSize, m.clearButton).width;
+    l.gdiCaption = CaptionBox(s, m.gdiSurface, captionTop, 0, m.gdiCaption, buttonWidth);
+    l.gdiClearButton = ClearButtonBox(s, m.gdiSurface, captionTop, l.gdiCaption, m.clearButton);
+    l.openGLCaption = CaptionBox(s, m.openGLSurface, captionTop, l.gdiClearButton.Right() + s(besideCaption),
+                                 m.openGLCaption, buttonWidth);
+    l.openGLClearButton = ClearButtonBox(s, m.openGLSurface, m.openGLSurface.Bottom() + s(belowSurface),
+                                         l.openGLCaption, m.clearButton);
 
     int row = 0;
     for (const Box& box : {l.gdiCaption, l.openGLCaption, l.gdiClearButton, l.openGLClearButton})

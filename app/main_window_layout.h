@@ -4,7 +4,9 @@
 //
 // Every control box is its 96-DPI size scaled by DPI / 96, grown where its text needs
 // more; the distances between them scale the same way, and each position follows the
-// actual sizes of the boxes before it, so no two overlap. The drawing surfaces keep
+// actual sizes of the boxes before it, so no two overlap. Under the surfaces, a
+// caption gives up the room beyond its text that its centred button needs (at 250 %
+// a scaled caption would reach past its surface's middle). The drawing surfaces keep
 // their device-pixel size. At 96 DPI with texts that fit, every box lands where it
 // always did.
 

@@ -212,6 +212,7 @@ int wmain(int argc, wchar_t** argv)
 {
     using namespace nibscope_report;
     tevrin::restrict_library_search();
+    tevrin::bind_delay_loaded_libraries();
     const utf8_console console;
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index)

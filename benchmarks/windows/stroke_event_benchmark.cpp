@@ -22,6 +22,7 @@
 #include "app/pressure_mapping.h"
 #include "app/stroke_settings.h"
 #include "tevrin/core/diagnostics.h"
+#include "tevrin/core/dll_search.h"
 #include "tevrin/ui/log_view.h"
 
 #include <algorithm>
@@ -297,6 +298,8 @@ int MovesArgument(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    tevrin::restrict_library_search();
+    tevrin::bind_delay_loaded_libraries();  // as the program does: OpenGL's functions bound before their first call
     // Without a tablet the pen pressure is the mouse's fixed 0.5; the gamma sets the diameter.
     const StrokeScenario scenarios[] = {
         {"GDI surface 360 x 360, gamma 3.00 (the default): the line leaves the canvas", SurfaceKind::gdi, 360, 360,

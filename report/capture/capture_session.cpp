@@ -115,7 +115,7 @@ void collect_packets(const tablet_services& table, const report_context& context
 {
     const packet_layout layout(context.granted().lcPktData);
     const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
-    std::vector<BYTE> buffer(layout.size() * static_cast<size_t>(queueSize));
+    std::vector<BYTE> buffer(layout.size() * guarded_packet_slots(queueSize));
     std::vector<captured_packet> batch;
     size_t total = 0;
     const DWORD start = GetTickCount();

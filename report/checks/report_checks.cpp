@@ -81,7 +81,7 @@ context_probe probe_context(const tablet_services& table)
     probe.queueSize = context.queue_size();
     probe.settingsWritten = context.granted_written();
     if (probe.queueSize > 0) {
-        std::vector<tablet_packet> packets(static_cast<size_t>(probe.queueSize));
+        std::vector<tablet_packet> packets(guarded_packet_slots(probe.queueSize));
         probe.packetsOverAnswered = get_packets(table.WTPacketsGet, context.handle(), probe.queueSize, packets.data()).over_answered;
     }
     return probe;

@@ -45,6 +45,18 @@ Control SimulatedControl(const char* name)
     return reinterpret_cast<Control>(reinterpret_cast<void (*)()>(address));
 }
 
+// Whether every heap of the process still passes the system's own check: a driver
+// that wrote past a buffer damages the block after it.
+bool EveryHeapIsIntact()
+{
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD index = 0; index < count && index < 64; ++index)
+        if (!HeapValidate(heaps[index], 0, nullptr))
+            return false;
+    return count > 0;
+}
+
 // A context opened for a plain window, as a drawing view would hold it.
 struct OpenedContext {
     tevrin_test::PlainWindow window = tevrin_test::MakePlainWindow();
@@ -383,7 +395,8 @@ TEST_F(TabletWindow, OtherMessagesReachTheViewUntilItsWindowIsDestroyed)
 // packet of a cursor of its own, so every row reads the device name, the calibration
 // and the queue afresh. The main program keeps its usual lines, reads every value a
 // lie leaves right, and reads nothing past its buffers: the scan of a count above the
-// request stops at the queue's end. The device name is read whole whatever its size
+// request stops at the queue's end; a driver writing past the packets it was asked
+// for damages no heap. The device name is read whole whatever its size
 // query answers. The first opening, which loads the driver, meets the size-query lie.
 TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
 {
@@ -400,6 +413,8 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
         {"long-axis", 17, "1 packets found\n", third},      {"long-marks", 17, "1 packets found\n", third},
         {"long-context", 17, "1 packets found\n", third},   {"ansi-context-name", 17, "1 packets found\n", third},
         {"no-counts", 17, "1 packets found\n", third},
+        // A whole queue of filler written past the packet: it lands in the buffer's guard room.
+        {"write-over", 17, "1 packets found\n", third},
         // One packet queued: the newest the scan finds is an untouched, empty slot.
         {"count-over", 17, "128 packets found\n", 0.0f},
     };
@@ -418,6 +433,7 @@ TEST(DriverLies, TheProgramKeepsItsLinesAndReadsWithinItsBuffers)
         EXPECT_TRUE(opened.context.read_latest_packet());
         EXPECT_EQ(trace.Text(), row.readTrace);
         EXPECT_FLOAT_EQ(pen_state.pressure, row.pressure);
+        EXPECT_TRUE(EveryHeapIsIntact());
     }
     SetEnvironmentVariableA("TEVRIN_SIMULATED_QUIRKS", "");
 }

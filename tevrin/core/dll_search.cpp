@@ -14,6 +14,19 @@ using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
 constexpr DWORD programAndSystemFolders = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
 
+// A system library by its full path; its own dependencies are then looked for in the
+// system folder first, not in the program's folder.
+HMODULE LoadFromSystemFolderByPath(const char* name)
+{
+    char path[MAX_PATH + 64];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || lstrlenA(name) >= 63)
+        return nullptr;
+    lstrcatA(path, "\\");
+    lstrcatA(path, name);
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 // The delay-load helper calls this before it loads a library; a module returned here
 // is taken instead of its own LoadLibraryA, which would search the program's folder.
 FARPROC WINAPI LoadDelayedLibraryFromSystemFolder(unsigned notification, PDelayLoadInfo load)
@@ -21,16 +34,21 @@ FARPROC WINAPI LoadDelayedLibraryFromSystemFolder(unsigned notification, PDelayL
     if (notification != dliNotePreLoadLibrary)
         return nullptr;
     HMODULE library = LoadLibraryExA(load->szDll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!library) {  // a system without the search flags: the full path says the same
-        char path[MAX_PATH + 64];
-        const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-        if (length > 0 && length < MAX_PATH && lstrlenA(load->szDll) < 63) {
-            lstrcatA(path, "\\");
-            lstrcatA(path, load->szDll);
-            library = LoadLibraryA(path);
-        }
-    }
+    if (!library)  // a system without the search flags: the full path says the same
+        library = LoadFromSystemFolderByPath(load->szDll);
     return reinterpret_cast<FARPROC>(library);
+}
+
+bool searchRestricted = false;
+tevrin::delay_loaded_library* firstDelayLoadedLibrary = nullptr;  // zero before any constructor runs
+
+void BindEveryFunction(const ImgDelayDescr& library)
+{
+    const char* const image = reinterpret_cast<const char*>(&__ImageBase);
+    auto* entries = reinterpret_cast<FARPROC*>(const_cast<char*>(image) + library.rvaIAT);
+    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(image + library.rvaINT);
+    for (; names->u1.AddressOfData; ++names, ++entries)
+        __delayLoadHelper2(&library, entries);
 }
 
 }  // namespace
@@ -51,17 +69,24 @@ void restrict_library_search()
     SetDllDirectoryW(L"");
     const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefaultDllDirectories)
-        setDefaultDllDirectories(programAndSystemFolders);
+    searchRestricted = setDefaultDllDirectories && setDefaultDllDirectories(programAndSystemFolders);
 }
 
-void bind_delay_loaded_library(const ImgDelayDescr& library)
+bool library_search_restricted()
 {
-    const char* const image = reinterpret_cast<const char*>(&__ImageBase);
-    auto* entries = reinterpret_cast<FARPROC*>(const_cast<char*>(image) + library.rvaIAT);
-    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(image + library.rvaINT);
-    for (; names->u1.AddressOfData; ++names, ++entries)
-        __delayLoadHelper2(&library, entries);
+    return searchRestricted;
+}
+
+delay_loaded_library::delay_loaded_library(const ImgDelayDescr& library)
+    : library_(library), next_(firstDelayLoadedLibrary)
+{
+    firstDelayLoadedLibrary = this;
+}
+
+void bind_delay_loaded_libraries()
+{
+    for (const delay_loaded_library* loaded = firstDelayLoadedLibrary; loaded; loaded = loaded->next_)
+        BindEveryFunction(loaded->library_);
 }
 
 }  // namespace tevrin

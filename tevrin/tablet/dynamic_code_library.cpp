@@ -1,5 +1,6 @@
 #include "tevrin/tablet/dynamic_code_library.h"
 
+#include "tevrin/core/dll_search.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
 #include "tevrin/core/types.h"
@@ -65,6 +66,40 @@ bool library_file_exists(const wchar_t* name)
     return file_exists((folder_of_program() + name).c_str());
 }
 
+std::wstring system_folder()
+{
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(path, length) + L"\\" : std::wstring();
+}
+
+// A bare name from the program's folder or the system folder, and nowhere else. Where
+// the system restricts the search, that is what LoadLibraryW searches; elsewhere the
+// Windows folder and PATH would follow, so the two folders are tried by full path, and
+// the library's own dependencies are then looked for beside it first.
+HMODULE load_by_name(const wchar_t* name)
+{
+    if (library_search_restricted())
+        return LoadLibraryW(name);
+    const std::wstring beside = folder_of_program() + name;
+    const std::wstring path = file_exists(beside.c_str()) ? beside : system_folder() + name;
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// A library named by its path, with its own folder searched for its dependencies (a
+// driver's helper libraries beside it), then the default folders.
+HMODULE load_with_its_folder(const wchar_t* path)
+{
+    wchar_t full[name_capacity];
+    const DWORD length = GetFullPathNameW(path, name_capacity, full, nullptr);
+    if (length == 0 || length >= name_capacity)
+        return LoadLibraryW(path);  // fails, and says why in the thread's last error
+    HMODULE loaded = LoadLibraryExW(full, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    if (!loaded && !library_search_restricted())  // a system without the search flags
+        loaded = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return loaded;
+}
+
 const char* file_name_part(const char* path)
 {
     const char* part = path;
@@ -124,7 +159,7 @@ void dynamic_code_library::load(const char* name)
     copy_name_without_trailing_separator(name, narrow);
     wchar_t wide[name_capacity];
     convert_name_strictly(narrow, wide);
-    HMODULE loaded = LoadLibraryW(wide);
+    HMODULE loaded = std::wcspbrk(wide, L"\\/:") ? load_with_its_folder(wide) : load_by_name(wide);
     if (!loaded) {
         // Read at once: the file test below may change the thread's last error.
         const DWORD errorCode = GetLastError();

@@ -17,7 +17,9 @@ public:
     dynamic_code_library& operator=(const dynamic_code_library&) = delete;
 
     // Loads a library by UTF-8 name or path (at most 1023 bytes); any library held
-    // before is released first. Failures throw a narrow text that says whether the
+    // before is released first. A bare name comes from the program's folder or the
+    // system folder only; a path loads that file, whose dependencies are looked for in
+    // its own folder first. Failures throw a narrow text that says whether the
     // file is missing or why it could not be loaded.
     void load(const char* name);
 

@@ -2,7 +2,8 @@
 // Reads from the driver that a lying driver cannot turn against the program. Every
 // record or text goes into a buffer with room and guard bytes beyond its published
 // size, and only the published size is copied out; a size the driver announces
-// bounds the room only up to a cap; a packet count is clamped to the buffer it fills.
+// bounds the room only up to a cap. A packet buffer has room for a whole extra queue,
+// and a packet count is clamped to the packets asked for.
 #include "tevrin/tablet/wintab.h"
 
 #include <cstring>
@@ -69,7 +70,16 @@ struct packet_count {
     bool over_answered = false;  // the driver answered more packets than were asked for
 };
 
-// WTPacketsGet for at most maximum packets into packets.
+// The packets a buffer for a queue of queueSize holds: room for a whole extra queue
+// after it, where a driver that writes more packets than it was asked for (up to
+// twice the queue) lands. That room is never read.
+constexpr size_t guarded_packet_slots(int queueSize)
+{
+    return queueSize > 0 ? 2 * static_cast<size_t>(queueSize) : 0;
+}
+
+// WTPacketsGet for at most maximum packets into packets, a buffer of
+// guarded_packet_slots(maximum) packets.
 packet_count get_packets(WTPacketsGet_entry get, HCTX context, int maximum, void* packets);
 
 }  // namespace tevrin

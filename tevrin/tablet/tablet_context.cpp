@@ -94,7 +94,7 @@ void tablet_context::choose_queue_size()
 {
     queueSize = set_largest_queue_size(services->WTQueueSizeSet, context);
     if (queueSize > 0)
-        packets.reset(new tablet_packet[static_cast<size_t>(queueSize)]());
+        packets.reset(new tablet_packet[guarded_packet_slots(queueSize)]());
 }
 
 bool tablet_context::read_latest_packet()

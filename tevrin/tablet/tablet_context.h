@@ -64,7 +64,7 @@ private:
     LOGCONTEXTA settings = {};
     tablet_services* services = nullptr;
     i32 queueSize = 0;
-    std::unique_ptr<tablet_packet[]> packets;
+    std::unique_ptr<tablet_packet[]> packets;  // guarded_packet_slots(queueSize)
 };
 
 }  // namespace tevrin

@@ -2,6 +2,9 @@
 // by control entry points instead of a tablet. Variants without one entry point
 // are built from this file with SIMULATED_WINTAB_WITHOUT_<entry> defined.
 //
+// The variant built with SIMULATED_WINTAB_WITH_HELPER imports a helper library that
+// lies beside it (simulated_wintab_helper.cpp).
+//
 // Behaviour worth knowing when reading a test:
 // - the default system context reports device 0, whose pressure axis is 0..1023;
 // - every cursor's normal pressure acts on button 0, the button map is the
@@ -33,6 +36,8 @@
 // numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
 // context that asks for more items than the main program's). Lies a program must
 // survive: count-over (WTPacketsGet answers one packet more than asked for),
+// write-over (WTPacketsGet writes a whole queue of filler past the packets it
+// copied, as many again as asked for, and answers only the copied ones),
 // size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-context and
 // long-marks (records written longer than published: see long_records),
 // ansi-context-name (the default contexts' names hold a byte above 127), no-counts
@@ -58,6 +63,13 @@
 using namespace tevrin;
 
 #define SIMULATED_EXPORT extern "C" __declspec(dllexport)
+
+#ifdef SIMULATED_WINTAB_WITH_HELPER
+extern "C" __declspec(dllimport) int simulated_wintab_helper();
+namespace {
+[[maybe_unused]] const int helperAnswer = simulated_wintab_helper();  // the import the loader must resolve
+}
+#endif
 
 // Every item a packet can carry; a context receives the ones its lcPktData asks for.
 // The pen's own items come first: {status, cursor, buttons, pressure} is a pen packet.
@@ -402,6 +414,17 @@ bool parse_ramp(const char* field, u32 (&fields)[3])
     return count;
 }
 
+// The lie write-over: a whole queue more packets (as many again as asked for) of
+// filler after the ones copied, which the driver does not count.
+[[maybe_unused]] void write_past_packets(const wintab_context_tag& open, int copied, int maximum, LPVOID packets)
+{
+    size_t packetSize = 0;
+    for (WTPKT item = 1; item != 0; item <<= 1)
+        packetSize += (open.settings.lcPktData & item) ? packet_item_size(item) : 0;
+    BYTE* end = static_cast<BYTE*>(packets) + static_cast<size_t>(copied) * packetSize;
+    std::memset(end, long_record_byte, static_cast<size_t>(maximum) * packetSize);
+}
+
 }  // namespace
 
 // ---- The WinTab entry points ----
@@ -494,6 +517,8 @@ SIMULATED_EXPORT int WINAPI WTPacketsGet(HCTX context, int maximum, LPVOID packe
         open->playback = nullptr;
     const int count = copy_packets(*open, maximum, packets);
     open->queue.erase(open->queue.begin(), open->queue.begin() + count);
+    if (quirk("write-over"))
+        write_past_packets(*open, count, maximum, packets);
     return quirk("count-over") ? maximum + 1 : count;
 }
 #endif
