@@ -74,6 +74,11 @@ report_value summarise_pointer(const std::vector<pointer_sample>& samples, const
         .set("tilt", tilt);
 }
 
+report_value pointer_rate(const std::vector<pointer_sample>& samples, bool contact)
+{
+    return rate_of(samples, contact);
+}
+
 bool wintab_delivered_pressure(const std::vector<captured_packet>& packets, const capture_setting& setting)
 {
     return setting.items.pressure && std::any_of(packets.begin(), packets.end(), [&](const captured_packet& p) {

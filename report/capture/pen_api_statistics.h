@@ -47,6 +47,9 @@ report_value summarise_mapping(std::vector<double> offsets);
 // empty the section says the system offers no pointer input.
 report_value summarise_pointer(const std::vector<pointer_sample>& samples, const std::string& missing);
 
+// hovering (contact false) or in_contact as summarise_pointer reports it, for any run of points.
+report_value pointer_rate(const std::vector<pointer_sample>& samples, bool contact);
+
 // Whether either API delivered pen pressure: a WinTab packet above the axis minimum,
 // a pointer point in contact with pressure above 0.
 bool wintab_delivered_pressure(const std::vector<captured_packet>& packets, const capture_setting& setting);
