@@ -3,6 +3,7 @@
 #include "report/capture/capture_recording.h"
 #include "report/capture/capture_window.h"
 #include "report/capture/report_context.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/text.h"
 #include "tevrin/tablet/guarded_reads.h"
 
@@ -107,40 +108,76 @@ output_mapping mapping_of(const LOGCONTEXTA& granted)
             granted.lcSysOrgX, granted.lcSysOrgY, granted.lcSysExtX, granted.lcSysExtY};
 }
 
-// Reads every packet for the given time, showing a countdown, until the time is up or
-// the user closes the window. Packets are read before the window paints, so a slow
-// paint delays them but never loses them.
-void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
-                     int& overAnswers)
-{
-    const packet_layout layout(context.granted().lcPktData);
-    const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
-    std::vector<BYTE> buffer(layout.size() * guarded_packet_slots(queueSize));
-    std::vector<captured_packet> batch;
-    size_t total = 0;
-    const DWORD start = GetTickCount();
-    int shownLeft = -1;
-    for (DWORD now = start; now - start < static_cast<DWORD>(seconds) * 1000 && !window.closed(); now = GetTickCount()) {
-        const int left = seconds - static_cast<int>((now - start) / 1000);
-        if (left != shownLeft) {
-            std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft = left, total);
+// Reads the context's queue into the window, shows the countdown and paints when due.
+// Packets are read before the window paints, so a slow paint delays them but never
+// loses them.
+class packet_reader {
+public:
+    packet_reader(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
+                  int& overAnswers)
+        : table_(table), context_(context), layout_(context.granted().lcPktData),
+          queueSize_(context.queue_size() > 0 ? context.queue_size() : 1),
+          buffer_(layout_.size() * guarded_packet_slots(queueSize_)), window_(window), overAnswers_(overAnswers),
+          seconds_(seconds), start_(GetTickCount())
+    {
+    }
+
+    // The time is up or the user closed the window.
+    bool done() const { return GetTickCount() - start_ >= static_cast<DWORD>(seconds_) * 1000 || window_.closed(); }
+    size_t total() const { return total_; }
+
+    void read()
+    {
+        const int left = seconds_ - static_cast<int>((GetTickCount() - start_) / 1000);
+        if (left != shownLeft_) {
+            std::fprintf(stderr, "\rCapturing: %d s left, %zu packets ", shownLeft_ = left, total_);
             std::fflush(stderr);  // the C runtime buffers stderr when it is not a console
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        pump_messages();
-        const packet_count read = get_packets(table.WTPacketsGet, context.handle(), queueSize, buffer.data());
-        overAnswers += read.over_answered ? 1 : 0;
+        const packet_count read = get_packets(table_.WTPacketsGet, context_.handle(), queueSize_, buffer_.data());
+        overAnswers_ += read.over_answered ? 1 : 0;
         const u32 arrival = GetTickCount();
         POINT cursor = {0, 0};
         GetCursorPos(&cursor);
-        batch.clear();
+        batch_.clear();
         for (int index = 0; index < read.count; ++index)
-            batch.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
-        window.add_packets(batch.begin(), batch.end(), cursor);
-        total += batch.size();
-        window.paint_if_due(GetTickCount(), left);
+            batch_.push_back(layout_.decode(buffer_.data() + static_cast<size_t>(index) * layout_.size(), arrival));
+        window_.add_packets(batch_, cursor);
+        total_ += batch_.size();
+        window_.paint_if_due(left);
     }
-    std::fprintf(stderr, "\rCaptured %zu packets.                    \n", total);
+
+private:
+    const tablet_services& table_;
+    const report_context& context_;
+    const packet_layout layout_;
+    const int queueSize_;
+    std::vector<BYTE> buffer_;
+    std::vector<captured_packet> batch_;
+    capture_window& window_;
+    int& overAnswers_;
+    const int seconds_;
+    const DWORD start_;
+    int shownLeft_ = -1;
+    size_t total_ = 0;
+};
+
+// Reads every packet for the given time, until the time is up or the user closes the
+// window; a failure inside the window's handling ends it here, in the program's frames.
+void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
+                     int& overAnswers)
+{
+    packet_reader reader(table, context, seconds, window, overAnswers);
+    {
+        const capture_window::reading_through_modal_loops reading(window, [&reader] { reader.read(); });
+        while (!reader.done()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            pump_messages();
+            tevrin::rethrow_callback_exception();
+            reader.read();
+        }
+    }
+    tevrin::rethrow_callback_exception();
+    std::fprintf(stderr, "\rCaptured %zu packets.                    \n", reader.total());
 }
 
 }  // namespace
@@ -161,18 +198,19 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
         return record;
     }
     setting.items = items_of(context->granted().lcPktData);
-    window.set_context(mapping_of(context->granted()), setting);
+    window.live().set_context(mapping_of(context->granted()), setting);
     collect_packets(table, *context, setting.seconds, window, record.over_answers);
-    setting.proximity_enters = window.proximity_enters();
-    setting.proximity_leaves = window.proximity_leaves();
+    live_capture& live = window.live();
+    setting.proximity_enters = live.proximity_enters();
+    setting.proximity_leaves = live.proximity_leaves();
     setting.area_width = std::abs(context->granted().lcOutExtX);
     setting.area_height = std::abs(context->granted().lcOutExtY);
     setting.area_y_up = context->granted().lcOutExtY > 0;
-    record.packets = window.take_packets();
-    record.pointer = window.take_pointer();
+    record.packets = live.take_packets();
+    record.pointer = live.take_pointer();
     record.section = summarise_capture(record.packets, setting);
     add_pen_api_sections(record.section, record.packets, setting, record.pointer, window.pointer_functions().missing(),
-                         window.take_offsets());
+                         live.take_offsets());
     record.setting = setting;
     return record;
 }

@@ -83,11 +83,8 @@ report_value tilt_of(const std::vector<captured_packet>& packets)
 i64 lost_packets(const std::vector<captured_packet>& packets)
 {
     i64 lost = 0;
-    for (size_t index = 1; index < packets.size(); ++index) {
-        const u32 step = packets[index].serial - packets[index - 1].serial;
-        if (step > 1 && step < 0x80000000u)
-            lost += step - 1;
-    }
+    for (size_t index = 1; index < packets.size(); ++index)
+        lost += lost_between(packets[index - 1], packets[index]);
     return lost;
 }
 
@@ -128,6 +125,22 @@ bool in_proximity(const captured_packet& packet)
     return !(packet.status & out_of_proximity);
 }
 
+bool after_queue_error(const captured_packet& packet)
+{
+    return (packet.status & queue_error) != 0;
+}
+
+i64 lost_between(const captured_packet& before, const captured_packet& after)
+{
+    const u32 step = after.serial - before.serial;
+    return step > 1 && step < 0x80000000u ? step - 1 : 0;
+}
+
+report_value contact_rate(const std::vector<captured_packet>& packets, const capture_setting& setting, bool contact)
+{
+    return rate_of(packets, setting, contact);
+}
+
 report_value rate_summary(i64 packetCount, const std::vector<i64>& intervals)
 {
     report_value rate = report_value::object().set("packets", packetCount);
@@ -150,7 +163,7 @@ report_value summarise_capture(const std::vector<captured_packet>& packets, cons
     const bool any = !packets.empty();
     i64 queueErrors = 0;
     for (const auto& packet : packets)
-        queueErrors += (packet.status & queue_error) ? 1 : 0;
+        queueErrors += after_queue_error(packet) ? 1 : 0;
     report_value tilt;
     if (!setting.device_has_orientation)
         tilt = "the device reports no orientation";

@@ -46,6 +46,11 @@ struct capture_setting {
 // pressure, when button 0 is down).
 bool in_contact(const captured_packet& packet, const capture_setting& setting);
 bool in_proximity(const captured_packet& packet);
+// Flagged as following a queue overflow.
+bool after_queue_error(const captured_packet& packet);
+// The packets lost between two neighbours: the gap in their serial numbers. A step of
+// 2^31 or more is a step back (a repeated or reordered packet), not a loss.
+tevrin::i64 lost_between(const captured_packet& before, const captured_packet& after);
 
 // Intervals are time-stamp differences between neighbours of the same kind, both in
 // proximity; the rate is 1000 / their mean, the median and 99th percentile are
@@ -55,5 +60,8 @@ report_value summarise_capture(const std::vector<captured_packet>& packets, cons
 // packets, packets_per_second, median_interval_ms and p99_interval_ms of a run of
 // packets of one kind and the time-stamp intervals between its neighbours.
 report_value rate_summary(tevrin::i64 packetCount, const std::vector<tevrin::i64>& intervals);
+
+// hovering (contact false) or in_contact as summarise_capture reports it, for any run of packets.
+report_value contact_rate(const std::vector<captured_packet>& packets, const capture_setting& setting, bool contact);
 
 }  // namespace nibscope_report

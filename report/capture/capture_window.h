@@ -1,8 +1,10 @@
 #pragma once
 // The window a capture runs in, showing what arrives while it arrives: the pen's trail
 // (width and darkness from pressure, the hover path thin and light), a strip chart of
-// the last seconds' pressure and a readout of the latest packet and the counts.
+// the last seconds' pressure and a readout of the latest packet and the counts, as
+// live_capture works them out.
 #include "report/capture/gdi_resources.h"
+#include "report/capture/live_capture.h"
 #include "report/capture/pen_api_statistics.h"
 #include "report/capture/pointer_input.h"
 #include "report/capture/report_context.h"
@@ -10,7 +12,8 @@
 
 #include <windows.h>
 
-#include <deque>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,68 +44,61 @@ public:
 
     HWND handle() const { return window_->handle(); }
     bool closed() const { return closed_; }
-    int proximity_enters() const { return enters_; }
-    int proximity_leaves() const { return leaves_; }
+    live_capture& live() { return live_; }
+    const pointer_input& pointer_functions() const { return pointerInput_; }
 
-    // Where the context's packets lie on the screen, and the pressure axis.
-    void set_context(const output_mapping& mapping, const capture_setting& setting);
-
-    // A batch of packets just read, and the cursor when it was read: the newest packet
-    // in proximity is held against it.
-    void add_packets(std::vector<captured_packet>::const_iterator first, std::vector<captured_packet>::const_iterator last,
-                     POINT cursor);
+    // A batch of packets just read, and the cursor when it was read.
+    void add_packets(const std::vector<captured_packet>& batch, POINT cursor);
 
     // Repaints when something changed and the last paint is a sixtieth of a second old.
-    void paint_if_due(tevrin::u32 now, int secondsLeft);
+    void paint_if_due(int secondsLeft);
 
-    std::vector<captured_packet> take_packets() { return std::move(packets_); }
-    std::vector<pointer_sample> take_pointer() { return std::move(pointer_); }
-    std::vector<double> take_offsets() { return std::move(offsets_); }
-    const pointer_input& pointer_functions() const { return pointerInput_; }
+    // While it lives, read runs from a timer as well: moving or sizing the window,
+    // opening its menu or any other loop the system runs inside a call keeps the
+    // program's own loop waiting, but timers still fire there. A failure in read, or
+    // in any handling of the window's messages, is kept for the program's loop to throw
+    // (tevrin::rethrow_callback_exception) and the window handles nothing more.
+    class reading_through_modal_loops {
+    public:
+        reading_through_modal_loops(capture_window& window, std::function<void()> read);
+        ~reading_through_modal_loops();
+        reading_through_modal_loops(const reading_through_modal_loops&) = delete;
+        reading_through_modal_loops& operator=(const reading_through_modal_loops&) = delete;
+
+    private:
+        capture_window& window_;
+    };
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle_message(UINT message, WPARAM wParam, LPARAM lParam);
 
-    struct chart_point {
-        tevrin::u32 arrival;
-        double share;
-        bool ink;
-    };
-
-    void add_pointer_points(WPARAM wParam);
-    void draw_segment(POINT from, POINT to, double share, bool contact, bool ink);
+    void draw_segment(const trail_segment& segment);
     void paint(HDC target);
+    void prepare_buffers(HDC target);
     void paint_chart(HDC dc, const RECT& area) const;
     void paint_readout(HDC dc, const RECT& area) const;
     void use_dpi(UINT dpi);
-    void reset_trail();
     RECT chart_area() const;
     int scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
-    double wintab_share(const captured_packet& packet) const;
-    int rate_of(bool contact, bool ink) const;  // points in the last second
 
     per_monitor_awareness awareness_;
     std::unique_ptr<report_window> window_;
     tevrin::unique_font font_;
-    std::unique_ptr<memory_bitmap> trail_;
-    SIZE trailSize_ = {0, 0};
+    // The trail drawn so far, and the frame each paint composes before it goes to the
+    // screen: both kept between paints, made again when the client area's size changes.
+    std::unique_ptr<memory_bitmap> trail_, frame_;
+    SIZE bufferSize_ = {0, 0};
+    POINT trailOrigin_ = {0, 0};  // the client area's corner on the screen when the trail was drawn
+    size_t drawnSegments_ = 0;
+    bool movingOrSizing_ = false;
     UINT dpi_ = 96;
-    bool closed_ = false, dirty_ = true;
-    int enters_ = 0, leaves_ = 0;
-    tevrin::i64 lost_ = 0, queueErrors_ = 0;
+    bool closed_ = false, dirty_ = true, failed_ = false;
     int seconds_ = 0, secondsLeft_ = 0;
-    tevrin::u32 lastPaint_ = 0;
-    output_mapping mapping_;
-    capture_setting setting_;
+    std::chrono::steady_clock::time_point lastPaint_;
+    std::function<void()> read_;
+    live_capture live_;
     pointer_input pointerInput_;
-    std::vector<captured_packet> packets_;
-    std::vector<pointer_sample> pointer_;
-    std::vector<double> offsets_;
-    std::deque<chart_point> chart_;
-    POINT lastWintab_ = {0, 0}, lastInk_ = {0, 0};
-    bool haveWintab_ = false, haveInk_ = false;
-    bool inProximity_ = false;  // from the newest packet or proximity message
 };
 
 }  // namespace nibscope_report

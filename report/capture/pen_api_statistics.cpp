@@ -25,6 +25,14 @@ report_value rate_of(const std::vector<pointer_sample>& samples, bool contact)
     return rate_summary(count, intervals);
 }
 
+report_value clock_of(const std::vector<pointer_sample>& samples)
+{
+    if (samples.empty())
+        return report_value();
+    const bool counter = std::all_of(samples.begin(), samples.end(), [](const pointer_sample& s) { return s.counter_time; });
+    return counter ? "performance counter" : "message time";
+}
+
 }  // namespace
 
 screen_point map_to_screen(const output_mapping& m, tevrin::i32 x, tevrin::i32 y)
@@ -68,10 +76,16 @@ report_value summarise_pointer(const std::vector<pointer_sample>& samples, const
     }
     return report_value::object()
         .set("packets", static_cast<i64>(samples.size()))
+        .set("clock", clock_of(samples))
         .set("hovering", rate_of(samples, false))
         .set("in_contact", rate_of(samples, true))
         .set("pressure", pressure)
         .set("tilt", tilt);
+}
+
+report_value pointer_rate(const std::vector<pointer_sample>& samples, bool contact)
+{
+    return rate_of(samples, contact);
 }
 
 bool wintab_delivered_pressure(const std::vector<captured_packet>& packets, const capture_setting& setting)

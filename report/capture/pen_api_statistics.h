@@ -14,7 +14,7 @@ namespace nibscope_report {
 // One pen point of the pointer input, a coalesced one included.
 struct pointer_sample {
     tevrin::u32 arrival = 0;  // the tick count when it was read
-    tevrin::u32 time = 0;     // the system's time stamp, milliseconds
+    tevrin::u32 time = 0;     // the system's time stamp, milliseconds (see pointer_records.h)
     tevrin::u32 id = 0;       // the pointer's id
     tevrin::i32 x = 0;        // screen pixels
     tevrin::i32 y = 0;
@@ -23,6 +23,7 @@ struct pointer_sample {
     tevrin::i32 tilt_y = 0;
     bool in_contact = false;
     bool in_range = false;
+    bool counter_time = false;  // time from the performance counter rather than the message time
 };
 
 // How WinTab's output area lies on the screen: a packet's position in the output area
@@ -42,10 +43,14 @@ screen_point map_to_screen(const output_mapping& mapping, tevrin::i32 x, tevrin:
 // packets compared, median and largest offset.
 report_value summarise_mapping(std::vector<double> offsets);
 
-// Pen points, rates hovering and in contact from their time stamps, pressure (0 to
-// 1024) and tilt. missing names the pointer functions the system lacks; when it is not
+// Pen points, the clock of their time stamps ("performance counter" when every point's
+// time came from it, "message time" otherwise), rates hovering and in contact from
+// them, pressure (0 to 1024) and tilt. missing names the pointer functions the system lacks; when it is not
 // empty the section says the system offers no pointer input.
 report_value summarise_pointer(const std::vector<pointer_sample>& samples, const std::string& missing);
+
+// hovering (contact false) or in_contact as summarise_pointer reports it, for any run of points.
+report_value pointer_rate(const std::vector<pointer_sample>& samples, bool contact);
 
 // Whether either API delivered pen pressure: a WinTab packet above the axis minimum,
 // a pointer point in contact with pressure above 0.

@@ -1,5 +1,6 @@
 #include "report/capture/pointer_input.h"
 
+#include "report/capture/pointer_records.h"
 #include "report/machine/system_function.h"
 #include "tevrin/core/text.h"
 
@@ -9,37 +10,8 @@
 namespace nibscope_report {
 namespace {
 
-// The records of the pointer functions as Windows lays them out; the headers declare
+// The records of the device functions as Windows lays them out; the headers declare
 // them only for builds that require Windows 8, which this program does not.
-struct pointer_info_record {
-    DWORD pointerType;
-    UINT32 pointerId;
-    UINT32 frameId;
-    UINT32 pointerFlags;
-    HANDLE sourceDevice;
-    HWND hwndTarget;
-    POINT ptPixelLocation;
-    POINT ptHimetricLocation;
-    POINT ptPixelLocationRaw;
-    POINT ptHimetricLocationRaw;
-    DWORD dwTime;
-    UINT32 historyCount;
-    INT32 InputData;
-    DWORD dwKeyStates;
-    UINT64 PerformanceCount;
-    int ButtonChangeType;
-};
-
-struct pointer_pen_info_record {
-    pointer_info_record pointerInfo;
-    UINT32 penFlags;
-    UINT32 penMask;
-    UINT32 pressure;
-    UINT32 rotation;
-    INT32 tiltX;
-    INT32 tiltY;
-};
-
 struct pointer_device_info_record {
     DWORD displayOrientation;
     HANDLE device;
@@ -56,34 +28,18 @@ struct pointer_device_property_record {
     USHORT usagePageId, usageId;
 };
 
-// Windows' sizes of the records on each architecture: the handles they hold make the
-// x86 records shorter, and a wrong size would have the functions write past them.
-constexpr bool wide_pointers = sizeof(void*) == 8;
-static_assert(sizeof(pointer_info_record) == (wide_pointers ? 96 : 88), "POINTER_INFO layout");
-static_assert(sizeof(pointer_pen_info_record) == (wide_pointers ? 120 : 112), "POINTER_PEN_INFO layout");
-static_assert(sizeof(pointer_device_info_record) == (wide_pointers ? 1080 : 1064), "POINTER_DEVICE_INFO layout");
-static_assert(sizeof(pointer_device_property_record) == 28, "POINTER_DEVICE_PROPERTY layout");
+static_assert(sizeof(pointer_device_info_record) == (sizeof(void*) == 8 ? 1080 : 1064), "POINTER_DEVICE_INFO's size");
+static_assert(sizeof(pointer_device_property_record) == 28, "POINTER_DEVICE_PROPERTY's size");
 
 constexpr DWORD pointer_type_pen = 3;
-constexpr UINT32 pointer_flag_in_range = 0x2, pointer_flag_in_contact = 0x4;
-constexpr UINT32 pen_mask_pressure = 0x1, pen_mask_tilt_x = 0x4, pen_mask_tilt_y = 0x8;
 // HID digitizer usages of the properties a pen reports.
 constexpr USHORT digitizer_page = 0x0D, tip_pressure = 0x30, x_tilt = 0x3D, y_tilt = 0x3E;
 
-pointer_sample sample_of(const pointer_pen_info_record& pen, tevrin::u32 arrival)
+// Ticks of the performance counter per second; 0 where it cannot say.
+tevrin::u64 counter_frequency()
 {
-    pointer_sample sample;
-    sample.arrival = arrival;
-    sample.time = pen.pointerInfo.dwTime;
-    sample.id = pen.pointerInfo.pointerId;
-    sample.x = pen.pointerInfo.ptPixelLocation.x;
-    sample.y = pen.pointerInfo.ptPixelLocation.y;
-    sample.pressure = (pen.penMask & pen_mask_pressure) ? pen.pressure : 0;
-    sample.tilt_x = (pen.penMask & pen_mask_tilt_x) ? pen.tiltX : 0;
-    sample.tilt_y = (pen.penMask & pen_mask_tilt_y) ? pen.tiltY : 0;
-    sample.in_contact = (pen.pointerInfo.pointerFlags & pointer_flag_in_contact) != 0;
-    sample.in_range = (pen.pointerInfo.pointerFlags & pointer_flag_in_range) != 0;
-    return sample;
+    LARGE_INTEGER frequency = {};
+    return QueryPerformanceFrequency(&frequency) ? static_cast<tevrin::u64>(frequency.QuadPart) : 0;
 }
 
 const char* device_type_name(int type)
@@ -140,7 +96,8 @@ report_value describe_device(const pointer_device_info_record& device)
 pointer_input::pointer_input()
     : getType_(system_function<get_type>("GetPointerType")),
       getPenInfo_(system_function<get_pen_info>("GetPointerPenInfo")),
-      getPenHistory_(system_function<get_pen_history>("GetPointerPenInfoHistory"))
+      getPenHistory_(system_function<get_pen_history>("GetPointerPenInfoHistory")),
+      counterFrequency_(counter_frequency())
 {
     if (!getType_)
         missing_ = "GetPointerType";
@@ -150,24 +107,20 @@ pointer_input::pointer_input()
 
 std::vector<pointer_sample> pointer_input::pen_points(WPARAM wParam, tevrin::u32 arrival) const
 {
-    std::vector<pointer_sample> points;
     const UINT32 id = LOWORD(wParam);
     DWORD type = 0;
-    pointer_pen_info_record latest = {};
-    if (!missing_.empty() || !getType_(id, &type) || type != pointer_type_pen || !getPenInfo_(id, &latest))
-        return points;
-    UINT32 count = latest.pointerInfo.historyCount;
+    std::vector<pointer_pen_info_record> records(1);
+    if (!missing_.empty() || !getType_(id, &type) || type != pointer_type_pen || !getPenInfo_(id, records.data()))
+        return {};
+    UINT32 count = records[0].pointerInfo.historyCount;
     if (getPenHistory_ && count > 1) {
         std::vector<pointer_pen_info_record> history(count);
         if (getPenHistory_(id, &count, history.data())) {
-            // The history runs newest first.
-            for (UINT32 index = std::min<UINT32>(count, static_cast<UINT32>(history.size())); index-- > 0;)
-                points.push_back(sample_of(history[index], arrival));
-            return points;
+            history.resize(std::min<size_t>(count, history.size()));
+            records.swap(history);
         }
     }
-    points.push_back(sample_of(latest, arrival));
-    return points;
+    return pen_samples(records, arrival, counterFrequency_);
 }
 
 report_value pointer_devices_section()

@@ -20,7 +20,8 @@ public:
     const std::string& missing() const { return missing_; }
 
     // The pen points of a WM_POINTER message, oldest first (the coalesced points from
-    // the history when the system keeps one); empty for other pointer types.
+    // the history when the system keeps one), timed by the performance counter where
+    // the records carry its count (pen_samples); empty for other pointer types.
     std::vector<pointer_sample> pen_points(WPARAM wParam, tevrin::u32 arrival) const;
 
 private:
@@ -31,6 +32,7 @@ private:
     get_type getType_ = nullptr;
     get_pen_info getPenInfo_ = nullptr;
     get_pen_history getPenHistory_ = nullptr;
+    tevrin::u64 counterFrequency_ = 0;
     std::string missing_;
 };
 

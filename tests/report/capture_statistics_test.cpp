@@ -147,7 +147,7 @@ TEST(PenApis, VerdictsAndCaptureChecks)
     } rows[] = {
         {"both", stroke(), ink_stroke(true), "", {1.0, 2.5, 2.0}, "WinTab and Windows Ink", "PASS PASS PASS PASS PASS PASS",
          {R"("mapping":{"packets_compared":3,"median_offset_px":2,"largest_offset_px":2.5})",
-          R"("pointer":{"packets":30,"hovering":{"packets":10,"packets_per_second":125,"median_interval_ms":8,)",
+          R"("pointer":{"packets":30,"clock":"message time","hovering":{"packets":10,"packets_per_second":125,"median_interval_ms":8,)",
           R"("in_contact":{"packets":20,"packets_per_second":250,"median_interval_ms":4,"p99_interval_ms":4},)"
           R"("pressure":{"minimum":0,"maximum":1000,"distinct_values":21},)"
           R"("tilt":{"x_minimum":-5,"x_maximum":24,"y_minimum":0,"y_maximum":0}})",
@@ -163,7 +163,7 @@ TEST(PenApis, VerdictsAndCaptureChecks)
          {R"("pointer":{"unavailable":"this system offers no pointer input: user32 lacks GetPointerPenInfo"},)"
           R"("pen_pressure":{"wintab":true,"windows_ink":null})"}},
         {"nothing arrived", {}, {}, "", {}, "neither", "WARN WARN PASS WARN PASS WARN",
-         {R"("pointer":{"packets":0,)", R"("pressure":null,"tilt":null})"}},
+         {R"("pointer":{"packets":0,"clock":null,)", R"("pressure":null,"tilt":null})"}},
     };
     for (const auto& row : rows) {
         report_value section = summarise_capture(row.packets, setting);

@@ -109,6 +109,7 @@ def main():
                 "points of the pressure chart": (drawn, sent),
                 "bars of the pressure values chart": (values, {f"pressure {p}" for p in PRESSURES if p}),
                 "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
+                "monitor DPI": (report["displays"]["monitors"][0]["dpi"], int(os.environ.get("TEVRIN_WINE_DPI", "96"))),
                 "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"],
                             checks["pen-apis"], checks["mapping"], checks["pressure-reach"], checks["packet-loss"]),
                            ("PASS", "PASS", "PASS", "WARN", "PASS", "PASS", "PASS")),

@@ -43,8 +43,8 @@ SIMULATED_REPORT = {
     "devices.0.normal_pressure.levels": 1024, "devices.0.orientation.tilt": True, "cursors.2.capabilities": ["inverted end"],
     **under("cursors.1", name="Pressure Stylus", active=True, button_names=["Tip", "Barrel"], physical_id="0x5101"),
     **under("contexts.default_system", packet_rate=133, name="Simulated system context", output_extent=[15200, 9500, 0]),
-    # Wine 8 calls a process without a manifest per-monitor aware; Windows would call it unaware.
-    **under("system", ansi_code_page=1252, dpi_awareness=lambda a: a in ("unaware", "per-monitor aware"),
+    # The manifest declares the program per-monitor aware.
+    **under("system", ansi_code_page=1252, dpi_awareness="per-monitor aware",
             report_time_utc=lambda t: re.fullmatch(r"20\d\d-\d\d-\d\d \d\d:\d\d:\d\d UTC", t) is not None),
     # The private display is one screen of 1280 x 1024 at Wine's 96 DPI.
     **under("displays", virtual_screen=[0, 0, 1280, 1024], **{"monitors.0.primary": True, "monitors.0.dpi": 96}),
