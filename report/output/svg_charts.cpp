@@ -189,7 +189,10 @@ std::string escape_markup(const std::string& text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&#39;"; break;
-        default: out += c;
+        case '\t': case '\n': case '\r': out += c; break;
+        default:
+            // Markup can hold no other control character, not even as a reference.
+            out += static_cast<unsigned char>(c) < 0x20 ? "\xEF\xBF\xBD" : std::string(1, c);
         }
     }
     return out;

@@ -48,7 +48,8 @@ std::string trail_chart(const std::string& id, const std::vector<pen_sample>& sa
                         const pressure_axis& axis);
 std::string tilt_chart(const std::string& id, const std::vector<pen_sample>& samples);
 
-// Text with &, <, >, " and ' as character references, for markup.
+// Text with &, <, >, " and ' as character references and every control character but
+// tab and line ends as U+FFFD, for markup.
 std::string escape_markup(const std::string& text);
 
 }  // namespace nibscope_report

@@ -6,6 +6,7 @@
 #include "report/checks/capture_checks.h"
 #include "report/output/capture_charts.h"
 #include "report/output/name_redaction.h"
+#include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
 #include "report/output/svg_charts.h"
 
@@ -86,7 +87,7 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
           R"("packet_age_ms":{"median":3,"maximum":43},)"
           R"("pressure":{"minimum":0,"maximum":1000,"distinct_values":21,"share_of_range_percent":97.75},"pressure_while_tip_up":0,)"
           R"("tilt":{"altitude_minimum":450,"altitude_maximum":740,"azimuth_minimum":0,"azimuth_maximum":2900},)"
-          R"("queue_errors":2,"lost_packets":5})"}},
+          R"("packets_sharing_a_time_stamp":0,"queue_errors":2,"lost_packets":5})"}},
         {"no interval on either side of a packet out of proximity", stroke([](int i, captured_packet& p) {
              p.status = i == 20;  // 100 ms after packet 19 and before packet 21
              p.time += i >= 21 ? 200 : i == 20 ? 100 : 0;
@@ -106,10 +107,20 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
         {"a serial step of 2^31 goes back: none lost", stroke([](int i, captured_packet& p) {
              p.serial += i >= 20 ? 0x7FFFFFFFu : 0;
          }), full, {R"("lost_packets":0})"}},
+        {"a single lost packet: a serial step of 2", stroke([](int i, captured_packet& p) { p.serial += i >= 20 ? 1 : 0; }),
+         full, {R"("lost_packets":1})"}},
+        {"two lost across the wrap: 0xFFFFFFFE then 1", stroke([](int i, captured_packet& p) {
+             p.serial += (i >= 15 ? 2 : 0) - 17;  // packet 14 is 0xFFFFFFFE, packet 15 is 1
+         }), full, {R"("lost_packets":2})"}},
         {"a repeated serial: none lost", stroke([](int i, captured_packet& p) { p.serial -= i >= 20 ? 1 : 0; }), full,
          {R"("lost_packets":0})"}},
         {"pressure at the axis minimum hovers, one above is contact", stroke(), atFifty,
          {R"("hovering":{"packets":11,)", R"("in_contact":{"packets":19,)"}},
+        {"pairs of hovering packets sharing a time stamp count as one step in time", stroke([](int i, captured_packet& p) {
+             p.time -= i < 10 ? static_cast<tevrin::u32>(10 * (i % 2)) : 0;  // 0 20 20 40 40 ... 80 80 ms
+         }), full,
+         {R"("hovering":{"packets":10,"packets_per_second":50,"median_interval_ms":20,"p99_interval_ms":20},)",
+          R"("packets_sharing_a_time_stamp":5,)"}},
         {"buttons 0 and 31", stroke([](int i, captured_packet& p) { p.buttons = i == 3 ? 0x80000001u : 0; }), full,
          {R"("buttons_seen":[0,31],)"}},
         {"no packets", {}, full,
@@ -258,4 +269,32 @@ TEST(CaptureCharts, WindowsInkFromThePointerPoints)
     for (const char* part : {"<figure class=\"chart\" id=\"ink-pressure\"", "<figure class=\"chart\" id=\"ink-intervals\"",
                              "Windows Ink", "<title>8 ms: 9 hovering</title>", "<title>4 ms: 17 in contact</title>"})
         EXPECT_THAT(charts, testing::HasSubstr(part)) << part;
+}
+
+// Every figure of the summary from the statistic it stands for: each has a value no
+// other field shares, and the tablet is the default context's device, not the first.
+TEST(ReportSummary, EachFigureFromItsStatistic)
+{
+    const auto device = [](const char* name, int levels, int rate) {
+        return report_value::object().set("name", name).set("packet_rate", rate)
+            .set("normal_pressure", report_value::object().set("levels", levels));
+    };
+    const auto rate = [](double perSecond) { return report_value::object().set("packets_per_second", perSecond); };
+    report_value report = report_value::object();
+    report.set("driver_library", report_value::object().set("loaded", true).set("path", "C:\\w.dll")
+        .set("company", "Maker").set("file_version", "4.5.6.7").set("product_version", "9.9"));
+    report.set("devices", report_value::list().add(device("First", 512, 100)).add(device("Second", 2048, 266)));
+    report.set("contexts", report_value::object().set("default_system", report_value::object().set("device", 1)));
+    report.set("capture", report_value::object().set("seconds", 7).set("packets", 31).set("hovering", rate(101.5))
+        .set("in_contact", rate(202)).set("pressure", report_value::object().set("minimum", 3).set("maximum", 1003)
+        .set("share_of_range_percent", 97.5)).set("queue_errors", 8).set("lost_packets", 4).set("pen_apis", "WinTab only"));
+    report_value checks = report_value::list();
+    for (const char* outcome : {"PASS", "WARN", "PASS", "FAIL", "WARN", "WARN", "FAIL"})
+        checks.add(report_value::object().set("outcome", outcome).set("id", std::string(outcome) == "FAIL" ? "a-fail" : "x"));
+    EXPECT_EQ(summary_lines(report, checks), (std::vector<std::string>{
+        "Driver: C:\\w.dll, Maker, version 4.5.6.7",
+        "Tablet: Second, 2048 pressure levels, 266 packets per second claimed",
+        "Capture: 31 packets in 7 s, 101.5 per second hovering and 202 in contact, pressure reached 1003 (97.5% of the "
+        "range), lost packets: 4, pen APIs: WinTab only",
+        "Checks: 2 PASS, 3 WARN, 2 FAIL; FAIL: a-fail"}));
 }

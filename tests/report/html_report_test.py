@@ -1,7 +1,8 @@
 """nibscope-report.exe --html under Wine for the simulated driver's known stroke: the page parsed as XML with each
 chart's data held against the stroke, then rendered by headless Chromium (charts drawn, no horizontal overflow at
 1280 pixels). The runs put a copy of the driver in a folder named after the user and the computer on the search path:
-no output holds those names unless --keep-names is given.
+no output holds those names unless --keep-names is given. A driver whose device and context names, and a folder whose
+name, hold characters markup must escape still give a well-formed page that shows them as they are.
 
 usage: html_report_test.py SCENARIO_DIR OUTPUT_DIR"""
 import concurrent.futures
@@ -35,10 +36,16 @@ document.querySelectorAll('figure.chart svg').forEach(function (svg) { var b = s
 document.body.setAttribute('data-geometry', JSON.stringify(g));</script></body>"""
 
 
-def run(name, arguments):
+# Windows allows & and ' in a folder's name; the names the driver answers hold every character markup escapes.
+MARKUP_FOLDER = os.path.join(OUT, "folders", "Tom & Jerry's")
+MARKUP_ENV = dict(ENV, TEVRIN_SIMULATED_QUIRKS="markup-names", WINEPATH="Z:" + MARKUP_FOLDER.replace("/", "\\"))
+MARKUP_NAMES = ["Tab & <Pen> \"Pro\" 'X'\ufffd", "Ctx & <Sys> \"1\" 'a'", MARKUP_FOLDER.replace("/", "\\")]
+
+
+def run(name, arguments, env=ENV):
     page = os.path.join(OUT, name + ".html")
     result = subprocess.run([WINE_RUN, PROGRAM, "--capture", "1", "--check", "--html", "Z:" + page] + arguments,
-                            capture_output=True, timeout=120, env=ENV)
+                            capture_output=True, timeout=120, env=env)
     with open(page, encoding="utf-8") as file:
         return result.returncode, result.stdout.decode("utf-8"), file.read()
 
@@ -132,12 +139,21 @@ def browser_failures(page):
     return failures + [f"chart {chart} shows {count} coloured pixels" for chart, count in drawn.items() if count < 50]
 
 
+def markup_failures(page):
+    try:
+        shown = "".join(ElementTree.fromstring(page).itertext())
+    except ElementTree.ParseError as error:
+        return [f"the page of names with markup characters is not well-formed: {error}"]
+    return [f"the page does not show {name!r}" for name in MARKUP_NAMES if name not in shown]
+
+
 def main():
-    os.makedirs(NAMED, exist_ok=True)
-    shutil.copy(os.path.join(SCENARIO, "wintab32.dll"), NAMED)
+    for folder in (NAMED, MARKUP_FOLDER):
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy(os.path.join(SCENARIO, "wintab32.dll"), folder)
     with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
-        left_out, text, kept = pool.map(lambda args: run(*args), [("page", ["--json"]), ("text", []),
-                                                                  ("kept", ["--keep-names"])])
+        left_out, text, kept, markup = pool.map(lambda args: run(*args), [
+            ("page", ["--json"]), ("text", []), ("kept", ["--keep-names"]), ("markup", ["--keep-names"], MARKUP_ENV)])
     report = json.loads(left_out[1])
     failures = [f"{name} run exit status {status[0]}" for name, status in
                 [("JSON", left_out), ("text", text), ("kept", kept)] if status[0] != 0]
@@ -149,6 +165,7 @@ def main():
             failures.append(f"the {name} lacks {redacted}")
     failures += [f"--keep-names lost the names from the {name}" for name, output in [("text", kept[1]), ("page", kept[2])]
                  if NAMED.replace("/", "\\") not in output]
+    failures += markup_failures(markup[2])
     failures += page_failures(left_out[2], report) + browser_failures(os.path.join(OUT, "page.html"))
     print(f"summary: {report['summary']}")
     for failure in failures:

@@ -36,6 +36,7 @@ TEST(ReportTreeChecks, EdgesAndBranches)
     const std::string twinLibrary = "The 32-bit library C:\\S\\wintab32.dll ";
     const std::string none = "PASS No 64-bit driver library to compare with a 32-bit one.";
     const std::string rate = "The default system context's packet rate ";
+    const report_value named = report_value::object().set("name", "Pen");
     const struct { void (*check)(check_list_builder&, const report_value&); report_value tree; std::string lines; } rows[] = {
         {check_32bit_library, library("x64", twin(true)), "PASS " + twinLibrary + "comes from the same company in the same version."},
         {check_32bit_library, library("x64", twin(true, "Other")), "WARN " + twinLibrary + "(Other, 1.2) differs from the 64-bit one (Maker, 1.2)."},
@@ -46,6 +47,10 @@ TEST(ReportTreeChecks, EdgesAndBranches)
         {check_pressure, report_value::list().add(axis(0, 1)).add(axis(5, 5)).add(report_value::object()),
          "PASS Device 0's pressure axis runs from 0 to 1.FAIL Device 1's pressure axis has no range: 5 to 5."
          "WARN Device 2 does not answer the pressure axis query."},
+        {check_cursors, report_value::list().add(report_value::object()),
+         "WARN The interface counts 1 cursor, but cursor 0 answers nothing."},
+        {check_cursors, report_value::list().add(report_value::object()).add(named).add(report_value::object()),
+         "WARN The interface counts 3 cursors, but cursors 0, 2 answer nothing."},
         {check_context_rate, context_on(0, 200, 200), "PASS " + rate + "does not exceed the device's: 200 against the device's 200."},
         {check_context_rate, context_on(0, 201, 200), "FAIL " + rate + "exceeds the device's: 201 against the device's 200."},
         {check_context_rate, context_on(1, 200, 200), "WARN The default system context or its device could not be read."},
