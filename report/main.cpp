@@ -4,6 +4,7 @@
 #include "report/capture/capture_session.h"
 #include "report/capture/pointer_input.h"
 #include "report/checks/capture_checks.h"
+#include "report/checks/check_findings.h"
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_report.h"
 #include "report/machine/machine_report.h"
@@ -125,6 +126,7 @@ struct report_progress {
 struct written_report {
     std::vector<std::string> summary;
     report_value checks;
+    report_value findings;
 };
 
 // The text or JSON report on standard output, the user's and the computer's names left
@@ -136,17 +138,18 @@ written_report write_report(report_progress& progress, const std::vector<check_r
     progress.report = without_names(progress.report, privateNames);
     const report_value checkList = options.check ? without_names(check_list(checks), privateNames) : report_value();
     const std::vector<std::string> summary = summary_lines(progress.report, checkList);
+    const report_value findings = options.check ? findings_of(checkList) : report_value();
     if (options.json) {
-        report_value whole = with_summary(progress.report, summary);
+        report_value whole = with_summary(progress.report, summary, findings);
         if (options.check)
             whole.set("checks", checkList);
         write(stdout, write_json(whole));
     } else {
-        write(stdout, summary_text(summary) + write_text(progress.report) +
+        write(stdout, summary_text(summary) + (options.check ? findings_text(findings) : "") + write_text(progress.report) +
                           (options.check ? "\nChecks:\n" + without_names(check_lines(checks), privateNames) : ""));
     }
     progress.written = true;
-    return {summary, checkList};
+    return {summary, checkList, findings};
 }
 
 // Builds the report into progress, so that a failure part way leaves what was read.
@@ -195,7 +198,7 @@ int run(const report_options& options, report_progress& progress)
     // After the standard output, so a page that cannot be written costs the user nothing else.
     if (!options.html.empty())
         write_file(options.html,
-                   write_html(report, {written.summary, written.checks,
+                   write_html(report, {written.summary, written.checks, written.findings,
                                        wintab_charts(capture.packets, capture.setting) + pointer_charts(capture.pointer)}));
     if (!library.loaded())
         return exit_no_library;

@@ -4,8 +4,11 @@
 #include "report/capture/capture_recording.h"
 #include "report/capture/capture_statistics.h"
 #include "report/checks/capture_checks.h"
+#include "report/checks/check_findings.h"
 #include "report/output/capture_charts.h"
+#include "report/output/html_writer.h"
 #include "report/output/name_redaction.h"
+#include "report/output/report_labels.h"
 #include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
 #include "report/output/svg_charts.h"
@@ -13,6 +16,7 @@
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <set>
 #include <regex>
 #include <sstream>
 
@@ -48,6 +52,19 @@ std::vector<pointer_sample> ink_stroke(bool pressure)
         samples[i] = {time + 2, time, 7, 100 + i, 200, level, i - 5, 0, contact, true};
     }
     return samples;
+}
+
+// Every key in the tree that has no declared label, with the path it stands at.
+void undeclared_keys(const report_value& tree, const std::string& parent, const std::string& path,
+                     std::vector<std::string>& found)
+{
+    for (const auto& entry : tree.entries()) {
+        if (!declared_label(parent, entry.first))
+            found.push_back(path + entry.first);
+        undeclared_keys(entry.second, entry.first, path + entry.first + ".", found);
+    }
+    for (const auto& item : tree.items())
+        undeclared_keys(item, parent, path + "#.", found);
 }
 
 std::string compact_json(const report_value& value)
@@ -181,8 +198,13 @@ TEST(PenApis, VerdictsAndCaptureChecks)
         add_pen_api_sections(section, row.packets, setting, row.pointer, row.missing, row.offsets);
         EXPECT_EQ(section.get("pen_apis").text(), row.verdict) << row.name;
         std::string outcomes;
-        for (const check_result& check : check_capture(section, {0, 1023, report_value(200)}))
+        for (const check_result& check : check_capture(section, {0, 1023, report_value(200)})) {
             outcomes += (outcomes.empty() ? "" : " ") + check.outcome;
+            EXPECT_TRUE(check.outcome == "PASS" || remedy_for(check.id, check.outcome)) << check.id << " " << check.outcome;
+        }
+        std::vector<std::string> undeclared;
+        undeclared_keys(report_value::object().set("capture", section), "", "", undeclared);
+        EXPECT_THAT(undeclared, testing::IsEmpty()) << row.name;
         EXPECT_EQ(outcomes, row.outcomes) << row.name;
         for (const char* part : row.parts)
             EXPECT_THAT(compact_json(section), testing::HasSubstr(part)) << row.name;
@@ -224,7 +246,7 @@ TEST(ReportWriters, TextAndJsonCarryTheSameTree)
     EXPECT_EQ(write_json(report), "{\n  \"driver_library\": {\n    \"path\": \"C:\\\\tab \\\"1\\\"\\n\",\n"
                                   "    \"missing_entries\": [],\n    \"size\": 1234,\n    \"company\": null\n  },\n"
                                   "  \"cursors\": [\n    {\n      \"active\": true\n    }\n  ]\n}\n");
-    EXPECT_EQ(write_text(report), "Driver library:\n  Path: C:\\tab \"1\"\n\n  Missing entries: none\n  Size: 1234\n"
+    EXPECT_EQ(write_text(report), "Driver library:\n  Path: C:\\tab \"1\"\n\n  Missing entries: none\n  Size: 1234 bytes\n"
                                   "  Company: not reported\n\nCursors:\n  #0\n    Active: yes\n");
 }
 
@@ -297,4 +319,57 @@ TEST(ReportSummary, EachFigureFromItsStatistic)
         "Capture: 31 packets in 7 s, 101.5 per second hovering and 202 in contact, pressure reached 1003 (97.5% of the "
         "range), lost packets: 4, pen APIs: WinTab only",
         "Checks: 2 PASS, 3 WARN, 2 FAIL; FAIL: a-fail"}));
+}
+
+// One remedy per check outcome, for one of the three who can act; a check's outcome
+// makes one finding however many lines it has, and an outcome without a remedy is
+// still found.
+TEST(Findings, OneRemedyPerCheckOutcome)
+{
+    std::set<std::pair<std::string, std::string>> seen;
+    for (const check_remedy& remedy : check_remedies()) {
+        EXPECT_TRUE(seen.insert({remedy.check, remedy.outcome}).second) << remedy.check << " " << remedy.outcome;
+        EXPECT_THAT((std::vector<std::string>{"WARN", "FAIL"}), testing::Contains(remedy.outcome)) << remedy.check;
+        EXPECT_THAT((std::vector<std::string>{"user", "drawing program", "driver's maker"}), testing::Contains(remedy.who))
+            << remedy.check;
+        EXPECT_THAT(remedy.cause, testing::EndsWith(".")) << remedy.check;
+        EXPECT_THAT(remedy.remedy, testing::EndsWith(".")) << remedy.check;
+    }
+    const auto check = [](const char* outcome, const char* id) {
+        return report_value::object().set("outcome", outcome).set("id", id).set("sentence", std::string("said ") + id);
+    };
+    const report_value checks = report_value::list().add(check("PASS", "library-loads")).add(check("FAIL", "record-sizes"))
+        .add(check("FAIL", "record-sizes")).add(check("WARN", "pressure-range")).add(check("FAIL", "pressure-range"))
+        .add(check("WARN", "a-new-check"));
+    const report_value findings = findings_of(checks);
+    std::vector<std::string> found;
+    for (const report_value& finding : findings.items())
+        found.push_back(finding.get("outcome").text() + " " + finding.get("check").text() + " " + finding.get("who").text());
+    EXPECT_EQ(found, (std::vector<std::string>{"FAIL record-sizes driver's maker", "WARN pressure-range user",
+                                               "FAIL pressure-range driver's maker", "WARN a-new-check driver's maker"}));
+    EXPECT_EQ(findings.items()[1].get("remedy").text(), remedy_for("pressure-range", "WARN")->remedy);
+    EXPECT_EQ(findings.items()[3].get("cause").text(), "said a-new-check");
+    EXPECT_EQ(findings.items()[3].get("remedy").text(), unknown_remedy);
+    EXPECT_EQ(findings_text(report_value::list()), "No problems found\n\n");
+    EXPECT_THAT(findings_text(findings), testing::StartsWith("Findings:\n  FAIL record-sizes, for the driver's maker: "
+                                                             "The driver writes records longer"));
+}
+
+// Labels and units declared once: a key's label may depend on where it stands, an
+// object's unit holds for its values, and an undeclared key shows as it is.
+TEST(Labels, DeclaredOnceForTextAndPage)
+{
+    report_value report = report_value::object().set("system", report_value::object().set("ansi_code_page", 1252)
+        .set("dpi_awareness", "unaware")).set("interface", report_value::object().set("devices", 1))
+        .set("capture", report_value::object().set("in_contact", report_value::object().set("p99_interval_ms", 7))
+        .set("packet_age_ms", report_value::object().set("median", 3)).set("tilt", report_value::object()
+        .set("altitude_minimum", 450)).set("lost_packets", report_value()).set("not_a_key", 2));
+    EXPECT_EQ(write_text(report), "System:\n  ANSI code page: 1252\n  DPI awareness: unaware\n\nWinTab interface:\n"
+              "  Devices counted: 1\n\nCapture:\n  In contact:\n    99th percentile interval: 7 ms\n"
+              "  Packet age (read after its time stamp):\n    Median: 3 ms\n  Tilt:\n    Altitude minimum: 450 tenths of a degree\n"
+              "  Lost packets: not reported\n  not_a_key: 2\n");
+    const std::string page = write_html(report, {});
+    for (const char* part : {"<th>99th percentile interval</th><td>7 ms</td>", "<th>Median</th><td>3 ms</td>",
+                             "<summary><h2>WinTab interface</h2></summary>", "<th>Devices counted</th><td>1</td>"})
+        EXPECT_THAT(page, testing::HasSubstr(part)) << part;
 }

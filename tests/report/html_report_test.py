@@ -29,10 +29,13 @@ X, S = "{http://www.w3.org/1999/xhtml}", "{http://www.w3.org/2000/svg}"
 CHROMIUM = ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
             "--disable-background-networking", "--disable-component-update", "--disable-sync", "--hide-scrollbars"]
 WIDTH = 1280
+FIRST_SCREEN = 800  # a laptop's browser window
+HEAD = ("summary", "findings", "checks")
 # Written into a copy of the page only: where Chromium laid out each chart, and the page's width.
 GEOMETRY = """<script>var g = {width: document.documentElement.scrollWidth, charts: {}};
 document.querySelectorAll('figure.chart svg').forEach(function (svg) { var b = svg.getBoundingClientRect();
   g.charts[svg.parentNode.id] = [b.left, b.top + window.scrollY, b.width, b.height]; });
+g.findings = document.getElementById('findings').getBoundingClientRect().bottom;
 document.body.setAttribute('data-geometry', JSON.stringify(g));</script></body>"""
 
 
@@ -64,14 +67,22 @@ def page_failures(page, report):
     sections = {s.get("id"): s for s in root.iter(X + "section")}
     failures = [] if len(sections) == len(list(root.iter(X + "section"))) else ["two sections share an id"]
     failures += [f"no section {key}" for key in report if key not in sections]
-    failures += [f"section {key} is headed {''.join(s.find(X + 'h2').itertext())!r}" for key, s in sections.items()
-                 if key in report and s.find(X + "h2").text != key.replace("_", " ").capitalize()]
+    failures += [f"section {key} is headed {heading!r}" for key, s in sections.items()
+                 if key in report and ((heading := "".join(next(s.iter(X + "h2")).itertext())) in ("", key))]
+    shown = [s.get("id") for s in root.iter(X + "section") if s.get("class") != "detail"]
+    folded = [s.get("id") for s in root.iter(X + "section") if s.find(X + "details") is not None]
+    if shown != ["summary", "findings", "charts"] or folded != [key for key in report if key not in HEAD] + ["checks"]:
+        failures.append(f"sections shown {shown}, folded {folded}")
+    findings = ["".join(li.itertext()) for li in sections["findings"].iter(X + "li")]
+    failures += [f"no finding for {f['check']}" for f in report["findings"] if not any(
+        line.startswith(f"{f['outcome']} {f['check']}, for the {f['who']}: {f['cause']}Remedy: {f['remedy']}")
+        for line in findings)]
     if sections["summary"].find(X + "div").text.splitlines() != report["summary"]:
         failures.append("the page's summary differs from the JSON's")
     lines = {(li.get("class"), "".join(li.itertext())) for li in sections["checks"].iter(X + "li")}
     failures += [f"no {c['outcome']} line for check {c['id']}" for c in report["checks"]
                  if (c["outcome"].lower(), f"{c['outcome']} {c['id']}: {c['sentence']}") not in lines]
-    charts = {figure.get("id"): figure for figure in sections["capture"].iter(X + "figure")}
+    charts = {figure.get("id"): figure for figure in sections["charts"].iter(X + "figure")}
     capture = report["capture"]
     hover, contact = capture["hovering"]["packets"], capture["in_contact"]["packets"]
     lines = {p.get("class"): points(p) for p in charts["wintab-pressure"].iter(S + "polyline")}
@@ -134,6 +145,11 @@ def browser_failures(page):
     shot = os.path.join(OUT, "page.png")
     chromium(page, f"--window-size={WIDTH},{height:.0f}", f"--screenshot={shot}")
     failures = [] if geometry["width"] <= WIDTH else [f"the page is {geometry['width']} pixels wide"]
+    if geometry["findings"] > FIRST_SCREEN:
+        failures.append(f"the findings end {geometry['findings']} pixels down, beyond the first screen")
+    first = os.path.join(OUT, "first_screen.png")
+    chromium(page, f"--window-size={WIDTH},{FIRST_SCREEN}", f"--screenshot={first}")
+    print("first screen:", first)
     drawn = {chart: coloured_pixels(shot, box) for chart, box in geometry["charts"].items()}
     print("coloured pixels per chart:", drawn, "screenshot:", shot)
     return failures + [f"chart {chart} shows {count} coloured pixels" for chart, count in drawn.items() if count < 50]
