@@ -10,6 +10,8 @@
 #include "report/machine/machine_report.h"
 #include "report/report_arguments.h"
 #include "report/checks/report_checks.h"
+#include "report/compare/report_comparison.h"
+#include "report/compare/report_reader.h"
 #include "report/output/capture_charts.h"
 #include "report/output/html_writer.h"
 #include "report/output/name_redaction.h"
@@ -205,6 +207,29 @@ int run(const report_options& options, report_progress& progress)
     return any_failed(checks) ? exit_check_failed : exit_written;
 }
 
+// --compare: both files are read and understood before anything is written.
+int compare(const report_options& options)
+{
+    report_comparison comparison;
+    try {
+        const report_value before = read_report_json(options.compare_before, read_report_file(options.compare_before));
+        const report_value after = read_report_json(options.compare_after, read_report_file(options.compare_after));
+        comparison = compare_reports(options.compare_before, before, options.compare_after, after);
+    } catch (const report_input_error& error) {
+        write(stderr, std::string("nibscope-report: ") + error.what() + "\n");
+        return exit_usage;
+    }
+    try {
+        if (!options.html.empty())
+            write_file(options.html, comparison_html(comparison));
+    } catch (const std::exception& error) {
+        write(stderr, std::string("nibscope-report: the comparison failed (") + error.what() + ").\n");
+        return exit_internal_failure;
+    }
+    write(stdout, comparison_text(comparison));
+    return exit_written;
+}
+
 }  // namespace
 }  // namespace nibscope_report
 
@@ -227,6 +252,8 @@ int wmain(int argc, wchar_t** argv)
         write(stdout, report_usage);
         return exit_written;
     }
+    if (!options.compare_before.empty())
+        return compare(options);
     report_progress progress;
     std::string failure;
     try {

@@ -178,6 +178,8 @@ USAGE_ERRORS += [([word], f"unknown argument '{word}'") for word in ("--verbose"
 USAGE_ERRORS += [(["--capture", ""], "--capture needs a value")]
 USAGE_ERRORS += [(["--capture", v], f"--capture needs a whole number of seconds, not '{v}'") for v in ("ten", "-5", "1000", "+5")]
 USAGE_ERRORS += [(["--capture", v], f"--capture takes 1 to 600 seconds, not {v}") for v in ("0", "601")]
+USAGE_ERRORS += [(["--compare", "a.json"], "--compare needs two files"),
+                 (["--compare", "a.json", "b.json", "--check"], "--compare takes no other option than --html")]
 USAGE_ERRORS += [(["--record", "a.csv"], "--record needs --capture"), (["--capture", "1", "--record"], "--record needs a value")]
 
 
