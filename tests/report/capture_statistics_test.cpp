@@ -373,3 +373,29 @@ TEST(Labels, DeclaredOnceForTextAndPage)
                              "<summary><h2>WinTab interface</h2></summary>", "<th>Devices counted</th><td>1</td>"})
         EXPECT_THAT(page, testing::HasSubstr(part)) << part;
 }
+
+// A long capture's charts stay small and keep what matters: ten minutes at 1,000
+// packets per second, one spike and one drop to 0 amid a steady press, the pen circling.
+TEST(CaptureCharts, LongCapturesStaySmallAndKeepSpikes)
+{
+    std::vector<pen_sample> samples(600000);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double turn = static_cast<double>(i) / 2000;
+        samples[i] = {static_cast<double>(i), i == 300001 ? 1023.0 : i == 400003 ? 1.0 : 500.0, true, true,
+                      5000 + 3000 * std::cos(turn), 4000 + 3000 * std::sin(turn)};
+    }
+    const std::string pressure = pressure_over_time_chart("p", "WinTab", samples, {0, 1023});
+    const std::smatch line = [&] {
+        std::smatch found;
+        std::regex_search(pressure, found, std::regex("class=\"in-contact\" points=\"([^\"]*)\""));
+        return found;
+    }();
+    const std::string points = line[1];
+    EXPECT_LE(std::count(points.begin(), points.end(), ','), 4 * 561);
+    const auto y = [](double value) { return std::to_string(static_cast<int>(14 + (1 - value / (1023 * 1.08)) * 200)); };
+    EXPECT_THAT(points, testing::HasSubstr("," + y(1023) + ".")) << "the spike";
+    EXPECT_THAT(points, testing::HasSubstr("," + y(1) + ".")) << "the drop";
+    const std::string trail = trail_chart("t", samples, 10000, 8000, {0, 1023});
+    EXPECT_LT(trail.size(), 600000u);
+    EXPECT_LT(pressure.size(), 60000u);
+}
