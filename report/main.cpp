@@ -4,12 +4,15 @@
 #include "report/capture/capture_session.h"
 #include "report/capture/pointer_input.h"
 #include "report/checks/capture_checks.h"
+#include "report/checks/check_findings.h"
 #include "report/driver/driver_library.h"
 #include "report/driver/driver_report.h"
 #include "report/driver/twin_report.h"
 #include "report/machine/machine_report.h"
 #include "report/report_arguments.h"
 #include "report/checks/report_checks.h"
+#include "report/compare/report_comparison.h"
+#include "report/compare/report_reader.h"
 #include "report/output/capture_charts.h"
 #include "report/output/html_writer.h"
 #include "report/output/name_redaction.h"
@@ -126,6 +129,7 @@ struct report_progress {
 struct written_report {
     std::vector<std::string> summary;
     report_value checks;
+    report_value findings;
 };
 
 // The text or JSON report on standard output, the user's and the computer's names left
@@ -137,17 +141,18 @@ written_report write_report(report_progress& progress, const std::vector<check_r
     progress.report = without_names(progress.report, privateNames);
     const report_value checkList = options.check ? without_names(check_list(checks), privateNames) : report_value();
     const std::vector<std::string> summary = summary_lines(progress.report, checkList);
+    const report_value findings = options.check ? findings_of(checkList) : report_value();
     if (options.json) {
-        report_value whole = with_summary(progress.report, summary);
+        report_value whole = with_summary(progress.report, summary, findings);
         if (options.check)
             whole.set("checks", checkList);
         write(stdout, write_json(whole));
     } else {
-        write(stdout, summary_text(summary) + write_text(progress.report) +
+        write(stdout, summary_text(summary) + (options.check ? findings_text(findings) : "") + write_text(progress.report) +
                           (options.check ? "\nChecks:\n" + without_names(check_lines(checks), privateNames) : ""));
     }
     progress.written = true;
-    return {summary, checkList};
+    return {summary, checkList, findings};
 }
 
 // Builds the report into progress, so that a failure part way leaves what was read.
@@ -198,11 +203,34 @@ int run(const report_options& options, report_progress& progress)
     // After the standard output, so a page that cannot be written costs the user nothing else.
     if (!options.html.empty())
         write_file(options.html,
-                   write_html(report, {written.summary, written.checks,
+                   write_html(report, {written.summary, written.checks, written.findings,
                                        wintab_charts(capture.packets, capture.setting) + pointer_charts(capture.pointer)}));
     if (!library.loaded())
         return exit_no_library;
     return any_failed(checks) ? exit_check_failed : exit_written;
+}
+
+// --compare: both files are read and understood before anything is written.
+int compare(const report_options& options)
+{
+    report_comparison comparison;
+    try {
+        const report_value before = read_report_json(options.compare_before, read_report_file(options.compare_before));
+        const report_value after = read_report_json(options.compare_after, read_report_file(options.compare_after));
+        comparison = compare_reports(options.compare_before, before, options.compare_after, after);
+    } catch (const report_input_error& error) {
+        write(stderr, std::string("nibscope-report: ") + error.what() + "\n");
+        return exit_usage;
+    }
+    try {
+        if (!options.html.empty())
+            write_file(options.html, comparison_html(comparison));
+    } catch (const std::exception& error) {
+        write(stderr, std::string("nibscope-report: the comparison failed (") + error.what() + ").\n");
+        return exit_internal_failure;
+    }
+    write(stdout, comparison_text(comparison));
+    return exit_written;
 }
 
 }  // namespace
@@ -228,6 +256,8 @@ int wmain(int argc, wchar_t** argv)
         write(stdout, report_usage);
         return exit_written;
     }
+    if (!options.compare_before.empty())
+        return compare(options);
     report_progress progress;
     std::string failure;
     try {

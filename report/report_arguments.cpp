@@ -4,6 +4,7 @@ namespace nibscope_report {
 
 const char* const report_usage =
     "usage: nibscope-report [--driver PATH] [--capture SECONDS [--record FILE]] [--check] [--json] [--html FILE] [--keep-names]\n"
+    "       nibscope-report --compare OLD.json NEW.json [--html FILE]\n"
     "  --driver PATH      report on this driver library instead of the wintab32.dll that Windows finds\n"
     "  --capture SECONDS  open a window for 1 to 600 seconds and report the packets drawn in it\n"
     "  --record FILE      write every packet and pointer point of the capture to FILE as CSV\n"
@@ -11,8 +12,10 @@ const char* const report_usage =
     "  --json             write the report as one JSON object\n"
     "  --html FILE        also write the report, with charts of the capture, as one web page\n"
     "  --keep-names       keep the user's and the computer's names, which are otherwise left out\n"
+    "  --compare OLD NEW  compare two reports written with --json: what differs, and what is equal in one line\n"
     "  --help             print this text\n"
-    "exit status: 0 report written, 1 a check failed, 2 usage error, 3 no driver library loaded,\n"
+    "exit status: 0 report written, 1 a check failed, 2 usage error or a report --compare cannot read,\n"
+    "             3 no driver library loaded,\n"
     "             4 the report itself failed (what was read is written, the reason goes to stderr)\n";
 
 namespace {
@@ -39,7 +42,12 @@ report_options parse_report_arguments(const std::vector<std::string>& arguments)
         const bool takesValue = argument == "--driver" || argument == "--capture" || argument == "--record" || argument == "--html";
         if (takesValue && (index + 1 == arguments.size() || arguments[index + 1].empty()))
             throw usage_error(argument + " needs a value");
-        if (argument == "--driver")
+        if (argument == "--compare") {
+            if (index + 2 >= arguments.size() || arguments[index + 1].empty() || arguments[index + 2].empty())
+                throw usage_error("--compare needs two files");
+            options.compare_before = arguments[++index];
+            options.compare_after = arguments[++index];
+        } else if (argument == "--driver")
             options.driver = arguments[++index];
         else if (argument == "--capture")
             options.capture_seconds = capture_seconds_from(arguments[++index]);
@@ -60,6 +68,10 @@ report_options parse_report_arguments(const std::vector<std::string>& arguments)
     }
     if (!options.record.empty() && options.capture_seconds == 0)
         throw usage_error("--record needs --capture");
+    const bool reportOptions = !options.driver.empty() || options.capture_seconds > 0 || options.check || options.json ||
+                               options.keep_names;
+    if (!options.compare_before.empty() && reportOptions)
+        throw usage_error("--compare takes no other option than --html");
     return options;
 }
 

@@ -15,6 +15,8 @@ struct report_options {
     std::string html;  // --html FILE; empty: no page
     bool keep_names = false;
     bool help = false;
+    std::string compare_before;  // --compare OLD NEW: two reports' JSON; empty: no comparison
+    std::string compare_after;
 };
 
 // A command line the program cannot run: the one-line reason.

@@ -144,17 +144,29 @@ report_value contact_rate(const std::vector<captured_packet>& packets, const cap
 report_value rate_summary(i64 packetCount, const std::vector<i64>& intervals)
 {
     report_value rate = report_value::object().set("packets", packetCount);
-    if (intervals.empty())
+    std::vector<i64> steps;
+    for (const i64 interval : intervals)
+        if (interval != 0)
+            steps.push_back(interval);
+    if (steps.empty())
         return rate.set("packets_per_second", report_value()).set("median_interval_ms", report_value())
             .set("p99_interval_ms", report_value());
-    i64 total = 0;
-    for (const i64 interval : intervals)
-        total += interval;
-    const report_value perSecond = total > 0 ? report_value(1000.0 * static_cast<double>(intervals.size()) / total)
-                                             : report_value();
+    i64 span = 0;
+    for (const i64 step : steps)
+        span += step;
+    const report_value perSecond = span > 0 ? report_value(1000.0 * static_cast<double>(steps.size()) / span)
+                                            : report_value();
     return rate.set("packets_per_second", perSecond)
-        .set("median_interval_ms", percentile(intervals, 0.5))
-        .set("p99_interval_ms", percentile(intervals, 0.99));
+        .set("median_interval_ms", percentile(steps, 0.5))
+        .set("p99_interval_ms", percentile(steps, 0.99));
+}
+
+i64 packets_sharing_a_time_stamp(const std::vector<captured_packet>& packets)
+{
+    i64 count = 0;
+    for (size_t index = 1; index < packets.size(); ++index)
+        count += packets[index].time == packets[index - 1].time ? 1 : 0;
+    return count;
 }
 
 report_value summarise_capture(const std::vector<captured_packet>& packets, const capture_setting& setting)
@@ -190,6 +202,7 @@ report_value summarise_capture(const std::vector<captured_packet>& packets, cons
         .set("pressure_while_tip_up", items.pressure && items.buttons ? report_value(pressure_while_tip_up(packets, setting))
                                                                       : report_value())
         .set("tilt", tilt)
+        .set("packets_sharing_a_time_stamp", items.time ? report_value(packets_sharing_a_time_stamp(packets)) : report_value())
         .set("queue_errors", items.status ? report_value(queueErrors) : report_value())
         .set("lost_packets", items.serial ? report_value(lost_packets(packets)) : report_value());
 }

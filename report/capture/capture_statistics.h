@@ -53,15 +53,19 @@ bool after_queue_error(const captured_packet& packet);
 tevrin::i64 lost_between(const captured_packet& before, const captured_packet& after);
 
 // Intervals are time-stamp differences between neighbours of the same kind, both in
-// proximity; the rate is 1000 / their mean, the median and 99th percentile are
-// nearest-rank. Lost packets are the gaps in the serial numbers.
+// proximity. Lost packets are the gaps in the serial numbers.
 report_value summarise_capture(const std::vector<captured_packet>& packets, const capture_setting& setting);
 
 // packets, packets_per_second, median_interval_ms and p99_interval_ms of a run of
-// packets of one kind and the time-stamp intervals between its neighbours.
+// packets of one kind and the time-stamp intervals between its neighbours. Drivers
+// send extra packets for a button or proximity change with their neighbour's time
+// stamp: an interval of 0 is no step in time, so the rate is the steps over the span
+// of time they cover, and the median and 99th percentile (nearest rank) are the steps'.
 report_value rate_summary(tevrin::i64 packetCount, const std::vector<tevrin::i64>& intervals);
 
 // hovering (contact false) or in_contact as summarise_capture reports it, for any run of packets.
 report_value contact_rate(const std::vector<captured_packet>& packets, const capture_setting& setting, bool contact);
+// Packets whose time stamp is their predecessor's, whatever their kind.
+tevrin::i64 packets_sharing_a_time_stamp(const std::vector<captured_packet>& packets);
 
 }  // namespace nibscope_report

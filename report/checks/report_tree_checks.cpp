@@ -22,6 +22,11 @@ size_t distinct_companies(const report_value& survey)
     return companies.size();
 }
 
+std::string counted(size_t count, const char* thing)
+{
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
 }  // namespace
 
 std::string joined(const std::vector<std::string>& names)
@@ -183,8 +188,9 @@ void check_cursors(check_list_builder& checks, const report_value& cursors)
     if (silent.empty())
         checks.pass("cursors-answer", "Every counted cursor answers its name query.");
     else
-        checks.warn("cursors-answer", "Counted cursors that answer nothing: " + joined(silent) + " (the interface counts " +
-                                          std::to_string(cursors.items().size()) + ").");
+        checks.warn("cursors-answer", "The interface counts " + counted(cursors.items().size(), "cursor") + ", but " +
+                                          (silent.size() == 1 ? "cursor " : "cursors ") + joined(silent) +
+                                          (silent.size() == 1 ? " answers" : " answer") + " nothing.");
 }
 
 void check_context_rate(check_list_builder& checks, const report_value& report)

@@ -103,12 +103,14 @@ std::vector<std::string> summary_lines(const report_value& report, const report_
     return lines;
 }
 
-report_value with_summary(const report_value& report, const std::vector<std::string>& lines)
+report_value with_summary(const report_value& report, const std::vector<std::string>& lines, const report_value& findings)
 {
     report_value list = report_value::list();
     for (const auto& line : lines)
         list.add(line);
     report_value out = report_value::object().set("summary", list);
+    if (!findings.is_null())
+        out.set("findings", findings);
     for (const auto& entry : report.entries())
         out.set(entry.first, entry.second);
     return out;

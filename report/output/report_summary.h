@@ -11,8 +11,10 @@ namespace nibscope_report {
 // checks: the list of outcome, id and sentence; null when nothing was checked.
 std::vector<std::string> summary_lines(const report_value& report, const report_value& checks);
 
-// The report with a "summary" list of the lines as its first entry, for JSON.
-report_value with_summary(const report_value& report, const std::vector<std::string>& lines);
+// The report with a "summary" list of the lines as its first entry, for JSON, and the
+// findings after it unless they are null.
+report_value with_summary(const report_value& report, const std::vector<std::string>& lines,
+                          const report_value& findings = report_value());
 
 // The lines, one per line, and a blank line after them.
 std::string summary_text(const std::vector<std::string>& lines);

@@ -1,5 +1,7 @@
 #include "report/output/report_writers.h"
 
+#include "report/output/report_labels.h"
+
 #include <cstdio>
 
 namespace nibscope_report {
@@ -22,29 +24,35 @@ bool is_plain_list(const report_value& value)
     return true;
 }
 
-void write_entries(std::string& out, const report_value& object, const std::string& indent);
+void write_entries(std::string& out, const report_value& object, const std::string& parent, const std::string& unit,
+                   const std::string& indent);
 
-void write_entry(std::string& out, const std::string& key, const report_value& value, const std::string& indent)
+// An object's unit holds for the values inside it that declare none of their own.
+void write_entry(std::string& out, const std::string& key, const report_value& value, const std::string& parent,
+                 const std::string& inheritedUnit, const std::string& indent)
 {
+    const std::string declared = unit_of(key, parent);
+    const std::string unit = declared.empty() ? inheritedUnit : declared;
     if (fits_one_line(value)) {
-        out += indent + label_of(key) + ": " + plain_text(value) + "\n";
+        out += indent + label_of(key, parent) + ": " + text_with_unit(value, unit) + "\n";
         return;
     }
-    out += indent + label_of(key) + ":\n";
+    out += indent + label_of(key, parent) + ":\n";
     if (value.type() == kind::object) {
-        write_entries(out, value, indent + "  ");
+        write_entries(out, value, key, unit, indent + "  ");
         return;
     }
     for (size_t index = 0; index < value.items().size(); ++index) {
         out += indent + "  #" + std::to_string(index) + "\n";
-        write_entries(out, value.items()[index], indent + "    ");
+        write_entries(out, value.items()[index], key, unit, indent + "    ");
     }
 }
 
-void write_entries(std::string& out, const report_value& object, const std::string& indent)
+void write_entries(std::string& out, const report_value& object, const std::string& parent, const std::string& unit,
+                   const std::string& indent)
 {
     for (const auto& entry : object.entries())
-        write_entry(out, entry.first, entry.second, indent);
+        write_entry(out, entry.first, entry.second, parent, unit, indent);
 }
 
 std::string json_text(const std::string& text)
@@ -123,15 +131,12 @@ bool fits_one_line(const report_value& value)
     return is_plain(value) || is_plain_list(value);
 }
 
-std::string label_of(const std::string& key)
+std::string text_with_unit(const report_value& value, const std::string& unit)
 {
-    std::string label = key;
-    for (char& c : label)
-        if (c == '_')
-            c = ' ';
-    if (!label.empty() && label[0] >= 'a' && label[0] <= 'z')
-        label[0] = static_cast<char>(label[0] - 'a' + 'A');
-    return label;
+    const bool measured = value.type() == kind::integer || value.type() == kind::real ||
+                          (value.type() == kind::list && !value.items().empty() &&
+                           value.items().front().type() != kind::text);
+    return plain_text(value) + (measured && !unit.empty() ? " " + unit : "");
 }
 
 std::string write_text(const report_value& report)
@@ -140,9 +145,26 @@ std::string write_text(const report_value& report)
     for (const auto& section : report.entries()) {
         if (!out.empty() && !is_plain(section.second))
             out += "\n";
-        write_entry(out, section.first, section.second, "");
+        write_entry(out, section.first, section.second, "", "", "");
     }
     return out;
+}
+
+std::string who_can_act(const std::string& who)
+{
+    return "for the " + who;
+}
+
+std::string findings_text(const report_value& findings)
+{
+    if (findings.items().empty())
+        return "No problems found\n\n";
+    std::string text = "Findings:\n";
+    for (const report_value& finding : findings.items())
+        text += "  " + finding.get("outcome").text() + " " + finding.get("check").text() + ", " +
+                who_can_act(finding.get("who").text()) + ": " + finding.get("cause").text() + "\n    Remedy: " +
+                finding.get("remedy").text() + "\n";
+    return text + "\n";
 }
 
 std::string write_json(const report_value& report)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 
 namespace nibscope_report {
 namespace {
@@ -112,6 +113,30 @@ std::string polyline(const std::vector<std::pair<double, double>>& points, const
            "\" stroke-width=\"1.5\" stroke-linecap=\"round\" stroke-linejoin=\"round\"/>";
 }
 
+using point_list = std::vector<std::pair<double, double>>;
+
+// A line over time drawn with at most four points per pixel column: the first, the
+// lowest, the highest and the last, in their order. A long capture's line keeps its
+// look, a spike or a drop stays visible, and the page stays small.
+point_list per_pixel_column(const point_list& points)
+{
+    point_list kept;
+    for (size_t first = 0; first < points.size();) {
+        size_t last = first, low = first, high = first;
+        while (last + 1 < points.size() && std::floor(points[last + 1].first) == std::floor(points[first].first)) {
+            ++last;
+            low = points[last].second < points[low].second ? last : low;
+            high = points[last].second > points[high].second ? last : high;
+        }
+        size_t previous = points.size();
+        for (const size_t index : {first, std::min(low, high), std::max(low, high), last})
+            if (index != previous)
+                kept.push_back(points[previous = index]);
+        first = last + 1;
+    }
+    return kept;
+}
+
 std::string bar(double x, double y, double width, double height, const std::string& kind, const char* colour,
                 const std::string& title)
 {
@@ -149,7 +174,8 @@ std::string lines_by_kind(const std::vector<pen_sample>& samples, const plot& fr
         run.emplace_back(frame.x(time.of(samples[index])), frame.y(samples[index].pressure));
         if (index + 1 == samples.size() || samples[index + 1].contact != samples[index].contact) {
             const bool contact = samples[index].contact;
-            out += polyline(run, contact ? "in-contact" : "hovering", contact ? contact_colour : hover_colour);
+            out += polyline(per_pixel_column(run), contact ? "in-contact" : "hovering",
+                            contact ? contact_colour : hover_colour);
             run.clear();
         }
     }
@@ -164,6 +190,23 @@ pressure_axis span_of(const std::vector<pen_sample>& samples, pressure_axis axis
         axis.maximum = std::max(axis.maximum, sample.pressure);
     }
     return axis;
+}
+
+double distance(const std::pair<double, double>& a, const std::pair<double, double>& b)
+{
+    return std::hypot(a.first - b.first, a.second - b.second);
+}
+
+// The trail keeps a point where the pen has moved this far on the chart since the last
+// one kept: a pixel, or more for a path so long that it would pass trail_points.
+constexpr double trail_points = 20000;
+double trail_spacing(const std::vector<pen_sample>& samples, const plot& frame)
+{
+    double length = 0;
+    for (size_t index = 1; index < samples.size(); ++index)
+        length += distance({frame.x(samples[index - 1].x), frame.y(samples[index - 1].y)},
+                           {frame.x(samples[index].x), frame.y(samples[index].y)});
+    return std::max(1.0, length / trail_points);
 }
 
 // Light yellow at the axis minimum to dark red at its maximum.
@@ -189,7 +232,10 @@ std::string escape_markup(const std::string& text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&#39;"; break;
-        default: out += c;
+        case '\t': case '\n': case '\r': out += c; break;
+        default:
+            // Markup can hold no other control character, not even as a reference.
+            out += static_cast<unsigned char>(c) < 0x20 ? "\xEF\xBF\xBD" : std::string(1, c);
         }
     }
     return out;
@@ -311,17 +357,27 @@ std::string trail_chart(const std::string& id, const std::vector<pen_sample>& sa
     const double scale = std::min(plot_width / width, 300 / height);
     const plot frame(0, width, 0, height, true, width * scale, height * scale);
     std::string drawing = frame.axes("x (output units)", "y (output units, downwards)");
-    std::vector<std::pair<double, double>> path;
-    std::string dots, lastDot;
-    for (const auto& sample : samples) {
-        path.emplace_back(frame.x(sample.x), frame.y(sample.y));
+    const double spacing = trail_spacing(samples, frame);
+    point_list path;
+    std::string dots;
+    std::set<std::string> drawn;  // a pen held still, or passing again, repeats its dot: one is enough
+    for (size_t index = 0; index < samples.size(); ++index) {
+        const pen_sample& sample = samples[index];
+        const std::pair<double, double> at{frame.x(sample.x), frame.y(sample.y)};
+        const bool turns = index > 0 && sample.contact != samples[index - 1].contact;
+        if (path.empty() || turns || index + 1 == samples.size() || distance(path.back(), at) >= spacing)
+            path.push_back(at);
+        else
+            continue;
+        // Dots on a grid of their own size: overlapping dots of one colour add nothing.
+        const double cell = std::max(spacing, 2.0);
         const std::string colour = sample.contact ? pressure_colour(sample.pressure, axis) : hover_colour;
-        const std::string dot = "<circle class=\"" + std::string(sample.contact ? "in-contact" : "hovering") +
-                                "\" cx=\"" + number(frame.x(sample.x)) + "\" cy=\"" + number(frame.y(sample.y)) +
-                                "\" r=\"" + (sample.contact ? "2.5" : "1.5") + "\" fill=\"" + colour + "\"/>";
-        // A pen held still repeats its dot hundreds of times a second; one is enough.
-        if (dot != lastDot)
-            dots += lastDot = dot;
+        const std::string key = std::to_string(std::lround(at.first / cell)) + "," +
+                                std::to_string(std::lround(at.second / cell)) + colour;
+        if (drawn.insert(key).second)
+            dots += "<circle class=\"" + std::string(sample.contact ? "in-contact" : "hovering") + "\" cx=\"" +
+                    number(at.first) + "\" cy=\"" + number(at.second) + "\" r=\"" + (sample.contact ? "2.5" : "1.5") +
+                    "\" fill=\"" + colour + "\"/>";
     }
     drawing += polyline(path, "trail", "#bbbbbb") + dots;
     return figure(id, frame, drawing,
@@ -343,8 +399,8 @@ std::string tilt_chart(const std::string& id, const std::vector<pen_sample>& sam
         altitudes.emplace_back(frame.x(time.of(sample)), frame.y(sample.altitude));
     }
     const std::string drawing = frame.axes("Time (" + time.unit + ")", "Angle (degrees)") +
-                                polyline(azimuths, "azimuth", contact_colour) +
-                                polyline(altitudes, "altitude", "#d35400");
+                                polyline(per_pixel_column(azimuths), "azimuth", contact_colour) +
+                                polyline(per_pixel_column(altitudes), "altitude", "#d35400");
     return figure(id, frame, drawing, "Tilt over time: azimuth in blue, altitude in orange, in degrees.");
 }
 

@@ -34,7 +34,10 @@ struct sample_intervals {
 sample_intervals intervals_of(const std::vector<pen_sample>& samples);
 
 // Each returns one <figure> element whose id is given; source names the stream in the
-// caption ("WinTab", "Windows Ink").
+// caption ("WinTab", "Windows Ink"). Lines over time keep at most four points per pixel
+// column (the first, the lowest, the highest and the last), the trail a point per pixel
+// the pen moved (more for a very long path) and one dot per spot and colour: the page
+// of a long capture stays small and still shows every spike and drop.
 std::string pressure_over_time_chart(const std::string& id, const std::string& source,
                                      const std::vector<pen_sample>& samples, const pressure_axis& axis);
 // claimed_rate: packets per second the device claims; 0 draws no mark.
@@ -48,7 +51,8 @@ std::string trail_chart(const std::string& id, const std::vector<pen_sample>& sa
                         const pressure_axis& axis);
 std::string tilt_chart(const std::string& id, const std::vector<pen_sample>& samples);
 
-// Text with &, <, >, " and ' as character references, for markup.
+// Text with &, <, >, " and ' as character references and every control character but
+// tab and line ends as U+FFFD, for markup.
 std::string escape_markup(const std::string& text);
 
 }  // namespace nibscope_report

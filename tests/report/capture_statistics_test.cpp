@@ -4,14 +4,19 @@
 #include "report/capture/capture_recording.h"
 #include "report/capture/capture_statistics.h"
 #include "report/checks/capture_checks.h"
+#include "report/checks/check_findings.h"
 #include "report/output/capture_charts.h"
+#include "report/output/html_writer.h"
 #include "report/output/name_redaction.h"
+#include "report/output/report_labels.h"
+#include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
 #include "report/output/svg_charts.h"
 
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <set>
 #include <regex>
 #include <sstream>
 
@@ -47,6 +52,19 @@ std::vector<pointer_sample> ink_stroke(bool pressure)
         samples[i] = {time + 2, time, 7, 100 + i, 200, level, i - 5, 0, contact, true};
     }
     return samples;
+}
+
+// Every key in the tree that has no declared label, with the path it stands at.
+void undeclared_keys(const report_value& tree, const std::string& parent, const std::string& path,
+                     std::vector<std::string>& found)
+{
+    for (const auto& entry : tree.entries()) {
+        if (!declared_label(parent, entry.first))
+            found.push_back(path + entry.first);
+        undeclared_keys(entry.second, entry.first, path + entry.first + ".", found);
+    }
+    for (const auto& item : tree.items())
+        undeclared_keys(item, parent, path + "#.", found);
 }
 
 std::string compact_json(const report_value& value)
@@ -86,7 +104,7 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
           R"("packet_age_ms":{"median":3,"maximum":43},)"
           R"("pressure":{"minimum":0,"maximum":1000,"distinct_values":21,"share_of_range_percent":97.75},"pressure_while_tip_up":0,)"
           R"("tilt":{"altitude_minimum":450,"altitude_maximum":740,"azimuth_minimum":0,"azimuth_maximum":2900},)"
-          R"("queue_errors":2,"lost_packets":5})"}},
+          R"("packets_sharing_a_time_stamp":0,"queue_errors":2,"lost_packets":5})"}},
         {"no interval on either side of a packet out of proximity", stroke([](int i, captured_packet& p) {
              p.status = i == 20;  // 100 ms after packet 19 and before packet 21
              p.time += i >= 21 ? 200 : i == 20 ? 100 : 0;
@@ -106,10 +124,20 @@ TEST(CaptureStatistics, SummariesOfKnownSequences)
         {"a serial step of 2^31 goes back: none lost", stroke([](int i, captured_packet& p) {
              p.serial += i >= 20 ? 0x7FFFFFFFu : 0;
          }), full, {R"("lost_packets":0})"}},
+        {"a single lost packet: a serial step of 2", stroke([](int i, captured_packet& p) { p.serial += i >= 20 ? 1 : 0; }),
+         full, {R"("lost_packets":1})"}},
+        {"two lost across the wrap: 0xFFFFFFFE then 1", stroke([](int i, captured_packet& p) {
+             p.serial += (i >= 15 ? 2 : 0) - 17;  // packet 14 is 0xFFFFFFFE, packet 15 is 1
+         }), full, {R"("lost_packets":2})"}},
         {"a repeated serial: none lost", stroke([](int i, captured_packet& p) { p.serial -= i >= 20 ? 1 : 0; }), full,
          {R"("lost_packets":0})"}},
         {"pressure at the axis minimum hovers, one above is contact", stroke(), atFifty,
          {R"("hovering":{"packets":11,)", R"("in_contact":{"packets":19,)"}},
+        {"pairs of hovering packets sharing a time stamp count as one step in time", stroke([](int i, captured_packet& p) {
+             p.time -= i < 10 ? static_cast<tevrin::u32>(10 * (i % 2)) : 0;  // 0 20 20 40 40 ... 80 80 ms
+         }), full,
+         {R"("hovering":{"packets":10,"packets_per_second":50,"median_interval_ms":20,"p99_interval_ms":20},)",
+          R"("packets_sharing_a_time_stamp":5,)"}},
         {"buttons 0 and 31", stroke([](int i, captured_packet& p) { p.buttons = i == 3 ? 0x80000001u : 0; }), full,
          {R"("buttons_seen":[0,31],)"}},
         {"no packets", {}, full,
@@ -170,8 +198,13 @@ TEST(PenApis, VerdictsAndCaptureChecks)
         add_pen_api_sections(section, row.packets, setting, row.pointer, row.missing, row.offsets);
         EXPECT_EQ(section.get("pen_apis").text(), row.verdict) << row.name;
         std::string outcomes;
-        for (const check_result& check : check_capture(section, {0, 1023, report_value(200)}))
+        for (const check_result& check : check_capture(section, {0, 1023, report_value(200)})) {
             outcomes += (outcomes.empty() ? "" : " ") + check.outcome;
+            EXPECT_TRUE(check.outcome == "PASS" || remedy_for(check.id, check.outcome)) << check.id << " " << check.outcome;
+        }
+        std::vector<std::string> undeclared;
+        undeclared_keys(report_value::object().set("capture", section), "", "", undeclared);
+        EXPECT_THAT(undeclared, testing::IsEmpty()) << row.name;
         EXPECT_EQ(outcomes, row.outcomes) << row.name;
         for (const char* part : row.parts)
             EXPECT_THAT(compact_json(section), testing::HasSubstr(part)) << row.name;
@@ -213,7 +246,7 @@ TEST(ReportWriters, TextAndJsonCarryTheSameTree)
     EXPECT_EQ(write_json(report), "{\n  \"driver_library\": {\n    \"path\": \"C:\\\\tab \\\"1\\\"\\n\",\n"
                                   "    \"missing_entries\": [],\n    \"size\": 1234,\n    \"company\": null\n  },\n"
                                   "  \"cursors\": [\n    {\n      \"active\": true\n    }\n  ]\n}\n");
-    EXPECT_EQ(write_text(report), "Driver library:\n  Path: C:\\tab \"1\"\n\n  Missing entries: none\n  Size: 1234\n"
+    EXPECT_EQ(write_text(report), "Driver library:\n  Path: C:\\tab \"1\"\n\n  Missing entries: none\n  Size: 1234 bytes\n"
                                   "  Company: not reported\n\nCursors:\n  #0\n    Active: yes\n");
 }
 
@@ -258,4 +291,111 @@ TEST(CaptureCharts, WindowsInkFromThePointerPoints)
     for (const char* part : {"<figure class=\"chart\" id=\"ink-pressure\"", "<figure class=\"chart\" id=\"ink-intervals\"",
                              "Windows Ink", "<title>8 ms: 9 hovering</title>", "<title>4 ms: 17 in contact</title>"})
         EXPECT_THAT(charts, testing::HasSubstr(part)) << part;
+}
+
+// Every figure of the summary from the statistic it stands for: each has a value no
+// other field shares, and the tablet is the default context's device, not the first.
+TEST(ReportSummary, EachFigureFromItsStatistic)
+{
+    const auto device = [](const char* name, int levels, int rate) {
+        return report_value::object().set("name", name).set("packet_rate", rate)
+            .set("normal_pressure", report_value::object().set("levels", levels));
+    };
+    const auto rate = [](double perSecond) { return report_value::object().set("packets_per_second", perSecond); };
+    report_value report = report_value::object();
+    report.set("driver_library", report_value::object().set("loaded", true).set("path", "C:\\w.dll")
+        .set("company", "Maker").set("file_version", "4.5.6.7").set("product_version", "9.9"));
+    report.set("devices", report_value::list().add(device("First", 512, 100)).add(device("Second", 2048, 266)));
+    report.set("contexts", report_value::object().set("default_system", report_value::object().set("device", 1)));
+    report.set("capture", report_value::object().set("seconds", 7).set("packets", 31).set("hovering", rate(101.5))
+        .set("in_contact", rate(202)).set("pressure", report_value::object().set("minimum", 3).set("maximum", 1003)
+        .set("share_of_range_percent", 97.5)).set("queue_errors", 8).set("lost_packets", 4).set("pen_apis", "WinTab only"));
+    report_value checks = report_value::list();
+    for (const char* outcome : {"PASS", "WARN", "PASS", "FAIL", "WARN", "WARN", "FAIL"})
+        checks.add(report_value::object().set("outcome", outcome).set("id", std::string(outcome) == "FAIL" ? "a-fail" : "x"));
+    EXPECT_EQ(summary_lines(report, checks), (std::vector<std::string>{
+        "Driver: C:\\w.dll, Maker, version 4.5.6.7",
+        "Tablet: Second, 2048 pressure levels, 266 packets per second claimed",
+        "Capture: 31 packets in 7 s, 101.5 per second hovering and 202 in contact, pressure reached 1003 (97.5% of the "
+        "range), lost packets: 4, pen APIs: WinTab only",
+        "Checks: 2 PASS, 3 WARN, 2 FAIL; FAIL: a-fail"}));
+}
+
+// One remedy per check outcome, for one of the three who can act; a check's outcome
+// makes one finding however many lines it has, and an outcome without a remedy is
+// still found.
+TEST(Findings, OneRemedyPerCheckOutcome)
+{
+    std::set<std::pair<std::string, std::string>> seen;
+    for (const check_remedy& remedy : check_remedies()) {
+        EXPECT_TRUE(seen.insert({remedy.check, remedy.outcome}).second) << remedy.check << " " << remedy.outcome;
+        EXPECT_THAT((std::vector<std::string>{"WARN", "FAIL"}), testing::Contains(remedy.outcome)) << remedy.check;
+        EXPECT_THAT((std::vector<std::string>{"user", "drawing program", "driver's maker"}), testing::Contains(remedy.who))
+            << remedy.check;
+        EXPECT_THAT(remedy.cause, testing::EndsWith(".")) << remedy.check;
+        EXPECT_THAT(remedy.remedy, testing::EndsWith(".")) << remedy.check;
+    }
+    const auto check = [](const char* outcome, const char* id) {
+        return report_value::object().set("outcome", outcome).set("id", id).set("sentence", std::string("said ") + id);
+    };
+    const report_value checks = report_value::list().add(check("PASS", "library-loads")).add(check("FAIL", "record-sizes"))
+        .add(check("FAIL", "record-sizes")).add(check("WARN", "pressure-range")).add(check("FAIL", "pressure-range"))
+        .add(check("WARN", "a-new-check"));
+    const report_value findings = findings_of(checks);
+    std::vector<std::string> found;
+    for (const report_value& finding : findings.items())
+        found.push_back(finding.get("outcome").text() + " " + finding.get("check").text() + " " + finding.get("who").text());
+    EXPECT_EQ(found, (std::vector<std::string>{"FAIL record-sizes driver's maker", "WARN pressure-range user",
+                                               "FAIL pressure-range driver's maker", "WARN a-new-check driver's maker"}));
+    EXPECT_EQ(findings.items()[1].get("remedy").text(), remedy_for("pressure-range", "WARN")->remedy);
+    EXPECT_EQ(findings.items()[3].get("cause").text(), "said a-new-check");
+    EXPECT_EQ(findings.items()[3].get("remedy").text(), unknown_remedy);
+    EXPECT_EQ(findings_text(report_value::list()), "No problems found\n\n");
+    EXPECT_THAT(findings_text(findings), testing::StartsWith("Findings:\n  FAIL record-sizes, for the driver's maker: "
+                                                             "The driver writes records longer"));
+}
+
+// Labels and units declared once: a key's label may depend on where it stands, an
+// object's unit holds for its values, and an undeclared key shows as it is.
+TEST(Labels, DeclaredOnceForTextAndPage)
+{
+    report_value report = report_value::object().set("system", report_value::object().set("ansi_code_page", 1252)
+        .set("dpi_awareness", "unaware")).set("interface", report_value::object().set("devices", 1))
+        .set("capture", report_value::object().set("in_contact", report_value::object().set("p99_interval_ms", 7))
+        .set("packet_age_ms", report_value::object().set("median", 3)).set("tilt", report_value::object()
+        .set("altitude_minimum", 450)).set("lost_packets", report_value()).set("not_a_key", 2));
+    EXPECT_EQ(write_text(report), "System:\n  ANSI code page: 1252\n  DPI awareness: unaware\n\nWinTab interface:\n"
+              "  Devices counted: 1\n\nCapture:\n  In contact:\n    99th percentile interval: 7 ms\n"
+              "  Packet age (read after its time stamp):\n    Median: 3 ms\n  Tilt:\n    Altitude minimum: 450 tenths of a degree\n"
+              "  Lost packets: not reported\n  not_a_key: 2\n");
+    const std::string page = write_html(report, {});
+    for (const char* part : {"<th>99th percentile interval</th><td>7 ms</td>", "<th>Median</th><td>3 ms</td>",
+                             "<summary><h2>WinTab interface</h2></summary>", "<th>Devices counted</th><td>1</td>"})
+        EXPECT_THAT(page, testing::HasSubstr(part)) << part;
+}
+
+// A long capture's charts stay small and keep what matters: ten minutes at 1,000
+// packets per second, one spike and one drop to 0 amid a steady press, the pen circling.
+TEST(CaptureCharts, LongCapturesStaySmallAndKeepSpikes)
+{
+    std::vector<pen_sample> samples(600000);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double turn = static_cast<double>(i) / 2000;
+        samples[i] = {static_cast<double>(i), i == 300001 ? 1023.0 : i == 400003 ? 1.0 : 500.0, true, true,
+                      5000 + 3000 * std::cos(turn), 4000 + 3000 * std::sin(turn)};
+    }
+    const std::string pressure = pressure_over_time_chart("p", "WinTab", samples, {0, 1023});
+    const std::smatch line = [&] {
+        std::smatch found;
+        std::regex_search(pressure, found, std::regex("class=\"in-contact\" points=\"([^\"]*)\""));
+        return found;
+    }();
+    const std::string points = line[1];
+    EXPECT_LE(std::count(points.begin(), points.end(), ','), 4 * 561);
+    const auto y = [](double value) { return std::to_string(static_cast<int>(14 + (1 - value / (1023 * 1.08)) * 200)); };
+    EXPECT_THAT(points, testing::HasSubstr("," + y(1023) + ".")) << "the spike";
+    EXPECT_THAT(points, testing::HasSubstr("," + y(1) + ".")) << "the drop";
+    const std::string trail = trail_chart("t", samples, 10000, 8000, {0, 1023});
+    EXPECT_LT(trail.size(), 600000u);
+    EXPECT_LT(pressure.size(), 60000u);
 }

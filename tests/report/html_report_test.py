@@ -1,7 +1,8 @@
 """nibscope-report.exe --html under Wine for the simulated driver's known stroke: the page parsed as XML with each
 chart's data held against the stroke, then rendered by headless Chromium (charts drawn, no horizontal overflow at
 1280 pixels). The runs put a copy of the driver in a folder named after the user and the computer on the search path:
-no output holds those names unless --keep-names is given.
+no output holds those names unless --keep-names is given. A driver whose device and context names, and a folder whose
+name, hold characters markup must escape still give a well-formed page that shows them as they are.
 
 usage: html_report_test.py SCENARIO_DIR OUTPUT_DIR"""
 import concurrent.futures
@@ -28,17 +29,26 @@ X, S = "{http://www.w3.org/1999/xhtml}", "{http://www.w3.org/2000/svg}"
 CHROMIUM = ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
             "--disable-background-networking", "--disable-component-update", "--disable-sync", "--hide-scrollbars"]
 WIDTH = 1280
+FIRST_SCREEN = 800  # a laptop's browser window
+HEAD = ("summary", "findings", "checks")
 # Written into a copy of the page only: where Chromium laid out each chart, and the page's width.
 GEOMETRY = """<script>var g = {width: document.documentElement.scrollWidth, charts: {}};
 document.querySelectorAll('figure.chart svg').forEach(function (svg) { var b = svg.getBoundingClientRect();
   g.charts[svg.parentNode.id] = [b.left, b.top + window.scrollY, b.width, b.height]; });
+g.findings = document.getElementById('findings').getBoundingClientRect().bottom;
 document.body.setAttribute('data-geometry', JSON.stringify(g));</script></body>"""
 
 
-def run(name, arguments):
+# Windows allows & and ' in a folder's name; the names the driver answers hold every character markup escapes.
+MARKUP_FOLDER = os.path.join(OUT, "folders", "Tom & Jerry's")
+MARKUP_ENV = dict(ENV, TEVRIN_SIMULATED_QUIRKS="markup-names", WINEPATH="Z:" + MARKUP_FOLDER.replace("/", "\\"))
+MARKUP_NAMES = ["Tab & <Pen> \"Pro\" 'X'\ufffd", "Ctx & <Sys> \"1\" 'a'", MARKUP_FOLDER.replace("/", "\\")]
+
+
+def run(name, arguments, env=ENV):
     page = os.path.join(OUT, name + ".html")
     result = subprocess.run([WINE_RUN, PROGRAM, "--capture", "1", "--check", "--html", "Z:" + page] + arguments,
-                            capture_output=True, timeout=120, env=ENV)
+                            capture_output=True, timeout=120, env=env)
     with open(page, encoding="utf-8") as file:
         return result.returncode, result.stdout.decode("utf-8"), file.read()
 
@@ -57,14 +67,22 @@ def page_failures(page, report):
     sections = {s.get("id"): s for s in root.iter(X + "section")}
     failures = [] if len(sections) == len(list(root.iter(X + "section"))) else ["two sections share an id"]
     failures += [f"no section {key}" for key in report if key not in sections]
-    failures += [f"section {key} is headed {''.join(s.find(X + 'h2').itertext())!r}" for key, s in sections.items()
-                 if key in report and s.find(X + "h2").text != key.replace("_", " ").capitalize()]
+    failures += [f"section {key} is headed {heading!r}" for key, s in sections.items()
+                 if key in report and ((heading := "".join(next(s.iter(X + "h2")).itertext())) in ("", key))]
+    shown = [s.get("id") for s in root.iter(X + "section") if s.get("class") != "detail"]
+    folded = [s.get("id") for s in root.iter(X + "section") if s.find(X + "details") is not None]
+    if shown != ["summary", "findings", "charts"] or folded != [key for key in report if key not in HEAD] + ["checks"]:
+        failures.append(f"sections shown {shown}, folded {folded}")
+    findings = ["".join(li.itertext()) for li in sections["findings"].iter(X + "li")]
+    failures += [f"no finding for {f['check']}" for f in report["findings"] if not any(
+        line.startswith(f"{f['outcome']} {f['check']}, for the {f['who']}: {f['cause']}Remedy: {f['remedy']}")
+        for line in findings)]
     if sections["summary"].find(X + "div").text.splitlines() != report["summary"]:
         failures.append("the page's summary differs from the JSON's")
     lines = {(li.get("class"), "".join(li.itertext())) for li in sections["checks"].iter(X + "li")}
     failures += [f"no {c['outcome']} line for check {c['id']}" for c in report["checks"]
                  if (c["outcome"].lower(), f"{c['outcome']} {c['id']}: {c['sentence']}") not in lines]
-    charts = {figure.get("id"): figure for figure in sections["capture"].iter(X + "figure")}
+    charts = {figure.get("id"): figure for figure in sections["charts"].iter(X + "figure")}
     capture = report["capture"]
     hover, contact = capture["hovering"]["packets"], capture["in_contact"]["packets"]
     lines = {p.get("class"): points(p) for p in charts["wintab-pressure"].iter(S + "polyline")}
@@ -85,12 +103,13 @@ def page_failures(page, report):
         failures.append(f"pressure values {values}")
     trail = [points(p) for p in charts["wintab-trail"].iter(S + "polyline")][0]
     (x0, y0), (x1, y1) = trail[0], trail[-1]
-    mean = ((x1 - x0) / (len(trail) - 1), (y1 - y0) / (len(trail) - 1))
-    uneven = [(b[0] - a[0], b[1] - a[1]) for a, b in zip(trail, trail[1:])
-              if abs(b[0] - a[0] - mean[0]) > 0.15 or abs(b[1] - a[1] - mean[1]) > 0.15]
-    # The stroke moves by (20, 5) a packet: even steps, one scale for both axes, downwards.
-    if len(trail) != hover + contact or uneven or y1 <= y0 or abs(x1 - x0 - 4 * (y1 - y0)) > 0.5:
-        failures.append(f"trail of {len(trail)} points from {trail[0]} to {trail[-1]}, uneven steps {uneven}")
+    # The stroke moves by (20, 5) a packet, several pixels on the chart: the trail keeps every packet, each on the
+    # stroke's line, forwards and downwards, one scale for both axes. (Long paths: LongCapturesStaySmallAndKeepSpikes.)
+    off = [(x, y) for x, y in trail if abs(x - x0 - 4 * (y - y0)) > 0.5]
+    backwards = [(a, b) for a, b in zip(trail, trail[1:]) if b[0] <= a[0] or b[1] <= a[1]]
+    if len(trail) != hover + contact or off or backwards or y1 <= y0:
+        failures.append(f"trail of {len(trail)} points from {trail[0]} to {trail[-1]}, off the line {off}, "
+                        f"backwards {backwards}")
     tilt = {p.get("class"): len(points(p)) for p in charts["wintab-tilt"].iter(S + "polyline")}
     if tilt != {"azimuth": hover + contact, "altitude": hover + contact}:
         failures.append(f"tilt lines {tilt}")
@@ -127,17 +146,31 @@ def browser_failures(page):
     shot = os.path.join(OUT, "page.png")
     chromium(page, f"--window-size={WIDTH},{height:.0f}", f"--screenshot={shot}")
     failures = [] if geometry["width"] <= WIDTH else [f"the page is {geometry['width']} pixels wide"]
+    if geometry["findings"] > FIRST_SCREEN:
+        failures.append(f"the findings end {geometry['findings']} pixels down, beyond the first screen")
+    first = os.path.join(OUT, "first_screen.png")
+    chromium(page, f"--window-size={WIDTH},{FIRST_SCREEN}", f"--screenshot={first}")
+    print("first screen:", first)
     drawn = {chart: coloured_pixels(shot, box) for chart, box in geometry["charts"].items()}
     print("coloured pixels per chart:", drawn, "screenshot:", shot)
     return failures + [f"chart {chart} shows {count} coloured pixels" for chart, count in drawn.items() if count < 50]
 
 
+def markup_failures(page):
+    try:
+        shown = "".join(ElementTree.fromstring(page).itertext())
+    except ElementTree.ParseError as error:
+        return [f"the page of names with markup characters is not well-formed: {error}"]
+    return [f"the page does not show {name!r}" for name in MARKUP_NAMES if name not in shown]
+
+
 def main():
-    os.makedirs(NAMED, exist_ok=True)
-    shutil.copy(os.path.join(SCENARIO, "wintab32.dll"), NAMED)
+    for folder in (NAMED, MARKUP_FOLDER):
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy(os.path.join(SCENARIO, "wintab32.dll"), folder)
     with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
-        left_out, text, kept = pool.map(lambda args: run(*args), [("page", ["--json"]), ("text", []),
-                                                                  ("kept", ["--keep-names"])])
+        left_out, text, kept, markup = pool.map(lambda args: run(*args), [
+            ("page", ["--json"]), ("text", []), ("kept", ["--keep-names"]), ("markup", ["--keep-names"], MARKUP_ENV)])
     report = json.loads(left_out[1])
     failures = [f"{name} run exit status {status[0]}" for name, status in
                 [("JSON", left_out), ("text", text), ("kept", kept)] if status[0] != 0]
@@ -149,6 +182,7 @@ def main():
             failures.append(f"the {name} lacks {redacted}")
     failures += [f"--keep-names lost the names from the {name}" for name, output in [("text", kept[1]), ("page", kept[2])]
                  if NAMED.replace("/", "\\") not in output]
+    failures += markup_failures(markup[2])
     failures += page_failures(left_out[2], report) + browser_failures(os.path.join(OUT, "page.html"))
     print(f"summary: {report['summary']}")
     for failure in failures:

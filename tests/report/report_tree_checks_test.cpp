@@ -72,6 +72,7 @@ TEST(ReportTreeChecks, EdgesAndBranches)
     const std::string sameMaker = "is of the same maker and version as the 64-bit one (Maker, 1.2).";
     const std::string otherMaker = " is of another maker or version than the 64-bit one (Maker, 1.2).";
     const std::string seen = "WARN A 32-bit program would see ";
+    const report_value named = report_value::object().set("name", "Pen");
     const struct { void (*check)(check_list_builder&, const report_value&); report_value tree; std::string lines; } rows[] = {
         {check_32bit_library, library("x64", twin(true)), "PASS " + twinLibrary + sameMaker},
         {check_32bit_library, library("x64", twin(true, "Other")), "WARN " + twinLibrary + "(Other, 1.2)" + otherMaker},
@@ -101,6 +102,10 @@ TEST(ReportTreeChecks, EdgesAndBranches)
         {check_pressure, report_value::list().add(axis(0, 1)).add(axis(5, 5)).add(report_value::object()),
          "PASS Device 0's pressure axis runs from 0 to 1.FAIL Device 1's pressure axis has no range: 5 to 5."
          "WARN Device 2 does not answer the pressure axis query."},
+        {check_cursors, report_value::list().add(report_value::object()),
+         "WARN The interface counts 1 cursor, but cursor 0 answers nothing."},
+        {check_cursors, report_value::list().add(report_value::object()).add(named).add(report_value::object()),
+         "WARN The interface counts 3 cursors, but cursors 0, 2 answer nothing."},
         {check_context_rate, context_on(0, 200, 200), "PASS " + rate + "does not exceed the device's: 200 against the device's 200."},
         {check_context_rate, context_on(0, 201, 200), "FAIL " + rate + "exceeds the device's: 201 against the device's 200."},
         {check_context_rate, context_on(1, 200, 200), "WARN The default system context or its device could not be read."},

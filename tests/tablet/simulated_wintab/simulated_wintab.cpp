@@ -38,10 +38,11 @@
 // survive: count-over (WTPacketsGet answers one packet more than asked for),
 // write-over (WTPacketsGet writes a whole queue of filler past the packets it
 // copied, as many again as asked for, and answers only the copied ones),
-// size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-context and
-// long-marks (records written longer than published: see long_records),
-// ansi-context-name (the default contexts' names hold a byte above 127), no-counts
-// (the interface answers none of its counts).
+// size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-axis-byte,
+// long-context and long-marks (records written longer than published: see long_records),
+// ansi-context-name (the default contexts' names hold a byte above 127), markup-names
+// (the device's and the default contexts' names hold &, <, >, quotes and a control
+// character), no-counts (the interface answers none of its counts).
 #include "simulated_wintab/simulated_wintab_controls.h"
 
 #include "report/capture/capture_recording.h"
@@ -134,11 +135,15 @@ DriverState driver;
 struct long_record { const char* quirk; UINT category, index; size_t extra; bool announced; };
 const long_record long_records[] = {
     {"long-axis", WTI_DEVICES, DVC_NPRESSURE, 8, true},
+    {"long-axis-byte", WTI_DEVICES, DVC_NPRESSURE, 1, true},
     {"long-context", WTI_DEFSYSCTX, 0, 32, true},
     {"long-context", WTI_DEFCONTEXT, 0, 32, true},
     {"long-marks", WTI_CURSORS, CSR_NPBTNMARKS, 8, false},
 };
 constexpr BYTE long_record_byte = 'L';
+// Names that a page must escape; the control character no markup can hold at all.
+const char* const markup_device_name = "Tab & <Pen> \"Pro\" 'X'\x01";
+const char* const markup_context_name = "Ctx & <Sys> \"1\" 'a'";
 constexpr size_t long_context_extra = 32;  // also what WTGetA adds under long-context
 
 bool quirk(const std::string& word)
@@ -205,6 +210,8 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
     std::strcpy(settings.lcName, system ? "Simulated system context" : "Simulated digitizing context");
     if (quirk("ansi-context-name"))
         std::strcpy(settings.lcName, system ? "Simulated syst\xE8me context" : "Simulated \xE9tude context");
+    if (quirk("markup-names"))
+        std::strcpy(settings.lcName, markup_context_name);
     settings.lcOptions = system ? CXO_SYSTEM | CXO_MESSAGES : CXO_MESSAGES;
     settings.lcMsgBase = WT_DEFBASE, settings.lcDevice = driver.defaultDevice, settings.lcPktRate = 133;
     settings.lcPktData = PK_X | PK_Y | PK_BUTTONS, settings.lcPktMode = PK_BUTTONS, settings.lcMoveMask = PK_X | PK_Y;
@@ -276,7 +283,7 @@ void post_proximity(HWND window, wintab_context_tag* open, bool entering)
         return quirk("unterminated") ? "Simulated WinTab driver" : text("Simulated WinTab driver");
     const int device = member_of(category, WTI_DEVICES), cursor = member_of(category, WTI_CURSORS);
     if (device >= 0 && index == DVC_NAME)
-        return text(driver.deviceName);
+        return text(quirk("markup-names") ? markup_device_name : driver.deviceName);
     if (device >= 0 && index == DVC_NPRESSURE) {
         const std::string& axis = driver.pressureAxes[static_cast<UINT>(device)];
         return axis.empty() || !quirk("zero-pressure") ? axis : bytes(AXIS{0, 0, TU_NONE, 0});

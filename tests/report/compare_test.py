@@ -1,0 +1,138 @@
+"""nibscope-report.exe --compare under Wine over a table of report pairs: two real reports of the simulated driver
+(as it is, and losing packets while writing a record one byte long), and reports derived from them as a driver update,
+another tablet and an earlier version of the program would write them; then every kind of bad input, each refused with
+exit status 2, one sentence naming the file, and nothing written.
+
+usage: compare_test.py SCENARIO_DIR OUTPUT_DIR"""
+import copy
+import json
+import os
+import subprocess
+import sys
+import xml.etree.ElementTree as ElementTree
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+SCENARIO, OUT = sys.argv[1:3]
+PROGRAM = os.path.join(SCENARIO, "nibscope-report.exe")
+STROKE = dict(os.environ, TEVRIN_DLL_OVERRIDES="wintab32=n,b", TEVRIN_SIMULATED_STROKE="1")
+
+
+def windows(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def run(*arguments, env=None):
+    result = subprocess.run([WINE_RUN, PROGRAM] + list(arguments), capture_output=True, timeout=120, env=env)
+    return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n"), result.stderr.decode("utf-8")
+
+
+def report(quirks=""):
+    code, out, err = run("--check", "--capture", "1", "--json", env=dict(STROKE, TEVRIN_SIMULATED_QUIRKS=quirks))
+    assert code in (0, 1), err
+    return json.loads(out)
+
+
+def save(name, content):
+    path = os.path.join(OUT, name)
+    with open(path, "w", encoding="utf-8") as file:
+        file.write(content if isinstance(content, str) else json.dumps(content, indent=2))
+    return path
+
+
+def changed(base, edit):
+    derived = copy.deepcopy(base)
+    edit(derived)
+    return derived
+
+
+def driver_update(r):
+    r["driver_library"].update(file_version="1.0.1.2", product_version="1.0.1.2")
+    r["devices"][0]["packet_rate"] = 266
+
+
+def another_tablet(r):
+    r["driver_library"].update(company="Another maker", path="C:\\Windows\\system32\\wintab32.dll")
+    r["devices"][0].update(name="Other Tablet", normal_pressure=dict(r["devices"][0]["normal_pressure"], maximum=8191,
+                                                                    levels=8192))
+    r["capture"]["pressure"]["maximum"] = 4000
+
+
+def earlier_version(r):  # before findings, shared time stamps and the 32-bit twin
+    for key in ("summary", "findings"):
+        del r[key]
+    del r["capture"]["packets_sharing_a_time_stamp"], r["driver_library"]["wintab32_32bit"]
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    base, losing = report(), report("serial-gaps,long-axis-byte")
+    old = save("old.json", base)
+    pairs = [  # name, new report, lines the comparison must hold
+        ("the same report", base, ["The reports do not differ where it matters."]),
+        ("a driver update", changed(base, driver_update),
+         ["Driver library:", "  File version: 1.0.0.7 -> 1.0.1.2", "  Product version: 1.0.0.7 -> 1.0.1.2",
+          "Devices:", "  #0 Packet rate: 200 packets per second -> 266 packets per second"]),
+        ("another tablet", changed(base, another_tablet),
+         ["  Company: The Tevrin Nibscope developers -> Another maker", "  #0 Name: Simulated Tablet -> Other Tablet",
+          "  #0 Pressure axis: Maximum: 1023 -> 8191", "  #0 Pressure axis: Levels: 1024 -> 8192",
+          "  Pressure: Maximum: 1000 -> 4000, +3000 (+300 %)"]),
+        ("changed outcomes", losing,
+         ["Checks whose outcome changed:", "  record-sizes: PASS -> FAIL", "  packet-loss: PASS -> FAIL",
+          "Capture:", "  Lost packets: 0 -> 4, +4"]),
+        ("an earlier version's report", changed(base, earlier_version),
+         ["  32-bit wintab32.dll: Path: C:\\windows\\syswow64\\wintab32.dll -> absent",
+          "  Packets sharing a time stamp: 0 -> absent"]),
+    ]
+    failures = []
+    for name, new, lines in pairs:
+        page = os.path.join(OUT, name.replace(" ", "_").replace("'", "") + ".html")
+        code, out, err = run("--compare", windows(old), windows(save("new.json", new)), "--html", windows(page))
+        shown = out.split("\n")
+        failures += [f"{name}: exit status {code}, stderr {err!r}"] if code != 0 or err else []
+        failures += [f"{name}: no line {line!r} in\n{out}" for line in lines if line not in shown]
+        failures += [] if shown[-2].startswith("Equal in both: ") else [f"{name}: last line {shown[-2]!r}"]
+        cells = ["".join(row.itertext()) for row in ElementTree.parse(page).iter("{http://www.w3.org/1999/xhtml}tr")]
+        failures += [f"{name}: the page lacks {line.strip()!r}" for line in lines if ": " in line and " -> " in line
+                     and not any(line.strip().split(": ")[-1].split(" -> ")[0] in cell for cell in cells)]
+    failures += bad_input_failures(old)
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"{len(pairs)} pairs compared, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+def bad_input_failures(good):
+    text = open(good, encoding="utf-8").read()
+    gigabyte = os.path.join(OUT, "gigabyte.json")
+    with open(gigabyte, "wb") as file:
+        file.truncate(1 << 30)  # sparse: costs no disk
+    inputs = [  # file, the problem the sentence names
+        (save("not_json.json", "Driver: wintab32.dll\n"), " is not JSON: the text goes wrong at byte 1."),
+        (save("truncated.json", text[:len(text) // 2]), f" ends before its JSON does: it was cut short at byte "
+                                                          f"{len(text[:len(text) // 2].encode())}."),
+        (save("deep.json", '{"report": {"program": "nibscope-report"}, "x": ' + "[" * 40 + "]" * 40 + "}"),
+         " nests its JSON more than 32 levels deep, deeper than any report of this program."),
+        (save("other.json", {"name": "nibscope", "version": "1.0.0", "dependencies": {}}),
+         " is JSON, but not a report of nibscope-report --json."),
+        (gigabyte, " is 1073741824 bytes long, more than the 16777216 bytes any report of this program takes."),
+        (os.path.join(OUT, "missing.json"), " cannot be read: "),
+    ]
+    failures = []
+    page = os.path.join(OUT, "refused.html")
+    for path, problem in inputs:
+        for first, second in ((path, good), (good, path)):  # refused whichever side it stands on
+            if os.path.exists(page):
+                os.remove(page)
+            code, out, err = run("--compare", windows(first), windows(second), "--html", windows(page))
+            lines = err.replace("\r\n", "\n").strip().split("\n")
+            if (code != 2 or out or os.path.exists(page) or len(lines) != 1
+                    or not lines[0].startswith("nibscope-report: " + windows(path) + problem)):
+                failures.append(f"{os.path.basename(path)}: exit {code}, stdout {out[:100]!r}, stderr {err!r}, "
+                                f"page written: {os.path.exists(page)}")
+    os.remove(gigabyte)
+    return failures
+
+
+if __name__ == "__main__":
+    sys.exit(main())
