@@ -267,6 +267,35 @@ TEST_F(MainWindow, AMoveOf1000PixelsStopsAt500PointsAndTheNextMoveGoesOnFromTher
     EXPECT_EQ(Pixel(359, 276), 192);
 }
 
+// What a stroke repaints, read from the screen right after the stroke's own paints,
+// with nothing else repainted: every pixel the canvas changed is on screen. The stroke
+// runs off the right and the bottom edge, where a stamp's changed area is cut to the
+// canvas without its spare margin: shown one column or row short, the stroke's edge
+// would stay unpainted.
+TEST_F(MainWindow, TheGdiSurfaceShowsEveryPixelOfAStrokeWithoutAFullRepaint)
+{
+    const HWND gdi = Gdi().GetHandle();
+    RedrawWindow(window->GetHandle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const POINT stroke[] = {{40, 60}, {200, 120}, {380, 150}, {300, 250}, {200, 380}, {120, 300}};
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, stroke[0].x, stroke[0].y);
+    for (const POINT& to : stroke)
+        Send(WM_MOUSEMOVE, MK_LBUTTON, to.x, to.y);
+    Send(WM_LBUTTONUP, 0, 120, 300);
+    UpdateWindow(gdi);
+    const HDC screen = GetDC(gdi);
+    int differing = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < surface; ++y)
+        for (int x = 0; x < surface; ++x) {
+            if (y == 10 || y == 11)
+                continue;  // the focus bar
+            const int shown = GetRValue(GetPixel(screen, x, y));
+            if (shown != Pixel(x, y) && differing++ == 0)
+                firstX = x, firstY = y;
+        }
+    ReleaseDC(gdi, screen);
+    EXPECT_EQ(differing, 0) << "pixels not shown, the first at " << firstX << "," << firstY;
+}
+
 TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)
 {
     const HWND gdi = Gdi().GetHandle();
