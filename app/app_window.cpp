@@ -59,6 +59,23 @@ BoxSize TextBoxSize(const tevrin::Control& control, HFONT font, const wchar_t* t
     return {extent.cx + 2 * marginX, extent.cy + 2 * marginY};
 }
 
+// The outer size of the layout's minimum client area at a DPI, with the frame at that
+// DPI: AdjustWindowRectExForDpi from Windows 10 version 1607 on, looked up; before that
+// the frame is the same at every DPI.
+SIZE MinimumOuterSize(HWND window, const MainWindowLayout& layout, int dpi)
+{
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjust = reinterpret_cast<AdjustForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    const BOOL menu = GetMenu(window) != nullptr;
+    RECT outer = {0, 0, layout.minimumClientWidth, layout.minimumClientHeight};
+    if (!adjust || !adjust(&outer, style, menu, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&outer, style, menu, exStyle);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
 }  // namespace
 
 AppWindow::AppWindow()
@@ -153,13 +170,20 @@ void AppWindow::ApplyDpi(int dpi)
              gammaCaption_.get(), gammaValueLabel_.get()})
         control->SetFont(font);
     interfaceFont_ = std::move(dpiFont);  // the controls no longer use the old one
-    measures_.dpi = dpi;
-    measures_.gdiCaption = TextBoxSize(*gdiCaption_, font, L"GDI");
-    measures_.openGLCaption = TextBoxSize(*openGLCaption_, font, L"OpenGL");
-    measures_.clearButton = TextBoxSize(*gdiClearButton_, font, L"Clear", ScaleToDpi(buttonMarginX, dpi),
-                                        ScaleToDpi(buttonMarginY, dpi));
-    measures_.gammaCaption = TextBoxSize(*gammaCaption_, font, L"Pressure gamma:");
-    measures_.gammaValue = TextBoxSize(*gammaValueLabel_, font, widestGammaText);
+    measures_ = MeasureTexts(font, dpi);
+}
+
+MainWindowMeasures AppWindow::MeasureTexts(HFONT font, int dpi) const
+{
+    MainWindowMeasures measures;
+    measures.dpi = dpi;
+    measures.gdiCaption = TextBoxSize(*gdiCaption_, font, L"GDI");
+    measures.openGLCaption = TextBoxSize(*openGLCaption_, font, L"OpenGL");
+    measures.clearButton = TextBoxSize(*gdiClearButton_, font, L"Clear", ScaleToDpi(buttonMarginX, dpi),
+                                       ScaleToDpi(buttonMarginY, dpi));
+    measures.gammaCaption = TextBoxSize(*gammaCaption_, font, L"Pressure gamma:");
+    measures.gammaValue = TextBoxSize(*gammaValueLabel_, font, widestGammaText);
+    return measures;
 }
 
 void AppWindow::CreateLogView()
@@ -172,7 +196,11 @@ void AppWindow::CreateLogView()
 
 MainWindowLayout AppWindow::GetLayout() const
 {
-    MainWindowMeasures measures = measures_;
+    return LayOut(measures_);
+}
+
+MainWindowLayout AppWindow::LayOut(MainWindowMeasures measures) const
+{
     measures.gdiSurface = gdiView_ ? BoxOf(*gdiView_) : Box{0, 0, surfaceSize, surfaceSize};
     measures.openGLSurface = openGLView_ ? BoxOf(*openGLView_) : Box{openGLSurfaceLeft, 0, surfaceSize, surfaceSize};
     measures.clientWidth = GetClientWidth();
@@ -234,6 +262,19 @@ bool AppWindow::HandleDpiChangeEvent(int dpi, const RECT& suggested)
     // The suggested size may be the current one, which sends no WM_SIZE.
     HandleSizeEvent(GetClientWidth(), GetClientHeight());
     Invalidate();
+    return true;
+}
+
+bool AppWindow::HandleDpiScaledSizeEvent(int dpi, SIZE& size)
+{
+    if (!gdiCaption_)
+        return false;
+    const tevrin::Font font(tevrin::InterfaceFont().GetFaceName().c_str(), tevrin::InterfaceFont().GetPointSize(),
+                            tevrin::InterfaceFont().IsBold(), dpi);
+    const SIZE smallestHere = MinimumOuterSize(hwnd, GetLayout(), measures_.dpi);
+    const SIZE smallestThere = MinimumOuterSize(hwnd, LayOut(MeasureTexts(font.GetHandle(), dpi)), dpi);
+    size = {smallestThere.cx + MulDiv(GetWidth() - smallestHere.cx, dpi, measures_.dpi),
+            smallestThere.cy + MulDiv(GetHeight() - smallestHere.cy, dpi, measures_.dpi)};
     return true;
 }
 

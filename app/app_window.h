@@ -47,6 +47,9 @@ public:
     bool HandleCommand(int id) override;
     // Moved to a monitor of another scale: new fonts, new boxes, the suggested rectangle.
     bool HandleDpiChangeEvent(int dpi, const RECT& suggested) override;
+    // The outer size wanted at another DPI: the layout's minimum there, plus what the
+    // window has beyond its minimum now, scaled. Moving back and forth keeps each size.
+    bool HandleDpiScaledSizeEvent(int dpi, SIZE& size) override;
 
     // Where the children go at the window's DPI and client size.
     MainWindowLayout GetLayout() const;
@@ -66,6 +69,10 @@ private:
     // Makes the interface font at the DPI, gives it to the captions and buttons and
     // measures the boxes their texts need.
     void ApplyDpi(int dpi);
+    // The boxes the texts need in the font, at its DPI.
+    MainWindowMeasures MeasureTexts(HFONT font, int dpi) const;
+    // The layout for the given measures, with the surfaces and client area as they are.
+    MainWindowLayout LayOut(MainWindowMeasures measures) const;
 
     // The children go with this object, in the order the destructor gives. The window
     // objects among them are deleted while their windows still exist: this window's

@@ -21,6 +21,10 @@
 #include <cwchar>
 #include <vector>
 
+#ifndef WM_GETDPISCALEDSIZE  // named by the headers only for Windows 10 version 1703 on
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 namespace {
 
 constexpr int surface = 360;
@@ -165,30 +169,65 @@ TEST_F(MainWindow, LayoutSliderAndCommands)
     EXPECT_FALSE(window->HandleCommand(AppWindow::gammaSliderId));
 }
 
-// Runs once per display scale (96, 120, 144 and 192 DPI), each in a prefix of its own.
-TEST_F(MainWindow, EveryTextFitsItsControlAndNothingOverlapsAlsoAfterMovingToAnotherScale)
+// The outer size of a client area at a DPI, with the frame Windows gives it there.
+SIZE OuterSizeAtDpi(HWND window, int clientWidth, int clientHeight, int dpi)
+{
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);  // Windows 10 version 1607 on
+    const auto adjust = reinterpret_cast<AdjustForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT outer = {0, 0, clientWidth, clientHeight};
+    EXPECT_TRUE(adjust && adjust(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                                 static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), static_cast<UINT>(dpi)));
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// Runs once per display scale (96, 120, 144, 192, 240 and 336 DPI), each in a prefix of
+// its own. The move to another scale goes as Windows moves a window between monitors:
+// it asks the size the window wants there (WM_GETDPISCALEDSIZE) and suggests a
+// rectangle of that size (WM_DPICHANGED). From its minimum size the window wants the
+// minimum there; what it has beyond its minimum goes with it, scaled, so the way back
+// asks for the first size again.
+TEST_F(MainWindow, EveryTextFitsItsControlAndNothingOverlapsAlsoAfterMovingToAnotherScaleAndBack)
 {
     const HWND handle = window->GetHandle();
     const int dpi = tevrin::WindowDpi(handle);
     const char* prefixDpi = std::getenv("TEVRIN_WINE_DPI");  // Wine hands its environment on
     ASSERT_EQ(dpi, prefixDpi ? std::atoi(prefixDpi) : 96) << "the window is shown at the prefix's DPI";
+    window->SetClientSize(window->GetLayout().minimumClientWidth, window->GetLayout().minimumClientHeight);
     ExpectTextsFitAndNothingOverlaps(dpi);
+    const auto wantedAt = [handle](int newDpi) {
+        SIZE wanted = {};
+        EXPECT_TRUE(SendMessageW(handle, WM_GETDPISCALEDSIZE, newDpi, reinterpret_cast<LPARAM>(&wanted)));
+        return std::vector<LONG>{wanted.cx, wanted.cy};
+    };
+    const std::vector<LONG> first = {window->GetWidth(), window->GetHeight()};
+    EXPECT_EQ(wantedAt(dpi), first) << "at the same scale, the same size";
     const int other = dpi == 192 ? 120 : 192;
+    const std::vector<LONG> wanted = wantedAt(other);
     RECT suggested;
     GetWindowRect(handle, &suggested);
-    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, other, dpi);
-    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, other, dpi);
+    suggested.right = suggested.left + wanted[0];
+    suggested.bottom = suggested.top + wanted[1];
     SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    const MainWindowLayout there = window->GetLayout();
+    const SIZE smallest = OuterSizeAtDpi(handle, there.minimumClientWidth, there.minimumClientHeight, other);
+    EXPECT_EQ(wanted, (std::vector<LONG>{smallest.cx, smallest.cy})) << "the minimum size there";
     ExpectTextsFitAndNothingOverlaps(other);
+    RECT now;
+    GetWindowRect(handle, &now);
+    EXPECT_EQ((std::vector<LONG>{now.left, now.top}), (std::vector<LONG>{suggested.left, suggested.top}))
+        << "the window takes the suggested position, within the screen";
     LOGFONTW font = {};
     GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(handle, AppWindow::gammaCaptionId, WM_GETFONT, 0, 0)),
                sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -MulDiv(9, other, 72)) << "the interface font at the new DPI";
     EXPECT_EQ(window->GetLogView()->GetLineHeight(), ScaleToDpi(12, other));
-    RECT now;
-    GetWindowRect(handle, &now);
-    EXPECT_EQ((std::vector<LONG>{now.left, now.top}), (std::vector<LONG>{suggested.left, suggested.top}))
-        << "the window takes the suggested rectangle, within the screen";
+    // Under Wine the frame keeps its size when the DPI changes, and the size limits may
+    // refuse the suggested size: the window has what it got beyond the size it wanted,
+    // and takes that back, scaled. On Windows it got what it wanted: the first size.
+    const std::vector<LONG> back = {first[0] + MulDiv(window->GetWidth() - wanted[0], dpi, other),
+                                    first[1] + MulDiv(window->GetHeight() - wanted[1], dpi, other)};
+    EXPECT_EQ(wantedAt(dpi), back) << "the way back";
 }
 
 TEST_F(MainWindow, OtherButtonsPaintOnlyTheirPressAndAMoveOntoThePreviousStampPaintsOneThere)
@@ -226,6 +265,35 @@ TEST_F(MainWindow, AMoveOf1000PixelsStopsAt500PointsAndTheNextMoveGoesOnFromTher
     Send(WM_MOUSEMOVE, MK_LBUTTON, 200, 300);
     EXPECT_LT(Pixel(359, 236), 192);
     EXPECT_EQ(Pixel(359, 276), 192);
+}
+
+// What a stroke repaints, read from the screen right after the stroke's own paints,
+// with nothing else repainted: every pixel the canvas changed is on screen. The stroke
+// runs off the right and the bottom edge, where a stamp's changed area is cut to the
+// canvas without its spare margin: shown one column or row short, the stroke's edge
+// would stay unpainted.
+TEST_F(MainWindow, TheGdiSurfaceShowsEveryPixelOfAStrokeWithoutAFullRepaint)
+{
+    const HWND gdi = Gdi().GetHandle();
+    RedrawWindow(window->GetHandle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const POINT stroke[] = {{40, 60}, {200, 120}, {380, 150}, {300, 250}, {200, 380}, {120, 300}};
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, stroke[0].x, stroke[0].y);
+    for (const POINT& to : stroke)
+        Send(WM_MOUSEMOVE, MK_LBUTTON, to.x, to.y);
+    Send(WM_LBUTTONUP, 0, 120, 300);
+    UpdateWindow(gdi);
+    const HDC screen = GetDC(gdi);
+    int differing = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < surface; ++y)
+        for (int x = 0; x < surface; ++x) {
+            if (y == 10 || y == 11)
+                continue;  // the focus bar
+            const int shown = GetRValue(GetPixel(screen, x, y));
+            if (shown != Pixel(x, y) && differing++ == 0)
+                firstX = x, firstY = y;
+        }
+    ReleaseDC(gdi, screen);
+    EXPECT_EQ(differing, 0) << "pixels not shown, the first at " << firstX << "," << firstY;
 }
 
 TEST_F(MainWindow, GdiSurfaceFocusBarAndResizing)

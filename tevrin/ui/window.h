@@ -191,6 +191,9 @@ public:
     virtual bool HandleControlScrollEvent(Control* /*control*/) { return false; }
     // WM_DPICHANGED: the window's new DPI and the outer rectangle the system suggests.
     virtual bool HandleDpiChangeEvent(int /*dpi*/, const RECT& /*suggested*/) { return false; }
+    // WM_GETDPISCALEDSIZE, before a move to a monitor of another DPI: true when the
+    // outer size the window wants at that DPI was put in size.
+    virtual bool HandleDpiScaledSizeEvent(int /*dpi*/, SIZE& /*size*/) { return false; }
     virtual ScrollInfo& GetScrollInfo(ScrollInfo& out, bool vertical) const;
 
 protected:

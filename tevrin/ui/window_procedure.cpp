@@ -12,6 +12,10 @@
 
 #include <cwchar>
 
+#ifndef WM_GETDPISCALEDSIZE  // Windows 10 version 1703 on; the headers name it only for that target
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 namespace tevrin {
 namespace {
 
@@ -118,6 +122,9 @@ LRESULT Window::Dispatch(const WindowMessage& m)
     case WM_VSCROLL: return DispatchControlMessage(m);
     case WM_DPICHANGED:
         return ResultOf(HandleDpiChangeEvent(LOWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam)), m);
+    case WM_GETDPISCALEDSIZE:
+        return HandleDpiScaledSizeEvent(static_cast<int>(m.wParam), *reinterpret_cast<SIZE*>(m.lParam)) ? TRUE
+                                                                                                          : Default(m);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
