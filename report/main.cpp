@@ -181,12 +181,10 @@ int run(const report_options& options, report_progress& progress)
     const capture_setting setting = capture_setting_from(report, options.capture_seconds);
     if (options.capture_seconds > 0) {
         if (library.loaded() && library.all_entries_present())
-            capture = capture_packets(library.table(), setting);
+            capture = capture_packets(library.table(), setting, options.record);
         else
             capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
         report.set("capture", capture.section);
-        if (!options.record.empty())
-            save_recording(options.record, capture);
     }
     std::vector<check_result> checks;
     if (options.check) {

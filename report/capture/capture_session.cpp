@@ -111,8 +111,9 @@ output_mapping mapping_of(const LOGCONTEXTA& granted)
 // the user closes the window. Packets are read before the window paints, so a slow
 // paint delays them but never loses them.
 void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
-                     int& overAnswers)
+                     int& overAnswers, recording_writer* recording)
 {
+    size_t pointsRecorded = 0;
     const packet_layout layout(context.granted().lcPktData);
     const int queueSize = context.queue_size() > 0 ? context.queue_size() : 1;
     std::vector<BYTE> buffer(layout.size() * static_cast<size_t>(queueSize));
@@ -138,6 +139,15 @@ void collect_packets(const tablet_services& table, const report_context& context
             batch.push_back(layout.decode(buffer.data() + static_cast<size_t>(index) * layout.size(), arrival));
         window.add_packets(batch.begin(), batch.end(), cursor);
         total += batch.size();
+        if (recording) {
+            // The pointer points came with the messages pumped before this read.
+            for (; pointsRecorded < window.pointer_points().size(); ++pointsRecorded)
+                recording->add(window.pointer_points()[pointsRecorded]);
+            for (const captured_packet& packet : batch)
+                recording->add(packet);
+            if (!batch.empty())
+                recording->flush();
+        }
         window.paint_if_due(GetTickCount(), left);
     }
     std::fprintf(stderr, "\rCaptured %zu packets.                    \n", total);
@@ -145,8 +155,16 @@ void collect_packets(const tablet_services& table, const report_context& context
 
 }  // namespace
 
-capture_record capture_packets(const tablet_services& table, capture_setting setting)
+capture_record capture_packets(const tablet_services& table, capture_setting setting, const std::string& recordPath)
 {
+    std::ofstream file;
+    std::unique_ptr<recording_writer> recording;
+    if (!recordPath.empty()) {
+        file.open(tevrin::ToUtf16(recordPath).c_str(), std::ios::binary);
+        if (!file)
+            throw std::runtime_error("the recording could not be written to " + recordPath);
+        recording.reset(new recording_writer(file));
+    }
     capture_window window(setting.seconds);
     const WTPKT wanted = PK_STATUS | PK_TIME | PK_SERIAL_NUMBER | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y |
                          PK_NORMAL_PRESSURE | (setting.device_has_orientation ? PK_ORIENTATION : 0);
@@ -162,7 +180,10 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
     }
     setting.items = items_of(context->granted().lcPktData);
     window.set_context(mapping_of(context->granted()), setting);
-    collect_packets(table, *context, setting.seconds, window, record.over_answers);
+    collect_packets(table, *context, setting.seconds, window, record.over_answers, recording.get());
+    file.flush();
+    if (recording && !file)
+        throw std::runtime_error("the recording could not be written to " + recordPath);
     setting.proximity_enters = window.proximity_enters();
     setting.proximity_leaves = window.proximity_leaves();
     setting.area_width = std::abs(context->granted().lcOutExtX);
@@ -175,15 +196,6 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
                          window.take_offsets());
     record.setting = setting;
     return record;
-}
-
-void save_recording(const std::string& path, const capture_record& record)
-{
-    std::ofstream file(tevrin::ToUtf16(path).c_str(), std::ios::binary);
-    write_recording(file, {record.packets, record.pointer});
-    file.flush();
-    if (!file)
-        throw std::runtime_error("the recording could not be written to " + path);
 }
 
 }  // namespace nibscope_report

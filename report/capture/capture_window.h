@@ -57,6 +57,7 @@ public:
 
     std::vector<captured_packet> take_packets() { return std::move(packets_); }
     std::vector<pointer_sample> take_pointer() { return std::move(pointer_); }
+    const std::vector<pointer_sample>& pointer_points() const { return pointer_; }
     std::vector<double> take_offsets() { return std::move(offsets_); }
     const pointer_input& pointer_functions() const { return pointerInput_; }
 
