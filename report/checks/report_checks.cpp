@@ -1,5 +1,6 @@
 #include "report/checks/report_checks.h"
 
+#include "report/checks/area_checks.h"
 #include "report/checks/report_tree_checks.h"
 #include "report/capture/report_context.h"
 #include "tevrin/tablet/guarded_reads.h"
@@ -159,6 +160,8 @@ std::vector<check_result> run_checks(const driver_library& library, const driver
     check_cursors(checks, report.get("cursors"));
     check_pressure(checks, report.get("devices"));
     check_context_rate(checks, report);
+    check_aspect(checks, report);
+    check_context_area(checks, report);
     if (contexts) {
         check_context_opens(checks, probe);
         check_packet_count(checks, probe, captureOverAnswers);
