@@ -2,12 +2,12 @@
 // a file too large refused before it is read, and the fuzz target's seed corpus
 // replayed (natively under the sanitizers too).
 #include "report/compare/report_reader.h"
+#include "report/output/report_writers.h"
 
 #include <gmock/gmock.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 using namespace nibscope_report;
 
@@ -55,16 +55,8 @@ TEST(ReportReader, KeepsOrderNumbersAndTexts)
 {
     const report_value report = read_report_json("r.json", R"({"report": {"program": "nibscope-report"}, "b": 1, "a": )"
                                                            R"([18446744073709551615, -2, 2.5, "\u00e9\"", null, true]})");
-    ASSERT_EQ(report.entries().size(), 3u);
     EXPECT_EQ(report.entries()[1].first, "b");
-    const auto& items = report.get("a").items();
-    ASSERT_EQ(items.size(), 6u);
-    EXPECT_DOUBLE_EQ(items[0].real(), 18446744073709551615.0);
-    EXPECT_EQ(items[1].integer(), -2);
-    EXPECT_DOUBLE_EQ(items[2].real(), 2.5);
-    EXPECT_EQ(items[3].text(), "\xC3\xA9\"");
-    EXPECT_TRUE(items[4].is_null());
-    EXPECT_EQ(items[5].type(), report_value::kind::boolean);
+    EXPECT_EQ(write_json(report.get("a")), "[\n  18446744073709551616,\n  -2,\n  2.5,\n  \"\xC3\xA9\\\"\",\n  null,\n  true\n]\n");
 }
 
 // A gigabyte on disk (sparse: it costs nothing) is refused by its size, unread.
