@@ -4,6 +4,7 @@
 // Chromium opening them.
 #include "report/checks/capture_checks.h"
 #include "report/checks/check_findings.h"
+#include "report/checks/check_result.h"
 #include "report/output/capture_charts.h"
 #include "report/output/html_writer.h"
 #include "report/output/report_summary.h"
@@ -42,14 +43,6 @@ std::vector<captured_packet> synthetic_capture(int seconds)
         p.altitude = static_cast<tevrin::i32>(600 + 200 * std::cos(t * 0.9));
     }
     return packets;
-}
-
-report_value check_list(const std::vector<check_result>& results)
-{
-    report_value list = report_value::list();
-    for (const check_result& result : results)
-        list.add(report_value::object().set("outcome", result.outcome).set("id", result.id).set("sentence", result.sentence));
-    return list;
 }
 
 double milliseconds_since(std::chrono::steady_clock::time_point start)

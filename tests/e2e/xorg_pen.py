@@ -36,47 +36,12 @@ EV_SYN, EV_KEY, EV_ABS = 0, 1, 3
 BTN_TOOL_PEN, BTN_TOUCH = 0x140, 0x14a
 ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y = 0x00, 0x01, 0x18, 0x1a, 0x1b
 
-# Only the configured pen: no hot-plugged devices.
+# Only the configured pen: no hot-plugged devices. One dummy screen per head, several
+# joined by Xinerama into a desk of monitors side by side; the pen covers the whole desk,
+# at UNITS_PER_PIXEL along either axis.
 CONFIG = """Section "ServerFlags"
   Option "AutoAddDevices" "false"
-EndSection
-Section "Device"
-  Identifier "video"
-  Driver "dummy"
-  VideoRam 32768
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 5.0-1000.0
-  VertRefresh 5.0-200.0
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "video"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Modes "{width}x{height}"
-  EndSubSection
-EndSection
-Section "InputDevice"
-  Identifier "{name}"
-  Driver "evdev"
-  Option "Device" "{fifo}"
-EndSection
-Section "ServerLayout"
-  Identifier "layout"
-  Screen "screen"
-  InputDevice "{name}" "CorePointer"
-EndSection
-"""
-
-
-# A desk of several monitors side by side: one dummy screen per head, joined by Xinerama.
-# The pen covers the whole desk, at UNITS_PER_PIXEL along either axis.
-HEADS_CONFIG = """Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "Xinerama" "on"
+  Option "Xinerama" "{xinerama}"
 EndSection
 Section "Monitor"
   Identifier "monitor"
@@ -112,12 +77,13 @@ EndSection
 """
 
 
-def heads_config(heads, name, fifo):
+def config(heads, name, fifo):
     """The configuration of heads (width, height) placed left to right."""
     sections = "".join(HEAD.format(index=i, width=w, height=h) for i, (w, h) in enumerate(heads))
     layout = "".join(f'  Screen {i} "screen{i}" ' + ("0 0" if i == 0 else f'RightOf "screen{i - 1}"') + "\n"
                      for i in range(len(heads)))
-    return HEADS_CONFIG.format(heads=sections, layout=layout, name=name, fifo=fifo)
+    return CONFIG.format(xinerama="on" if len(heads) > 1 else "off", heads=sections, layout=layout, name=name,
+                         fifo=fifo)
 
 
 def wait_until(condition, timeout, what):
@@ -136,11 +102,11 @@ class PenDisplay:
     """Xorg with the pen on a free display. Leaving stops it, and the Wine server that
     tools/wine-run keeps for programs on that display."""
 
-    def __init__(self, build_dir, timeout=30, rate=100, heads=None):
+    def __init__(self, build_dir, timeout=30, rate=100, heads=(SCREEN,)):
         self.build_dir = os.path.abspath(build_dir)
         self.folder = os.path.join(self.build_dir, "xorg-pen")
-        self.heads = heads  # None: one screen of SCREEN; else a desk of heads side by side
-        self.size = (sum(w for w, _ in heads), max(h for _, h in heads)) if heads else SCREEN
+        self.heads = heads  # (width, height) of each monitor, left to right
+        self.size = (sum(w for w, _ in heads), max(h for _, h in heads))
         self.timeout, self.interval, self.last_report = timeout, 1 / rate, 0
         self.server = self.pipe = self.display = None
 
@@ -180,13 +146,12 @@ class PenDisplay:
     def _start_server(self, fifo):
         """Xorg on the first free display, which it writes to -displayfd once it is ready;
         it shares the console's terminal and never switches it."""
-        config, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
-        with open(config, "w") as file:
-            file.write(heads_config(self.heads, NAME, fifo) if self.heads else
-                       CONFIG.format(width=SCREEN[0], height=SCREEN[1], name=NAME, fifo=fifo))
+        path, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
+        with open(path, "w") as file:
+            file.write(config(self.heads, NAME, fifo))
         ready, ready_writer = os.pipe()
         self.server = subprocess.Popen(
-            [XORG, "-config", config, "-logfile", log, "-displayfd", str(ready_writer), "-nolisten", "tcp",
+            [XORG, "-config", path, "-logfile", log, "-displayfd", str(ready_writer), "-nolisten", "tcp",
              "-noreset", "-novtswitch", "-sharevts"], env=dict(os.environ, LD_PRELOAD=self._build_shim()),
             pass_fds=[ready_writer], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             start_new_session=True)

@@ -118,6 +118,11 @@ def main():
                            ("PASS", "PASS", "PASS", "WARN", "PASS", "PASS", "PASS")),
                 # Wine 8 counts one cursor but serves the stylus as cursor 1: cursor 0 answers nothing.
                 "cursor check": (checks["cursors-answer"], "WARN")}
+    return verdict(expected)
+
+
+def verdict(expected):
+    """Prints each figure that is not as expected (name: (actual, wanted)); the exit status."""
     failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
                 if actual != wanted]
     for failure in failures:

@@ -57,11 +57,7 @@ def main():
         "mapping with the pen on the second monitor": ((checks["mapping"][0], report["capture"]["mapping"][
             "median_offset_px"] > 500), ("WARN", True)),
     }
-    failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
-                if actual != wanted]
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+    return capture.verdict(expected)
 
 
 if __name__ == "__main__":
