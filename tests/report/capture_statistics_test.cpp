@@ -379,4 +379,9 @@ TEST(CaptureCharts, LongCapturesStaySmallAndKeepSpikes)
     const std::string trail = trail_chart("t", samples, 10000, 8000, {0, 1023});
     EXPECT_LT(trail.size(), 600000u);
     EXPECT_LT(pressure.size(), 60000u);
+    for (size_t i = 0; i < samples.size(); ++i)  // every level of a pen of 8192
+        samples[i].pressure = static_cast<double>(i % 8192);
+    const std::string values = pressure_distribution_chart("v", samples, {0, 8191});
+    EXPECT_LE(std::count(values.begin(), values.end(), '<') / 4, 600) << "bars";
+    EXPECT_THAT(values, testing::HasSubstr("<title>pressure 0 to 14: up to 74 samples</title>"));
 }
