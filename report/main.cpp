@@ -184,12 +184,10 @@ int run(const report_options& options, report_progress& progress)
     const capture_setting setting = capture_setting_from(report, options.capture_seconds);
     if (options.capture_seconds > 0) {
         if (library.loaded() && library.all_entries_present())
-            capture = capture_packets(library.table(), setting);
+            capture = capture_packets(library.table(), setting, options.record);
         else
             capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
         report.set("capture", capture.section);
-        if (!options.record.empty())
-            save_recording(options.record, capture);
     }
     std::vector<check_result> checks;
     if (options.check) {
@@ -213,24 +211,21 @@ int run(const report_options& options, report_progress& progress)
 // --compare: both files are read and understood before anything is written.
 int compare(const report_options& options)
 {
-    report_comparison comparison;
     try {
         const report_value before = read_report_json(options.compare_before, read_report_file(options.compare_before));
         const report_value after = read_report_json(options.compare_after, read_report_file(options.compare_after));
-        comparison = compare_reports(options.compare_before, before, options.compare_after, after);
+        const report_comparison comparison = compare_reports(options.compare_before, before, options.compare_after, after);
+        if (!options.html.empty())
+            write_file(options.html, comparison_html(comparison));
+        write(stdout, comparison_text(comparison));
+        return exit_written;
     } catch (const report_input_error& error) {
         write(stderr, std::string("nibscope-report: ") + error.what() + "\n");
         return exit_usage;
-    }
-    try {
-        if (!options.html.empty())
-            write_file(options.html, comparison_html(comparison));
     } catch (const std::exception& error) {
         write(stderr, std::string("nibscope-report: the comparison failed (") + error.what() + ").\n");
         return exit_internal_failure;
     }
-    write(stdout, comparison_text(comparison));
-    return exit_written;
 }
 
 }  // namespace

@@ -24,31 +24,41 @@ void write_row(std::ostream& out, const char* source, const i64 (&values)[column
     out << '\n';
 }
 
-void write_packet(std::ostream& out, const captured_packet& p)
+}  // namespace
+
+recording_writer::recording_writer(std::ostream& out) : out_(out)
 {
-    write_row(out, "wintab", {p.arrival, p.time, p.status, p.serial, p.cursor, p.buttons, p.x, p.y, p.pressure,
-                              p.azimuth, p.altitude, 0, 0, p.buttons != 0 ? 1 : 0});
+    out_ << recording_header << '\n';
+}
+
+void recording_writer::add(const captured_packet& p)
+{
+    write_row(out_, "wintab", {p.arrival, p.time, p.status, p.serial, p.cursor, p.buttons, p.x, p.y, p.pressure,
+                               p.azimuth, p.altitude, 0, 0, p.buttons != 0 ? 1 : 0});
 }
 
 // A pointer point's id stands in the cursor column, its screen position in x and y.
-void write_point(std::ostream& out, const pointer_sample& s)
+void recording_writer::add(const pointer_sample& s)
 {
-    write_row(out, "ink", {s.arrival, s.time, s.in_range ? 0 : 1, 0, s.id, 0, s.x, s.y, s.pressure, 0, 0, s.tilt_x,
-                           s.tilt_y, s.in_contact ? 1 : 0});
+    write_row(out_, "ink", {s.arrival, s.time, s.in_range ? 0 : 1, 0, s.id, 0, s.x, s.y, s.pressure, 0, 0, s.tilt_x,
+                            s.tilt_y, s.in_contact ? 1 : 0});
 }
 
-}  // namespace
+void recording_writer::flush()
+{
+    out_.flush();
+}
 
 void write_recording(std::ostream& out, const capture_recording& recording)
 {
-    out << recording_header << '\n';
+    recording_writer writer(out);
     size_t packet = 0, point = 0;
     const auto& packets = recording.packets;
     const auto& points = recording.pointer;
     while (packet < packets.size() || point < points.size()) {
         const bool packetFirst = point == points.size() ||
             (packet < packets.size() && static_cast<tevrin::i32>(packets[packet].arrival - points[point].arrival) <= 0);
-        packetFirst ? write_packet(out, packets[packet++]) : write_point(out, points[point++]);
+        packetFirst ? writer.add(packets[packet++]) : writer.add(points[point++]);
     }
 }
 

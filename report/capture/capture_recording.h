@@ -18,6 +18,20 @@ struct capture_recording {
 // The header row: the columns every row carries.
 extern const char* const recording_header;
 
+// Rows written as they come, so a long capture's rows are on their way to the file
+// rather than waiting in memory: the header row first, then one row per call.
+class recording_writer {
+public:
+    explicit recording_writer(std::ostream& out);
+    void add(const captured_packet& packet);
+    void add(const pointer_sample& point);
+    // Hands the rows so far to the file: a capture cut short keeps them.
+    void flush();
+
+private:
+    std::ostream& out_;
+};
+
 // Rows in arrival order, WinTab packets before pointer points of the same arrival time.
 void write_recording(std::ostream& out, const capture_recording& recording);
 

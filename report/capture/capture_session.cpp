@@ -114,11 +114,11 @@ output_mapping mapping_of(const LOGCONTEXTA& granted)
 class packet_reader {
 public:
     packet_reader(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
-                  int& overAnswers)
+                  int& overAnswers, recording_writer* recording)
         : table_(table), context_(context), layout_(context.granted().lcPktData),
           queueSize_(context.queue_size() > 0 ? context.queue_size() : 1),
           buffer_(layout_.size() * guarded_packet_slots(queueSize_)), window_(window), overAnswers_(overAnswers),
-          seconds_(seconds), start_(GetTickCount())
+          seconds_(seconds), start_(GetTickCount()), recording_(recording)
     {
     }
 
@@ -143,10 +143,26 @@ public:
             batch_.push_back(layout_.decode(buffer_.data() + static_cast<size_t>(index) * layout_.size(), arrival));
         window_.add_packets(batch_, cursor);
         total_ += batch_.size();
+        record_batch();
         window_.paint_if_due(left);
     }
 
 private:
+    // --record: the rows are written as they come. The pointer points came with the
+    // messages pumped before this read.
+    void record_batch()
+    {
+        if (!recording_)
+            return;
+        const std::vector<pointer_sample>& points = window_.live().pointer();
+        for (; pointsRecorded_ < points.size(); ++pointsRecorded_)
+            recording_->add(points[pointsRecorded_]);
+        for (const captured_packet& packet : batch_)
+            recording_->add(packet);
+        if (!batch_.empty())
+            recording_->flush();
+    }
+
     const tablet_services& table_;
     const report_context& context_;
     const packet_layout layout_;
@@ -157,6 +173,8 @@ private:
     int& overAnswers_;
     const int seconds_;
     const DWORD start_;
+    recording_writer* const recording_;
+    size_t pointsRecorded_ = 0;
     int shownLeft_ = -1;
     size_t total_ = 0;
 };
@@ -164,9 +182,9 @@ private:
 // Reads every packet for the given time, until the time is up or the user closes the
 // window; a failure inside the window's handling ends it here, in the program's frames.
 void collect_packets(const tablet_services& table, const report_context& context, int seconds, capture_window& window,
-                     int& overAnswers)
+                     int& overAnswers, recording_writer* recording)
 {
-    packet_reader reader(table, context, seconds, window, overAnswers);
+    packet_reader reader(table, context, seconds, window, overAnswers, recording);
     {
         const capture_window::reading_through_modal_loops reading(window, [&reader] { reader.read(); });
         while (!reader.done()) {
@@ -182,8 +200,16 @@ void collect_packets(const tablet_services& table, const report_context& context
 
 }  // namespace
 
-capture_record capture_packets(const tablet_services& table, capture_setting setting)
+capture_record capture_packets(const tablet_services& table, capture_setting setting, const std::string& recordPath)
 {
+    std::ofstream file;
+    std::unique_ptr<recording_writer> recording;
+    if (!recordPath.empty()) {
+        file.open(tevrin::ToUtf16(recordPath).c_str(), std::ios::binary);
+        if (!file)
+            throw std::runtime_error("the recording could not be written to " + recordPath);
+        recording.reset(new recording_writer(file));
+    }
     capture_window window(setting.seconds);
     const WTPKT wanted = PK_STATUS | PK_TIME | PK_SERIAL_NUMBER | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y |
                          PK_NORMAL_PRESSURE | (setting.device_has_orientation ? PK_ORIENTATION : 0);
@@ -199,7 +225,10 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
     }
     setting.items = items_of(context->granted().lcPktData);
     window.live().set_context(mapping_of(context->granted()), setting);
-    collect_packets(table, *context, setting.seconds, window, record.over_answers);
+    collect_packets(table, *context, setting.seconds, window, record.over_answers, recording.get());
+    file.flush();
+    if (recording && !file)
+        throw std::runtime_error("the recording could not be written to " + recordPath);
     live_capture& live = window.live();
     setting.proximity_enters = live.proximity_enters();
     setting.proximity_leaves = live.proximity_leaves();
@@ -213,15 +242,6 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
                          live.take_offsets());
     record.setting = setting;
     return record;
-}
-
-void save_recording(const std::string& path, const capture_record& record)
-{
-    std::ofstream file(tevrin::ToUtf16(path).c_str(), std::ios::binary);
-    write_recording(file, {record.packets, record.pointer});
-    file.flush();
-    if (!file)
-        throw std::runtime_error("the recording could not be written to " + path);
 }
 
 }  // namespace nibscope_report

@@ -25,10 +25,10 @@ struct capture_record {
 // driver refuses those); decodes packets in the layout of the items the
 // driver granted. The window shows what arrives and takes pointer input for the same
 // strokes. A countdown goes to stderr. Closing the window ends it early.
-capture_record capture_packets(const tevrin::tablet_services& table, capture_setting setting);
-
-// --record: the record's packets and points as CSV (capture_recording.h) in the file
-// at path (UTF-8). Throws when the file cannot be written.
-void save_recording(const std::string& path, const capture_record& record);
+// recordPath (UTF-8), when not empty: --record, every packet and point written as CSV
+// (capture_recording.h) as it comes. Throws when that file cannot be written, before
+// the capture starts when it cannot be opened.
+capture_record capture_packets(const tevrin::tablet_services& table, capture_setting setting,
+                               const std::string& recordPath = "");
 
 }  // namespace nibscope_report

@@ -1,5 +1,7 @@
 #pragma once
 // One line of --check, and the list the checks write their lines into. Platform-free.
+#include "report/tree/report_value.h"
+
 #include <string>
 #include <vector>
 
@@ -22,5 +24,11 @@ public:
     }
     std::vector<check_result> results;
 };
+
+bool any_failed(const std::vector<check_result>& results);
+// "OUTCOME id: sentence", a line each.
+std::string check_lines(const std::vector<check_result>& results);
+// The list of outcome, id and sentence of each, for the report tree.
+report_value check_list(const std::vector<check_result>& results);
 
 }  // namespace nibscope_report

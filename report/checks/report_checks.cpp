@@ -1,5 +1,6 @@
 #include "report/checks/report_checks.h"
 
+#include "report/checks/area_checks.h"
 #include "report/checks/report_tree_checks.h"
 #include "report/capture/report_context.h"
 #include "report/driver/library_survey.h"
@@ -162,35 +163,13 @@ std::vector<check_result> run_checks(const driver_library& library, const driver
     check_cursors(checks, report.get("cursors"));
     check_pressure(checks, report.get("devices"));
     check_context_rate(checks, report);
+    check_aspect(checks, report);
+    check_context_area(checks, report);
     if (contexts) {
         check_context_opens(checks, probe);
         check_packet_count(checks, probe, captureOverAnswers);
     }
     return checks.results;
-}
-
-bool any_failed(const std::vector<check_result>& results)
-{
-    for (const auto& result : results)
-        if (result.outcome == "FAIL")
-            return true;
-    return false;
-}
-
-std::string check_lines(const std::vector<check_result>& results)
-{
-    std::string lines;
-    for (const auto& result : results)
-        lines += result.outcome + " " + result.id + ": " + result.sentence + "\n";
-    return lines;
-}
-
-report_value check_list(const std::vector<check_result>& results)
-{
-    report_value list = report_value::list();
-    for (const auto& result : results)
-        list.add(report_value::object().set("outcome", result.outcome).set("id", result.id).set("sentence", result.sentence));
-    return list;
 }
 
 }  // namespace nibscope_report

@@ -16,8 +16,4 @@ namespace nibscope_report {
 std::vector<check_result> run_checks(const driver_library& library, const driver_queries* queries,
                                      const report_value& report, int captureOverAnswers = 0);
 
-bool any_failed(const std::vector<check_result>& results);
-std::string check_lines(const std::vector<check_result>& results);
-report_value check_list(const std::vector<check_result>& results);
-
 }  // namespace nibscope_report

@@ -4,6 +4,7 @@
 #include "report/output/report_writers.h"
 #include "report/output/svg_charts.h"
 
+#include <algorithm>
 #include <map>
 
 namespace nibscope_report {
@@ -103,16 +104,19 @@ comparison_group compare_leaves(const std::string& title, const std::string& cou
     return group;
 }
 
-// A check may have several lines: the worst outcome stands for it.
-std::map<std::string, std::string> outcomes_of(const report_value& checks)
+// A check may have several lines: the worst outcome stands for it. In the order the checks ran.
+std::vector<std::pair<std::string, std::string>> outcomes_of(const report_value& checks)
 {
     static const std::map<std::string, int> rank{{"PASS", 0}, {"WARN", 1}, {"FAIL", 2}};
-    std::map<std::string, std::string> outcomes;
+    std::vector<std::pair<std::string, std::string>> outcomes;
     for (const report_value& check : checks.items()) {
-        std::string& outcome = outcomes[check.get("id").text()];
+        const std::string& id = check.get("id").text();
         const std::string& line = check.get("outcome").text();
-        if (outcome.empty() || (rank.count(line) && rank.at(line) > rank.at(outcome)))
-            outcome = line;
+        auto found = std::find_if(outcomes.begin(), outcomes.end(), [&](const auto& known) { return known.first == id; });
+        if (found == outcomes.end())
+            outcomes.emplace_back(id, line);
+        else if (rank.count(line) && rank.count(found->second) && rank.at(line) > rank.at(found->second))
+            found->second = line;
     }
     return outcomes;
 }
@@ -121,16 +125,21 @@ comparison_group compare_checks(const report_value& before, const report_value& 
 {
     comparison_group group{"Checks whose outcome changed", "check outcomes", {}, 0};
     const auto first = outcomes_of(before), second = outcomes_of(after);
+    const auto outcome_in = [](const auto& outcomes, const std::string& id) {
+        for (const auto& known : outcomes)
+            if (known.first == id)
+                return known.second;
+        return std::string(absent);
+    };
     for (const auto& check : first) {
-        const auto found = second.find(check.first);
-        const std::string later = found == second.end() ? absent : found->second;
+        const std::string later = outcome_in(second, check.first);
         if (later == check.second)
             ++group.equal;
         else
             group.differences.push_back({check.first, check.second, later, ""});
     }
     for (const auto& check : second)
-        if (!first.count(check.first))
+        if (outcome_in(first, check.first) == absent)
             group.differences.push_back({check.first, absent, check.second, ""});
     return group;
 }

@@ -1,5 +1,6 @@
 #include "report/output/html_writer.h"
 
+#include "report/output/display_drawing.h"
 #include "report/output/report_labels.h"
 #include "report/output/report_writers.h"
 #include "report/output/svg_charts.h"
@@ -122,8 +123,9 @@ std::string write_html(const report_value& report, const html_extras& extras)
     std::string body = section("summary", "Summary", "<div class=\"summary\">" + summary + "</div>");
     if (!extras.checks.is_null())
         body += section("findings", "Findings", finding_items(extras.findings));
-    if (!extras.capture_charts.empty())
-        body += section("charts", "Charts of the capture", extras.capture_charts);
+    const std::string charts = monitors_drawing(report) + extras.capture_charts;
+    if (!charts.empty())
+        body += section("charts", "Charts", charts);
     for (const auto& entry : report.entries()) {
         const std::string unit = unit_of(entry.first);
         body += folded(entry.first, label_of(entry.first),

@@ -339,10 +339,21 @@ std::string pressure_distribution_chart(const std::string& id, const std::vector
     const plot frame(seen.minimum - 0.5, seen.maximum + 0.5, 0, tallest * 1.1);
     std::string drawing = frame.axes("Pressure (raw)", "Samples in contact");
     const double barWidth = frame.x(1) - frame.x(0);
-    for (const auto& entry : counts)
-        drawing += bar(frame.x(entry.first - 0.5), frame.y(entry.second), barWidth, frame.y(0) - frame.y(entry.second),
-                       "pressure-value", contact_colour,
-                       "pressure " + format_real(entry.first) + ": " + std::to_string(entry.second) + " samples");
+    // Values that share a pixel column share one bar, as tall as the most seen of them:
+    // an axis of thousands of levels draws a few hundred bars, not thousands.
+    for (auto entry = counts.begin(); entry != counts.end();) {
+        const double column = std::floor(frame.x(entry->first));
+        auto last = entry;
+        int most = entry->second;
+        for (auto next = std::next(entry); next != counts.end() && std::floor(frame.x(next->first)) == column; ++next)
+            most = std::max(most, (last = next)->second);
+        const std::string values = last == entry ? format_real(entry->first)
+                                                 : format_real(entry->first) + " to " + format_real(last->first);
+        drawing += bar(frame.x(entry->first - 0.5), frame.y(most), std::max(barWidth, frame.x(last->first) -
+                       frame.x(entry->first) + barWidth), frame.y(0) - frame.y(most), "pressure-value", contact_colour,
+                       "pressure " + values + ": " + (last == entry ? "" : "up to ") + std::to_string(most) + " samples");
+        entry = std::next(last);
+    }
     return figure(id, frame, drawing,
                   "Pressure values seen in contact: " + std::to_string(counts.size()) +
                       " distinct values over the axis " + format_real(axis.minimum) + " to " +

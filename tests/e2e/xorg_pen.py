@@ -28,7 +28,6 @@ import harness
 NAME = "Nibscope test stylus"
 SCREEN = (1280, 1024)
 UNITS_PER_PIXEL = 16
-X_MAX, Y_MAX = SCREEN[0] * UNITS_PER_PIXEL - 1, SCREEN[1] * UNITS_PER_PIXEL - 1
 PRESSURE_MAX = 2047
 TILT_MAX = 64
 XORG = "/usr/lib/xorg/Xorg"
@@ -37,40 +36,54 @@ EV_SYN, EV_KEY, EV_ABS = 0, 1, 3
 BTN_TOOL_PEN, BTN_TOUCH = 0x140, 0x14a
 ABS_X, ABS_Y, ABS_PRESSURE, ABS_TILT_X, ABS_TILT_Y = 0x00, 0x01, 0x18, 0x1a, 0x1b
 
-# Only the configured pen: no hot-plugged devices.
+# Only the configured pen: no hot-plugged devices. One dummy screen per head, several
+# joined by Xinerama into a desk of monitors side by side; the pen covers the whole desk,
+# at UNITS_PER_PIXEL along either axis.
 CONFIG = """Section "ServerFlags"
   Option "AutoAddDevices" "false"
-EndSection
-Section "Device"
-  Identifier "video"
-  Driver "dummy"
-  VideoRam 32768
+  Option "Xinerama" "{xinerama}"
 EndSection
 Section "Monitor"
   Identifier "monitor"
   HorizSync 5.0-1000.0
   VertRefresh 5.0-200.0
+  Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+  Modeline "1280x1024" 108.00 1280 1328 1440 1688 1024 1025 1028 1066 +hsync +vsync
 EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "video"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Modes "{width}x{height}"
-  EndSubSection
-EndSection
-Section "InputDevice"
+{heads}Section "InputDevice"
   Identifier "{name}"
   Driver "evdev"
   Option "Device" "{fifo}"
 EndSection
 Section "ServerLayout"
   Identifier "layout"
-  Screen "screen"
-  InputDevice "{name}" "CorePointer"
+{layout}  InputDevice "{name}" "CorePointer"
 EndSection
 """
+HEAD = """Section "Device"
+  Identifier "video{index}"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Screen"
+  Identifier "screen{index}"
+  Device "video{index}"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Modes "{width}x{height}"
+  EndSubSection
+EndSection
+"""
+
+
+def config(heads, name, fifo):
+    """The configuration of heads (width, height) placed left to right."""
+    sections = "".join(HEAD.format(index=i, width=w, height=h) for i, (w, h) in enumerate(heads))
+    layout = "".join(f'  Screen {i} "screen{i}" ' + ("0 0" if i == 0 else f'RightOf "screen{i - 1}"') + "\n"
+                     for i in range(len(heads)))
+    return CONFIG.format(xinerama="on" if len(heads) > 1 else "off", heads=sections, layout=layout, name=name,
+                         fifo=fifo)
 
 
 def wait_until(condition, timeout, what):
@@ -89,9 +102,11 @@ class PenDisplay:
     """Xorg with the pen on a free display. Leaving stops it, and the Wine server that
     tools/wine-run keeps for programs on that display."""
 
-    def __init__(self, build_dir, timeout=30, rate=100):
+    def __init__(self, build_dir, timeout=30, rate=100, heads=(SCREEN,)):
         self.build_dir = os.path.abspath(build_dir)
         self.folder = os.path.join(self.build_dir, "xorg-pen")
+        self.heads = heads  # (width, height) of each monitor, left to right
+        self.size = (sum(w for w, _ in heads), max(h for _, h in heads))
         self.timeout, self.interval, self.last_report = timeout, 1 / rate, 0
         self.server = self.pipe = self.display = None
 
@@ -131,12 +146,12 @@ class PenDisplay:
     def _start_server(self, fifo):
         """Xorg on the first free display, which it writes to -displayfd once it is ready;
         it shares the console's terminal and never switches it."""
-        config, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
-        with open(config, "w") as file:
-            file.write(CONFIG.format(width=SCREEN[0], height=SCREEN[1], name=NAME, fifo=fifo))
+        path, log = os.path.join(self.folder, "xorg.conf"), os.path.join(self.folder, "xorg.log")
+        with open(path, "w") as file:
+            file.write(config(self.heads, NAME, fifo))
         ready, ready_writer = os.pipe()
         self.server = subprocess.Popen(
-            [XORG, "-config", config, "-logfile", log, "-displayfd", str(ready_writer), "-nolisten", "tcp",
+            [XORG, "-config", path, "-logfile", log, "-displayfd", str(ready_writer), "-nolisten", "tcp",
              "-noreset", "-novtswitch", "-sharevts"], env=dict(os.environ, LD_PRELOAD=self._build_shim()),
             pass_fds=[ready_writer], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             start_new_session=True)
@@ -149,7 +164,8 @@ class PenDisplay:
 
     def _build_shim(self):
         shim = os.path.join(self.folder, "pen_shim.so")
-        pen = dict(PEN_NAME=f'"{NAME}"', PEN_X_MAX=X_MAX, PEN_Y_MAX=Y_MAX, PEN_PRESSURE_MAX=PRESSURE_MAX,
+        pen = dict(PEN_NAME=f'"{NAME}"', PEN_X_MAX=self.size[0] * UNITS_PER_PIXEL - 1,
+                   PEN_Y_MAX=self.size[1] * UNITS_PER_PIXEL - 1, PEN_PRESSURE_MAX=PRESSURE_MAX,
                    PEN_TILT_MAX=TILT_MAX, PEN_RESOLUTION=100)
         subprocess.run(["gcc", "-shared", "-fPIC", "-O1", "-Wall", "-o", shim,
                         os.path.join(os.path.dirname(os.path.abspath(__file__)), "pen_shim.c"), "-ldl",

@@ -62,8 +62,9 @@ def main():
         pen.use()
         progress = tempfile.TemporaryFile()
         page = os.path.join(BUILD, "tests", "report", "pen_capture.html")
+        recording = os.path.join(BUILD, "tests", "report", "pen_capture.csv")
         program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "600", "--json",
-                                    "--html", "Z:" + page],
+                                    "--html", "Z:" + page, "--record", "Z:" + recording],
                                    stdout=subprocess.PIPE, stderr=progress)
         *centre, geometry = window_centre()
         shown = lambda: os.pread(progress.fileno(), 1 << 16, 0).decode().replace("\r\n", "\n").split("\r")[-1]
@@ -77,6 +78,8 @@ def main():
         shot = desktop.Screenshot(os.path.join(BUILD, "screenshots", "report_capture_window.png"))
         print("screenshot:", shot.path)
         trail, chart = live_window(shot, *centre, geometry)
+        with open(recording, encoding="ascii") as rows:  # written as they came, while the capture still runs
+            recorded = sum(1 for row in rows if row.startswith("wintab,"))
         subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         out, _ = program.communicate(timeout=120)
@@ -98,6 +101,7 @@ def main():
                 "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
                 "distinct pressures": (pressure.get("distinct_values"), len(set(PRESSURES))),
                 "queue errors": (capture["queue_errors"], 0),
+                "rows recorded before the capture ended": (recorded, sent),
                 "dark trail pixels on the stroke (of 21)": (trail >= 15, True),
                 "strip chart pixels": (chart >= 20, True),
                 # The X pen moves the cursor too: WinTab's positions mapped onto the screen meet it.
@@ -115,6 +119,11 @@ def main():
                            ("PASS", "PASS", "PASS", "WARN", "PASS", "PASS", "PASS")),
                 # Wine 8 counts one cursor but serves the stylus as cursor 1: cursor 0 answers nothing.
                 "cursor check": (checks["cursors-answer"], "WARN")}
+    return verdict(expected)
+
+
+def verdict(expected):
+    """Prints each figure that is not as expected (name: (actual, wanted)); the exit status."""
     failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
                 if actual != wanted]
     for failure in failures:

@@ -1,9 +1,12 @@
 // Checks that read the report tree alone, at their edges and in the branches no Wine
 // prefix shows (a 32-bit twin library of another maker or version, a 32-bit tablet
 // that differs in each of its parts).
+#include "report/checks/area_checks.h"
 #include "report/checks/report_tree_checks.h"
 
 #include <gtest/gtest.h>
+
+#include <initializer_list>
 
 namespace nibscope_report {
 namespace {
@@ -64,8 +67,40 @@ report_value axis(int minimum, int maximum)
     return report_value::object().set("normal_pressure", report_value::object().set("minimum", minimum).set("maximum", maximum));
 }
 
+report_value numbers(std::initializer_list<int> values)
+{
+    report_value list = report_value::list();
+    for (const int value : values)
+        list.add(value);
+    return list;
+}
+
+// A desk of 1920 x 1080 at 96 DPI with 1280 x 1024 at dpi right of it, and a tablet of
+// 15200 x 9500 counts (16:10) at the resolutions given, mapped onto area.
+report_value desk(report_value area, int dpi = 96, double xResolution = 1000, double yResolution = 1000)
+{
+    const auto monitor = [](report_value rectangle, int monitorDpi) {
+        return report_value::object().set("rectangle", std::move(rectangle)).set("dpi", monitorDpi);
+    };
+    const auto& items = area.items();
+    return report_value::object()
+        .set("devices", report_value::list().add(report_value::object()
+            .set("x", report_value::object().set("resolution", xResolution))
+            .set("y", report_value::object().set("resolution", yResolution))))
+        .set("contexts", report_value::object().set("default_system", report_value::object().set("device", 0)
+            .set("input_extent", numbers({15200, 9500, 1024})).set("system_origin", report_value::list().add(items[0]).add(items[1]))
+            .set("system_extent", report_value::list().add(items[2]).add(items[3]))))
+        .set("displays", report_value::object().set("monitors", report_value::list()
+            .add(monitor(numbers({0, 0, 1920, 1080}), 96)).add(monitor(numbers({1920, 0, 1280, 1024}), dpi)))
+            .set("virtual_screen", numbers({0, 0, 3200, 1080})));
+}
+
+// The checks of the tablet's area on a desk of two monitors are rows here too.
 TEST(ReportTreeChecks, EdgesAndBranches)
 {
+    const std::string onto = "The default system context maps the tablet onto ";
+    const std::string ellipses = "WARN Circles drawn on the tablet come out as ellipses: the tablet's input area has an "
+                                 "aspect ratio of 1.60, the screen area it maps to (";
     const std::string twinLibrary = "The 32-bit library C:\\S\\wintab32.dll ";
     const std::string none = "PASS No 64-bit driver library to compare with a 32-bit one.";
     const std::string rate = "The default system context's packet rate ";
@@ -111,6 +146,24 @@ TEST(ReportTreeChecks, EdgesAndBranches)
         {check_context_rate, context_on(1, 200, 200), "WARN The default system context or its device could not be read."},
         {check_context_rate, context_on(0, 200, report_value()),
          "WARN The device does not report its packet rate, so the default context's 200 packets per second cannot be compared."},
+        {check_aspect, desk(numbers({0, 0, 1728, 1080})), "PASS The tablet and the screen area it maps to have the same "
+         "shape: the tablet's input area has an aspect ratio of 1.60, the screen area it maps to (1728 x 1080) 1.60."},
+        {check_aspect, desk(numbers({0, 0, 1812, 1080})), "PASS The tablet and the screen area it maps to have the same "
+         "shape: the tablet's input area has an aspect ratio of 1.60, the screen area it maps to (1812 x 1080) 1.68."},
+        {check_aspect, desk(numbers({0, 0, 1816, 1080})), ellipses + "1816 x 1080) 1.68, so strokes are stretched 5.1 % wider than drawn."},
+        {check_aspect, desk(numbers({1920, 0, 1280, 1024})), ellipses + "1280 x 1024) 1.25, so strokes are stretched 21.9 % taller than drawn."},
+        {check_aspect, desk(numbers({0, 0, 3200, 1080})), ellipses + "3200 x 1080) 2.96, so strokes are stretched 85.2 % wider than drawn."},
+        // 2000 lines per unit across, 1000 down: the tablet is 7.6 by 9.5 units, taller than wide.
+        {check_aspect, desk(numbers({0, 0, 864, 1080}), 96, 2000, 1000), "PASS The tablet and the screen area it maps to have "
+         "the same shape: the tablet's input area has an aspect ratio of 0.80, the screen area it maps to (864 x 1080) 0.80."},
+        {check_aspect, report_value::object(), "WARN The default system context's input area or the screen area it maps to could not be read."},
+        {check_context_area, desk(numbers({1920, 0, 1280, 1024})), "PASS " + onto + "1280 x 1024 at 1920, 0, exactly monitor 1."},
+        {check_context_area, desk(numbers({1921, 0, 1279, 1024})), "PASS " + onto + "1279 x 1024 at 1921, 0, exactly monitor 1."},
+        {check_context_area, desk(numbers({0, 0, 3200, 1080})), "PASS " + onto + "3200 x 1080 at 0, 0, the whole virtual screen, monitors 0, 1."},
+        {check_context_area, desk(numbers({0, 0, 3200, 1080}), 144), "WARN " + onto + "3200 x 1080 at 0, 0, spanning monitors 0, 1 of different DPI: the pen moves at different speeds on them."},
+        {check_context_area, desk(numbers({100, 100, 800, 600})), "WARN " + onto + "800 x 600 at 100, 100, neither a monitor nor the virtual screen (3200 x 1080 at 0, 0): it covers part of monitor 0."},
+        {check_context_area, desk(numbers({1000, 0, 1920, 1080})), "WARN " + onto + "1920 x 1080 at 1000, 0, neither a monitor nor the virtual screen (3200 x 1080 at 0, 0): it covers part of monitors 0, 1."},
+        {check_context_area, desk(numbers({-2000, 0, 100, 100})), "WARN " + onto + "100 x 100 at -2000, 0, neither a monitor nor the virtual screen (3200 x 1080 at 0, 0): it covers no monitor."},
     };
     for (const auto& row : rows) {
         check_list_builder checks;
