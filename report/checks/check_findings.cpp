@@ -29,6 +29,8 @@ const std::vector<check_remedy> remedies = {
      "Uninstall the tablet drivers of tablets you no longer use, then install the driver of the tablet you have again."},
     {"32-bit-library", "WARN", user, "32-bit drawing programs load another wintab32.dll than 64-bit ones, or find none.",
      "Install the tablet driver again, so that it puts its 32-bit library in place beside the 64-bit one."},
+    {"32-bit-tablet", "WARN", user, "32-bit drawing programs would see another tablet, other pressure levels or another tablet area than 64-bit ones, or the 32-bit side could not be asked.",
+     "Install the tablet driver again, so that its 32-bit and 64-bit libraries come from one package; until then, draw in the 64-bit edition of the drawing program."},
     {"interface-answers", "FAIL", user, "The driver library loads but answers nothing: no tablet is connected, or the driver's service is not running.",
      "Connect the tablet, restart the tablet driver's service (or Windows), and run the report again."},
     {"interface-counts", "WARN", maker, "The driver does not say how many devices or cursors it has, so programs that ask learn of none.",

@@ -15,10 +15,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// No report comes near these: a capture's figures are summaries, not packets, and the
-// tree nests six levels deep.
+// No report comes near this: a capture's figures are summaries, not packets.
 constexpr std::uintmax_t largest_report_file = 16u * 1024 * 1024;
-constexpr size_t deepest_report_nesting = 32;
 
 // The text of a file: its size is checked before anything is read. name is UTF-8.
 std::string read_report_file(const std::string& name);

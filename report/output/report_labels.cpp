@@ -27,6 +27,7 @@ const key_label labels[] = {
     {"missing_entries", "Missing entries", ""}, {"wide_entries", "Wide-character entries", ""},
     {"search_path", "wintab32.dll files on the search path", ""},
     {"wintab32_32bit", "32-bit wintab32.dll", ""},
+    {"driver_32bit", "32-bit programs", ""}, {"exit_status", "Exit status", ""},
     // The interface.
     {"interface", "WinTab interface", ""}, {"answers", "Answers", ""}, {"wintab_id", "WinTab id", ""},
     {"specification_version", "Specification version", ""}, {"implementation_version", "Implementation version", ""},
@@ -92,6 +93,7 @@ const key_label labels[] = {
     {"median_offset_px", "Median offset", pixels}, {"largest_offset_px", "Largest offset", pixels},
     {"pointer", "Windows Ink (pointer input)", ""}, {"pen_pressure", "Pen pressure delivered", ""},
     {"wintab", "WinTab", ""}, {"windows_ink", "Windows Ink", ""}, {"pen_apis", "Pen APIs", ""},
+    {"clock", "Clock", ""},
 };
 
 const key_label* find(const std::string& key)

@@ -1,237 +1,123 @@
 #include "report/tree/json_reading.h"
 
-#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include <limits>
+#include <utility>
+#include <vector>
 
 namespace nibscope_report {
 namespace {
 
-// Nested no deeper than the report's own trees, so that garbage cannot exhaust the stack.
-constexpr int deepest_nesting = 64;
+using json = nlohmann::json;
 
-class json_reader {
+const char* describe(json_error::problem what)
+{
+    switch (what) {
+    case json_error::problem::empty: return "the text is empty";
+    case json_error::problem::cut_short: return "the text ends inside its JSON";
+    case json_error::problem::too_deep: return "the JSON nests too deep";
+    case json_error::problem::not_json: break;
+    }
+    return "the text is not JSON";
+}
+
+// Builds the tree as the parser reads: each open object or list is a frame that takes
+// the values of its members and is added to its parent when it closes.
+class tree_builder {
 public:
-    explicit json_reader(const std::string& text) : text_(text) {}
-
-    report_value whole()
+    bool null() { return value(report_value()); }
+    bool boolean(bool flag) { return value(flag); }
+    bool number_integer(json::number_integer_t number) { return value(static_cast<long long>(number)); }
+    bool number_unsigned(json::number_unsigned_t number)
     {
-        report_value value = read_value(0);
-        skip_space();
-        if (at_ < text_.size())
-            fail("text after the value");
-        return value;
+        if (number > static_cast<json::number_unsigned_t>(std::numeric_limits<long long>::max()))
+            return value(static_cast<double>(number));
+        return value(static_cast<long long>(number));
     }
-
-private:
-    [[noreturn]] void fail(const std::string& what) const
+    bool number_float(json::number_float_t number, const json::string_t&) { return value(number); }
+    bool string(json::string_t& text) { return value(std::move(text)); }
+    bool binary(json::binary_t&) { return false; }  // only in binary formats
+    bool start_object(std::size_t) { return open(report_value::object()); }
+    bool start_array(std::size_t) { return open(report_value::list()); }
+    bool key(json::string_t& name)
     {
-        throw json_error(what + " at offset " + std::to_string(at_));
+        frames_.back().key = std::move(name);
+        return true;
     }
-
-    void skip_space()
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& error)
     {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t'))
-            ++at_;
-    }
-
-    bool take(char wanted)
-    {
-        skip_space();
-        if (at_ < text_.size() && text_[at_] == wanted) {
-            ++at_;
-            return true;
-        }
+        // The parser's own words for a text that stops inside a value or between values.
+        const std::string what = error.what();
+        const bool cutShort = what.find("unexpected end of input") != std::string::npos ||
+                              what.find("missing closing quote") != std::string::npos;
+        failure_ = cutShort ? json_error::problem::cut_short : json_error::problem::not_json;
+        failedAt_ = position;
         return false;
     }
 
-    void expect(char wanted)
-    {
-        if (!take(wanted))
-            fail(std::string("expected '") + wanted + "'");
-    }
+    // Throws what went wrong, once the parser has given up.
+    [[noreturn]] void fail() const { throw json_error(failure_, failedAt_); }
+    report_value take() { return std::move(root_); }
 
-    bool take_word(const char* word)
+private:
+    struct frame {
+        report_value container;
+        std::string key;  // of the next member, in an object
+    };
+
+    bool value(report_value item)
     {
-        const std::string expected(word);
-        if (text_.compare(at_, expected.size(), expected) != 0)
-            return false;
-        at_ += expected.size();
+        if (frames_.empty())
+            root_ = std::move(item);
+        else if (frames_.back().container.type() == report_value::kind::object)
+            frames_.back().container.set(frames_.back().key, std::move(item));
+        else
+            frames_.back().container.add(std::move(item));
         return true;
     }
-
-    report_value read_value(int depth)
+    bool open(report_value container)
     {
-        if (depth > deepest_nesting)
-            fail("nesting too deep");
-        skip_space();
-        if (at_ >= text_.size())
-            fail("no value");
-        const char first = text_[at_];
-        if (first == '{')
-            return read_object(depth);
-        if (first == '[')
-            return read_list(depth);
-        if (first == '"')
-            return read_text();
-        if (take_word("null"))
-            return report_value();
-        if (take_word("true"))
-            return report_value(true);
-        if (take_word("false"))
-            return report_value(false);
-        return read_number();
-    }
-
-    report_value read_object(int depth)
-    {
-        ++at_;
-        report_value object = report_value::object();
-        if (take('}'))
-            return object;
-        do {
-            skip_space();
-            if (at_ >= text_.size() || text_[at_] != '"')
-                fail("expected a key");
-            const std::string key = read_text().text();
-            expect(':');
-            object.set(key, read_value(depth + 1));
-        } while (take(','));
-        expect('}');
-        return object;
-    }
-
-    report_value read_list(int depth)
-    {
-        ++at_;
-        report_value list = report_value::list();
-        if (take(']'))
-            return list;
-        do
-            list.add(read_value(depth + 1));
-        while (take(','));
-        expect(']');
-        return list;
-    }
-
-    unsigned read_hex4()
-    {
-        if (at_ + 4 > text_.size())
-            fail("short \\u escape");
-        unsigned value = 0;
-        for (int digit = 0; digit < 4; ++digit) {
-            const char c = text_[at_++];
-            const int nibble = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                             : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-            if (nibble < 0)
-                fail("bad \\u escape");
-            value = value * 16 + static_cast<unsigned>(nibble);
+        if (frames_.size() >= deepest_json_nesting) {
+            failure_ = json_error::problem::too_deep;
+            return false;
         }
-        return value;
+        frames_.push_back({std::move(container), std::string()});
+        return true;
     }
-
-    static void append_utf8(std::string& out, unsigned code)
+    bool close()
     {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        report_value done = std::move(frames_.back().container);
+        frames_.pop_back();
+        return value(std::move(done));
     }
 
-    // A \u escape, joined with its low half when it is the high half of a surrogate pair.
-    unsigned read_escaped_code()
-    {
-        const unsigned code = read_hex4();
-        if (code < 0xD800 || code > 0xDBFF || !take_word("\\u"))
-            return code;
-        const unsigned low = read_hex4();
-        if (low < 0xDC00 || low > 0xDFFF)
-            fail("unpaired surrogate");
-        return 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-    }
-
-    report_value read_text()
-    {
-        ++at_;
-        std::string out;
-        while (at_ < text_.size() && text_[at_] != '"') {
-            const char c = text_[at_++];
-            if (static_cast<unsigned char>(c) < 0x20)
-                fail("control character in a text");
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (at_ >= text_.size())
-                break;
-            const char escaped = text_[at_++];
-            switch (escaped) {
-            case '"': case '\\': case '/': out += escaped; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'u': append_utf8(out, read_escaped_code()); break;
-            default: fail("bad escape");
-            }
-        }
-        if (at_ >= text_.size())
-            fail("unterminated text");
-        ++at_;
-        return report_value(out);
-    }
-
-    report_value read_number()
-    {
-        const size_t start = at_;
-        if (at_ < text_.size() && text_[at_] == '-')
-            ++at_;
-        bool whole = true, digits = false;
-        while (at_ < text_.size()) {
-            const char c = text_[at_];
-            if (c >= '0' && c <= '9')
-                digits = true;
-            else if (c == '.' || c == 'e' || c == 'E' || ((c == '+' || c == '-') && (text_[at_ - 1] == 'e' || text_[at_ - 1] == 'E')))
-                whole = false;
-            else
-                break;
-            ++at_;
-        }
-        if (!digits) {
-            at_ = start;
-            fail("no value");
-        }
-        const std::string number = text_.substr(start, at_ - start);
-        char* end = nullptr;
-        if (whole) {
-            const long long integer = std::strtoll(number.c_str(), &end, 10);
-            return report_value(integer);
-        }
-        const double real = std::strtod(number.c_str(), &end);
-        if (*end != '\0')
-            fail("bad number");
-        return report_value(real);
-    }
-
-    const std::string& text_;
-    size_t at_ = 0;
+    std::vector<frame> frames_;
+    report_value root_;
+    json_error::problem failure_ = json_error::problem::not_json;
+    std::size_t failedAt_ = 0;
 };
 
 }  // namespace
 
+json_error::json_error(problem what, std::size_t offset)
+    : std::runtime_error(what == problem::not_json || what == problem::cut_short
+                             ? std::string(describe(what)) + " (byte " + std::to_string(offset) + ")"
+                             : describe(what)),
+      problem_(what), offset_(offset)
+{
+}
+
 report_value read_json(const std::string& text)
 {
-    return json_reader(text).whole();
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+        throw json_error(json_error::problem::empty, 0);
+    tree_builder builder;
+    if (!json::sax_parse(text, &builder, json::input_format_t::json, true))
+        builder.fail();
+    return builder.take();
 }
 
 }  // namespace nibscope_report

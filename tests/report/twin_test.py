@@ -83,7 +83,7 @@ def check(row):
     # not waited for twice.
     if environment.get("TEVRIN_FAKE_TWIN") != "hang":
         _, text = run(program, ["--check"], environment)
-        if "\nDriver 32bit:" not in text or line + "\n" not in text:
+        if "\n32-bit programs:\n" not in text or line + "\n" not in text:
             failures.append("the text report lacks the 32-bit section or its summary line")
     return [f"{name}: {failure}" for failure in failures]
 
@@ -97,7 +97,7 @@ def main():
     fake_of = lambda behaviour: dict(NATIVE, TEVRIN_FAKE_TWIN=behaviour)
     warn = {"32-bit-tablet": "WARN"}
     rows = [
-        ("same driver both sides", real, NATIVE, "Simulated Tablet, 1024 levels; checks 16 PASS, 1 WARN, 0 FAIL",
+        ("same driver both sides", real, NATIVE, "Simulated Tablet, 1024 levels; checks 17 PASS, 2 WARN, 0 FAIL",
          {"32-bit-library": "PASS", "32-bit-tablet": "PASS"}, SAME),
         ("another maker and version", fake, fake_of(edited_twin_report("maker", another_maker)),
          "wintab32.dll 0.9.0.1 from Another Maker, Simulated Tablet, 1024 levels",
