@@ -14,6 +14,7 @@
 #include "report/output/name_redaction.h"
 #include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/dll_search.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
@@ -179,6 +180,7 @@ int run(const report_options& options, report_progress& progress)
             capture = capture_packets(library.table(), setting);
         else
             capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
+        tevrin::rethrow_callback_exception();  // kept while the capture's window went
         report.set("capture", capture.section);
         if (!options.record.empty())
             save_recording(options.record, capture);

@@ -95,20 +95,13 @@ capture_window::reading_through_modal_loops::~reading_through_modal_loops()
 
 // Nothing may unwind through the system's frames: a failure is kept for the program's
 // loop, and until then the window is left to the system's default handling, which
-// also ends a modal loop's painting and moving as usual.
+// lets a modal loop's painting and moving go on as usual until it ends.
 LRESULT CALLBACK capture_window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<capture_window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && !self->failed_) {
-        try {
-            return self->handle_message(message, wParam, lParam);
-        } catch (...) {
-            tevrin::keep_callback_exception();
-            self->failed_ = self->closed_ = true;
-            KillTimer(window, reading_timer);
-        }
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    if (!self || tevrin::callback_failure_kept())
+        return DefWindowProcW(window, message, wParam, lParam);
+    return tevrin::guard_callback(LRESULT(0), [&] { return self->handle_message(message, wParam, lParam); });
 }
 
 LRESULT capture_window::handle_message(UINT message, WPARAM wParam, LPARAM lParam)
