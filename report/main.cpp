@@ -2,6 +2,7 @@
 // whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
 // 2 usage error, 3 no driver library could be loaded, 4 the report itself failed.
 #include "report/capture/capture_session.h"
+#include "report/capture/console_interruption.h"
 #include "report/capture/pointer_input.h"
 #include "report/checks/capture_checks.h"
 #include "report/driver/driver_library.h"
@@ -211,6 +212,8 @@ int wmain(int argc, wchar_t** argv)
 {
     using namespace nibscope_report;
     tevrin::restrict_library_search();
+    // Before the console's code page: a closing console waits for it to be put back.
+    const console_interruption interruption;
     const utf8_console console;
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index)

@@ -8,9 +8,11 @@ import concurrent.futures
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import xml.etree.ElementTree as ElementTree
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -260,6 +262,27 @@ def check_internal_failure():
     return [f"internal failure: {failure}" for failure in failures]
 
 
+def check_interrupted_capture():
+    """Ctrl+C during a capture of 600 s ends the capture, not the program: the report of the stroke is
+    written, says why the capture ended early, and the exit status is the usual one. Wine turns the
+    SIGINT of the program's process into the console's CTRL_C_EVENT."""
+    with tempfile.TemporaryFile() as progress:
+        program = subprocess.Popen([WINE_RUN, BESIDE, "--capture", "600", "--json"], stdout=subprocess.PIPE,
+                                   stderr=progress, env=dict(os.environ, **STROKE))
+        deadline = time.monotonic() + 60
+        while b"30 packets" not in os.pread(progress.fileno(), 1 << 16, 0) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        program.send_signal(signal.SIGINT)
+        out, _ = program.communicate(timeout=60)
+        err = os.pread(progress.fileno(), 1 << 16, 0).decode("utf-8", "replace").replace("\r\n", "\n")
+    capture = json.loads(out or "{}").get("capture", {})
+    failures = [] if program.returncode == 0 else [f"exit status {program.returncode}"]
+    failures += [] if (capture.get("packets"), capture.get("seconds")) == (30, 600) else [f"capture {capture}"]
+    failures += [] if capture.get("ended_early") == "Ctrl+C was pressed" else [f"ended early: {capture.get('ended_early')}"]
+    failures += [] if err.endswith("Captured 30 packets.                    \n") else [f"stderr {err[-200:]!r}"]
+    return [f"Ctrl+C during a capture: {failure}" for failure in failures]
+
+
 def check_usage(case):
     arguments, message = case
     code, out, err = run(OWN, arguments)
@@ -275,6 +298,7 @@ def main():
         results = list(pool.map(check_scenario, SCENARIOS)) + list(pool.map(check_usage, USAGE_ERRORS))
         results.append(playback.result())
         results.append(check_internal_failure())
+        results.append(check_interrupted_capture())
     code, out, err = run(OWN, ["--help"])
     results.append([] if code == 0 and out.startswith("usage: nibscope-report") and not err else [f"--help: {code} {out!r}"])
     failures = [failure for result in results for failure in result]
