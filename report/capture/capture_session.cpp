@@ -215,7 +215,7 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
                          live.take_offsets());
     const char* const interrupted = console_interruption::request();
     record.section.set("ended_early", interrupted ? report_value(interrupted)
-                                      : window.closed() ? report_value("the window was closed") : report_value());
+                                      : window.closed() ? report_value("the window was closed") : report_value(false));
     record.setting = setting;
     return record;
 }
