@@ -163,6 +163,24 @@ SCENARIOS = [
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
 ]
 
+# Windows Ink, which Wine lacks, from the test build whose pointer functions play a known stroke into the
+# capture window (tests/report/simulated_ink): 24 points 4 ms apart on the performance counter, 20 in contact
+# with pressures 50 to 1000, beside the simulated driver's stroke or alone, with or without pointer pressure.
+INK = os.path.join(SCENARIO, "nibscope-report-simulated-ink.exe")
+INK_PAGE = os.path.join(SCENARIO, "simulated_ink.html")
+INK_POINTS = under("capture.pointer", packets=24, clock="performance counter", tilt={
+    "x_minimum": 10, "x_maximum": 10, "y_minimum": -20, "y_maximum": -20},
+    in_contact={"packets": 20, "packets_per_second": 250, "median_interval_ms": 4, "p99_interval_ms": 4})
+SCENARIOS += [
+    ("Windows Ink beside WinTab", INK, ["--capture", "2", "--json", "--html", "Z:" + INK_PAGE], STROKE, 0,
+     dict(INK_POINTS, **{"capture.pen_apis": "WinTab and Windows Ink", "capture.pointer.pressure.maximum": 1000,
+                         "charts": ["wintab-" + chart for chart in CHARTS] + ["ink-pressure", "ink-intervals"]}), {}),
+    ("Windows Ink alone", INK, ["--capture", "2"] + CHECK, NATIVE, 0,
+     dict(INK_POINTS, **{"capture.pen_apis": "Windows Ink only: WinTab programs get no pressure"}), {"pen-apis": "WARN"}),
+    ("no pen pressure through either API", INK, ["--capture", "2"] + CHECK, dict(NATIVE, TEVRIN_SIMULATED_INK="no-pressure"),
+     1, {"capture.pen_apis": "neither", "capture.pointer.pressure.maximum": 0}, {"pen-apis": "FAIL"}),
+]
+
 # The report's guard after an answer: its first and its last byte (the 64th).
 # The summary names each failed check once, however many lines it failed.
 SCENARIOS += [(f"cursor names written {how} past their size", BESIDE, CHECK, quirk(name), 1,
@@ -299,6 +317,9 @@ def main():
         results.append(playback.result())
         results.append(check_internal_failure())
         results.append(check_interrupted_capture())
+    with open(OWN, "rb") as shipped:
+        results.append(["the program holds the test build's pointer functions"]
+                       if b"simulated ink: stroke sent" in shipped.read() else [])
     code, out, err = run(OWN, ["--help"])
     results.append([] if code == 0 and out.startswith("usage: nibscope-report") and not err else [f"--help: {code} {out!r}"])
     failures = [failure for result in results for failure in result]

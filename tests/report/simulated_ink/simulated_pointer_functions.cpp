@@ -10,6 +10,7 @@
 // 16 ms steps), two to a message (the newer last in the history), from the client area's
 // middle 4 pixels apart to the right; the 2nd to the 21st in contact with pressures 50 to
 // 1000, tilt 10 and -20 degrees; the last out of range.
+#include "report/capture/capture_window.h"
 #include "report/capture/pointer_input.h"
 #include "report/capture/pointer_records.h"
 
@@ -53,14 +54,25 @@ pointer_pen_info_record point(int index, POINT origin, LONGLONG counterStart, LO
     return pen;
 }
 
+// The capture window of this process: tests run several programs side by side.
+HWND capture_window()
+{
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, capture_window_title));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId())
+            return window;
+    }
+    return nullptr;
+}
+
 void play_stroke()
 {
     HWND window = nullptr;
     for (int wait = 0; wait < 600 && !window; ++wait, Sleep(50))
-        window = FindWindowW(nullptr, L"Nibscope report: hover and draw here");
+        window = capture_window();
     if (!window)
-        return;
-    Sleep(300);  // the capture's context opens once the window is there
+        return;  // the window takes the messages sent to it once the capture reads its queue
     POINT origin = {0, 0};
     RECT client = {};
     GetClientRect(window, &client);
