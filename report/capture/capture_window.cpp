@@ -128,6 +128,10 @@ LRESULT capture_window::handle_message(UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_ERASEBKGND:
         return 1;  // the paint covers the whole client area
+    case WM_MOVE:
+    case WM_SIZE:
+        dirty_ = true;  // the next paint puts the trail where the pen went and the chart at the bottom
+        break;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
         // While the window moves the trail keeps its place in the window; afterwards it
@@ -253,11 +257,12 @@ void capture_window::paint_chart(HDC dc, const RECT& area) const
     FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     const u32 now = GetTickCount();
     const double width = area.right - area.left - 2, height = area.bottom - area.top - 2;
+    const double span = live_capture::chart_span_ms;
     for (const bool ink : {false, true}) {
         std::vector<POINT> line;
         for (const chart_point& point : live_.chart())
             if (point.ink == ink)
-                line.push_back({area.right - 1 - static_cast<LONG>(width * (now - point.arrival) / live_capture::chart_span_ms),
+                line.push_back({area.right - 1 - static_cast<LONG>(width * (now - point.arrival) / span),
                                 area.bottom - 1 - static_cast<LONG>(height * point.share)});
         if (line.size() < 2)
             continue;
