@@ -83,10 +83,11 @@ void play_stroke()
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
     const bool pressure = GetEnvironmentVariableA("TEVRIN_SIMULATED_INK", nullptr, 0) == 0;
+    const DWORD tickStart = GetTickCount();
     for (int first = 0; first < points; first += per_message) {
         std::vector<pointer_pen_info_record> records;
         for (int index = first + per_message - 1; index >= first; --index)
-            records.push_back(point(index, origin, counter.QuadPart, frequency.QuadPart, GetTickCount(), pressure));
+            records.push_back(point(index, origin, counter.QuadPart, frequency.QuadPart, tickStart, pressure));
         messages.push_back(records);
     }
     for (int index = 0; index < static_cast<int>(messages.size()); ++index) {
