@@ -34,8 +34,8 @@ int reads_in_move_loop(capture_window& window, int failing)
     return reads;
 }
 
-// Whether the window shows the trail dark at a point of the screen, once it has painted.
-bool dark_at(capture_window& window, POINT screen)
+// The window's pixel at a point of the screen, once it has painted.
+COLORREF pixel_at(capture_window& window, POINT screen)
 {
     Sleep(20);  // a paint at most every sixtieth of a second
     window.paint_if_due(60);
@@ -43,6 +43,12 @@ bool dark_at(capture_window& window, POINT screen)
     const HDC dc = GetDC(window.handle());
     const COLORREF pixel = GetPixel(dc, screen.x, screen.y);
     ReleaseDC(window.handle(), dc);
+    return pixel;
+}
+
+bool dark_at(capture_window& window, POINT screen)  // WinTab's trail in contact
+{
+    const COLORREF pixel = pixel_at(window, screen);
     return GetRValue(pixel) < 100 && GetGValue(pixel) < 100;
 }
 
@@ -62,6 +68,11 @@ TEST(CaptureWindow, TheTrailStaysWhereThePenWent)
     stroke[0].x = middle.x - 60, stroke[1].x = middle.x + 60, stroke[0].y = stroke[1].y = middle.y;
     stroke[0].pressure = stroke[1].pressure = 1000, stroke[1].serial = 1;
     window.add_packets(stroke, middle);
+    std::vector<pointer_sample> ink(2);  // a pointer pen's stroke 20 pixels below, pressed hard
+    for (size_t i = 0; i < ink.size(); ++i)
+        ink[i].x = middle.x - 60 + 120 * static_cast<int>(i), ink[i].y = middle.y + 20, ink[i].pressure = 1024,
+        ink[i].in_contact = ink[i].in_range = true;
+    window.live().add_pointer(ink);
     const struct {
         const char* step;
         std::function<void()> act;
@@ -76,6 +87,7 @@ TEST(CaptureWindow, TheTrailStaysWhereThePenWent)
         EXPECT_TRUE(dark_at(window, middle)) << step.step;
     }
     EXPECT_FALSE(dark_at(window, {middle.x + 40, middle.y + 30})) << "nothing where the trail lay in the window before it moved";
+    EXPECT_EQ(pixel_at(window, {middle.x, middle.y + 20}), RGB(230, 0, 0)) << "the pointer pen's trail at full pressure";
 }
 
 TEST(CaptureWindow, ReadsThroughAMoveLoopAndStopsAtAFailure)
