@@ -24,16 +24,25 @@ bool callback_failure_kept() noexcept;
 // procedure, an enumeration callback): its result, or after a failure, which is kept
 // as above, fallback. While a failure is kept the body is not run at all.
 template <typename Result, typename Body>
-Result guard_callback(Result fallback, Body&& body) noexcept
+Result guard_callback(Result fallback, Body&& body) noexcept;
+
+// The same for teardown that must happen whatever failed before (a window's destruction
+// frees what the window owns): the body runs even while a failure is kept.
+template <typename Result, typename Body>
+Result guard_teardown_callback(Result fallback, Body&& body) noexcept
 {
-    if (callback_failure_kept())
-        return fallback;
     try {
         return body();
     } catch (...) {
         keep_callback_exception();
         return fallback;
     }
+}
+
+template <typename Result, typename Body>
+Result guard_callback(Result fallback, Body&& body) noexcept
+{
+    return callback_failure_kept() ? fallback : guard_teardown_callback(fallback, body);
 }
 
 }  // namespace tevrin
