@@ -22,6 +22,9 @@ constexpr std::chrono::microseconds paint_interval(1000000 / 60);
 // Often enough that a queue of 128 packets never fills at 1,000 packets a second.
 constexpr UINT reading_interval_ms = 10;
 constexpr UINT_PTR reading_timer = 1;
+// A long trail drawn again (after a move, say) takes several paints, so that reading the
+// queue between them never waits long.
+constexpr size_t segments_per_paint = 5000;
 constexpr UINT pointer_update = 0x0245, pointer_down = 0x0246, pointer_up = 0x0247;
 constexpr COLORREF wintab_chart_colour = RGB(0, 90, 200), ink_chart_colour = RGB(230, 120, 0);
 
@@ -234,8 +237,10 @@ void capture_window::prepare_buffers(HDC target)
         FillRect(trail_->dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
     const std::vector<trail_segment>& trail = live_.trail();
-    for (; drawnSegments_ < trail.size(); ++drawnSegments_)
+    const size_t last = std::min(trail.size(), drawnSegments_ + segments_per_paint);
+    for (; drawnSegments_ < last; ++drawnSegments_)
         draw_segment(trail[drawnSegments_]);
+    dirty_ = dirty_ || drawnSegments_ < trail.size();
 }
 
 void capture_window::paint(HDC target)
