@@ -82,7 +82,7 @@ CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, c
                 tilt={"altitude_minimum": 450, "altitude_maximum": 740, "azimuth_minimum": 0, "azimuth_maximum": 2900},
                 in_contact=dict(UNTIMED, packets=20, packets_per_second=200, median_interval_ms=5, p99_interval_ms=5),
                 packet_age_ms=lambda age: isinstance(age, dict) and 0 <= age["median"] <= min(age["maximum"], 1000),
-                queue_errors=0, lost_packets=0)
+                queue_errors=0, lost_packets=0, ended_early=False)
 CAPTURE["summary.2"] = lambda line: line.startswith("Capture: 30 packets in 1 s, ") and line.endswith(
     ", pen APIs: WinTab only: this system offers no pointer input")
 UNAVAILABLE = dict.fromkeys([part + ".unavailable" for part in "interface devices cursors contexts extensions".split()],
