@@ -169,7 +169,7 @@ void collect_packets(const tablet_services& table, const report_context& context
 {
     packet_reader reader(table, context, seconds, window, overAnswers);
     {
-        const console_interruption::during_capture interruptible;
+        const console_interruption::during_capture interruptible(window.handle());
         const capture_window::reading_through_modal_loops reading(window, [&reader] { reader.read(); });
         while (!reader.done() && !console_interruption::request()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);

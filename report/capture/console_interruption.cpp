@@ -7,6 +7,7 @@ namespace {
 
 std::atomic<bool> capturing{false};
 std::atomic<const char*> requested{nullptr};
+std::atomic<HWND> capture_window{nullptr};
 
 // Signalled once the program has done its work. It lives as long as the process: the
 // system's thread may wait on it at any moment, so it is never closed.
@@ -41,15 +42,17 @@ console_interruption::~console_interruption()
     SetConsoleCtrlHandler(&handle, FALSE);
 }
 
-console_interruption::during_capture::during_capture()
+console_interruption::during_capture::during_capture(HWND window)
 {
     requested = nullptr;
+    capture_window = window;
     capturing = true;
 }
 
 console_interruption::during_capture::~during_capture()
 {
     capturing = false;
+    capture_window = nullptr;
 }
 
 const char* console_interruption::request()
@@ -62,6 +65,9 @@ BOOL WINAPI console_interruption::handle(DWORD event)
     if (!capturing)
         return FALSE;
     requested = request_of(event);
+    // The system's move, size and menu loops end when the window loses the mouse.
+    if (const HWND window = capture_window)
+        PostMessageW(window, WM_CANCELMODE, 0, 0);
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
         return TRUE;
     WaitForSingleObject(finished(), 4500);

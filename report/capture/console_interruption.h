@@ -18,10 +18,11 @@ public:
     console_interruption(const console_interruption&) = delete;
     console_interruption& operator=(const console_interruption&) = delete;
 
-    // While one lives, the events end the capture instead of the process.
+    // While one lives, the events end the capture instead of the process, and end any
+    // modal loop (a move, a menu) that holds the capture's window meanwhile.
     class during_capture {
     public:
-        during_capture();
+        explicit during_capture(HWND window);
         ~during_capture();
         during_capture(const during_capture&) = delete;
         during_capture& operator=(const during_capture&) = delete;

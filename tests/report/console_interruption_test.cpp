@@ -2,6 +2,7 @@
 // deliver them: Wine turns a SIGINT into Ctrl+C (report_test.py sends one to the real
 // program), but it cannot send Ctrl+Break or a closing console to a test.
 #include "report/capture/console_interruption.h"
+#include "support/plain_window.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +28,26 @@ TEST(ConsoleInterruption, EventsEndTheCaptureNotTheProgram)
     for (const auto& row : rows) {
         std::unique_ptr<console_interruption::during_capture> capture;
         if (row.capturing)
-            capture.reset(new console_interruption::during_capture);
+            capture.reset(new console_interruption::during_capture(nullptr));
         EXPECT_EQ(console_interruption::handle(row.event), row.handled) << row.event;
         EXPECT_EQ(std::string(console_interruption::request() ? console_interruption::request() : "none"),
                   row.request ? row.request : "none") << row.event;
     }
-    const console_interruption::during_capture next;
+    const console_interruption::during_capture next(nullptr);
     EXPECT_EQ(console_interruption::request(), nullptr) << "a new capture starts without a request";
+}
+
+// The event also cancels whatever modal loop holds the capture's window: on Windows the
+// move, size and menu loops end when the window loses the mouse (Wine 8's keyboard move
+// loop does not), so the capture ends at once.
+TEST(ConsoleInterruption, TheCapturesWindowIsToldToCancelItsModes)
+{
+    const console_interruption interruption;
+    const tevrin_test::PlainWindow window = tevrin_test::MakePlainWindow();
+    const console_interruption::during_capture capture(window.get());
+    console_interruption::handle(CTRL_C_EVENT);
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, window.get(), WM_CANCELMODE, WM_CANCELMODE, PM_REMOVE));
 }
 
 // A closing console ends the process once the handler returns: the handler holds it
@@ -41,7 +55,7 @@ TEST(ConsoleInterruption, EventsEndTheCaptureNotTheProgram)
 TEST(ConsoleInterruption, AClosingConsoleWaitsForTheProgram)
 {
     auto interruption = std::make_unique<console_interruption>();
-    const console_interruption::during_capture capture;
+    const console_interruption::during_capture capture(nullptr);
     auto handled = std::async(std::launch::async, [] { return console_interruption::handle(CTRL_CLOSE_EVENT); });
     EXPECT_EQ(handled.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout) << "still waiting";
     EXPECT_STREQ(console_interruption::request(), "the console was closed");
