@@ -44,6 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     InitialiseCommonControls();
     try {
         Run();
+        tevrin::rethrow_callback_exception();  // kept while the windows were torn down
     } catch (...) {
         tevrin::ReportCaughtException();
     }

@@ -2,6 +2,7 @@
 // whether its packets arrive whole. Exit status: 0 report written, 1 a check failed,
 // 2 usage error, 3 no driver library could be loaded, 4 the report itself failed.
 #include "report/capture/capture_session.h"
+#include "report/capture/console_interruption.h"
 #include "report/capture/pointer_input.h"
 #include "report/checks/capture_checks.h"
 #include "report/checks/check_findings.h"
@@ -18,6 +19,7 @@
 #include "report/output/name_redaction.h"
 #include "report/output/report_summary.h"
 #include "report/output/report_writers.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/dll_search.h"
 #include "tevrin/core/exception.h"
 #include "tevrin/core/text.h"
@@ -187,6 +189,7 @@ int run(const report_options& options, report_progress& progress)
             capture = capture_packets(library.table(), setting, options.record);
         else
             capture.section = report_value::object().set("unavailable", "the driver library cannot open contexts");
+        tevrin::rethrow_callback_exception();  // kept while the capture's window went
         report.set("capture", capture.section);
     }
     std::vector<check_result> checks;
@@ -236,6 +239,8 @@ int wmain(int argc, wchar_t** argv)
     using namespace nibscope_report;
     tevrin::restrict_library_search();
     tevrin::bind_delay_loaded_libraries();
+    // Before the console's code page: a closing console waits for it to be put back.
+    const console_interruption interruption;
     const utf8_console console;
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index)

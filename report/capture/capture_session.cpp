@@ -2,6 +2,7 @@
 
 #include "report/capture/capture_recording.h"
 #include "report/capture/capture_window.h"
+#include "report/capture/console_interruption.h"
 #include "report/capture/report_context.h"
 #include "tevrin/core/callback_exception.h"
 #include "tevrin/core/text.h"
@@ -186,8 +187,9 @@ void collect_packets(const tablet_services& table, const report_context& context
 {
     packet_reader reader(table, context, seconds, window, overAnswers, recording);
     {
+        const console_interruption::during_capture interruptible(window.handle());
         const capture_window::reading_through_modal_loops reading(window, [&reader] { reader.read(); });
-        while (!reader.done()) {
+        while (!reader.done() && !console_interruption::request()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
             pump_messages();
             tevrin::rethrow_callback_exception();
@@ -240,6 +242,9 @@ capture_record capture_packets(const tablet_services& table, capture_setting set
     record.section = summarise_capture(record.packets, setting);
     add_pen_api_sections(record.section, record.packets, setting, record.pointer, window.pointer_functions().missing(),
                          live.take_offsets());
+    const char* const interrupted = console_interruption::request();
+    record.section.set("ended_early", interrupted ? report_value(interrupted)
+                                      : window.closed() ? report_value("the window was closed") : report_value(false));
     record.setting = setting;
     return record;
 }

@@ -22,6 +22,9 @@ constexpr std::chrono::microseconds paint_interval(1000000 / 60);
 // Often enough that a queue of 128 packets never fills at 1,000 packets a second.
 constexpr UINT reading_interval_ms = 10;
 constexpr UINT_PTR reading_timer = 1;
+// A long trail drawn again (after a move, say) takes several paints, so that reading the
+// queue between them never waits long.
+constexpr size_t segments_per_paint = 5000;
 constexpr UINT pointer_update = 0x0245, pointer_down = 0x0246, pointer_up = 0x0247;
 constexpr COLORREF wintab_chart_colour = RGB(0, 90, 200), ink_chart_colour = RGB(230, 120, 0);
 
@@ -95,20 +98,13 @@ capture_window::reading_through_modal_loops::~reading_through_modal_loops()
 
 // Nothing may unwind through the system's frames: a failure is kept for the program's
 // loop, and until then the window is left to the system's default handling, which
-// also ends a modal loop's painting and moving as usual.
+// lets a modal loop's painting and moving go on as usual until it ends.
 LRESULT CALLBACK capture_window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<capture_window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && !self->failed_) {
-        try {
-            return self->handle_message(message, wParam, lParam);
-        } catch (...) {
-            tevrin::keep_callback_exception();
-            self->failed_ = self->closed_ = true;
-            KillTimer(window, reading_timer);
-        }
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    if (!self || tevrin::callback_failure_kept())
+        return DefWindowProcW(window, message, wParam, lParam);
+    return tevrin::guard_callback(LRESULT(0), [&] { return self->handle_message(message, wParam, lParam); });
 }
 
 LRESULT capture_window::handle_message(UINT message, WPARAM wParam, LPARAM lParam)
@@ -135,6 +131,10 @@ LRESULT capture_window::handle_message(UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_ERASEBKGND:
         return 1;  // the paint covers the whole client area
+    case WM_MOVE:
+    case WM_SIZE:
+        dirty_ = true;  // the next paint puts the trail where the pen went and the chart at the bottom
+        break;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
         // While the window moves the trail keeps its place in the window; afterwards it
@@ -237,8 +237,10 @@ void capture_window::prepare_buffers(HDC target)
         FillRect(trail_->dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
     const std::vector<trail_segment>& trail = live_.trail();
-    for (; drawnSegments_ < trail.size(); ++drawnSegments_)
+    const size_t last = std::min(trail.size(), drawnSegments_ + segments_per_paint);
+    for (; drawnSegments_ < last; ++drawnSegments_)
         draw_segment(trail[drawnSegments_]);
+    dirty_ = dirty_ || drawnSegments_ < trail.size();
 }
 
 void capture_window::paint(HDC target)
@@ -260,11 +262,12 @@ void capture_window::paint_chart(HDC dc, const RECT& area) const
     FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     const u32 now = GetTickCount();
     const double width = area.right - area.left - 2, height = area.bottom - area.top - 2;
+    const double span = live_capture::chart_span_ms;
     for (const bool ink : {false, true}) {
         std::vector<POINT> line;
         for (const chart_point& point : live_.chart())
             if (point.ink == ink)
-                line.push_back({area.right - 1 - static_cast<LONG>(width * (now - point.arrival) / live_capture::chart_span_ms),
+                line.push_back({area.right - 1 - static_cast<LONG>(width * (now - point.arrival) / span),
                                 area.bottom - 1 - static_cast<LONG>(height * point.share)});
         if (line.size() < 2)
             continue;

@@ -93,7 +93,7 @@ private:
     size_t drawnSegments_ = 0;
     bool movingOrSizing_ = false;
     UINT dpi_ = 96;
-    bool closed_ = false, dirty_ = true, failed_ = false;
+    bool closed_ = false, dirty_ = true;
     int seconds_ = 0, secondsLeft_ = 0;
     std::chrono::steady_clock::time_point lastPaint_;
     std::function<void()> read_;

@@ -81,12 +81,13 @@ void live_capture::add_pointer(const std::vector<pointer_sample>& points)
 {
     for (const pointer_sample& sample : points) {
         pointer_.push_back(sample);
-        auto pen = std::find_if(lastInk_.begin(), lastInk_.end(), [&](const auto& end) { return end.first == sample.id; });
+        auto pen = std::find_if(lastInk_.begin(), lastInk_.end(),
+                                [&](const auto& end) { return end.first == sample.id; });
         if (pen == lastInk_.end())
             pen = lastInk_.insert(lastInk_.end(), {sample.id, std::nullopt});
         const double share = sample.in_contact ? sample.pressure / 1024.0 : 0.0;
-        extend_trail(pen->second, sample.in_range, {static_cast<double>(sample.x), static_cast<double>(sample.y)}, share,
-                     sample.in_contact, true);
+        const screen_point at = {static_cast<double>(sample.x), static_cast<double>(sample.y)};
+        extend_trail(pen->second, sample.in_range, at, share, sample.in_contact, true);
         chart_.push_back({sample.arrival, share, true});
     }
 }

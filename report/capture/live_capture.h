@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace nibscope_report {
@@ -72,7 +73,8 @@ public:
     std::vector<double> take_offsets() { return std::move(offsets_); }
 
 private:
-    void extend_trail(std::optional<screen_point>& last, bool near, screen_point to, double share, bool contact, bool ink);
+    void extend_trail(std::optional<screen_point>& last, bool near, screen_point to, double share, bool contact,
+                      bool ink);
 
     output_mapping mapping_;
     capture_setting setting_;

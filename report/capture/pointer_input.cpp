@@ -94,14 +94,11 @@ report_value describe_device(const pointer_device_info_record& device)
 }  // namespace
 
 pointer_input::pointer_input()
-    : getType_(system_function<get_type>("GetPointerType")),
-      getPenInfo_(system_function<get_pen_info>("GetPointerPenInfo")),
-      getPenHistory_(system_function<get_pen_history>("GetPointerPenInfoHistory")),
-      counterFrequency_(counter_frequency())
+    : functions_(find_pointer_functions()), counterFrequency_(counter_frequency())
 {
-    if (!getType_)
+    if (!functions_.get_type)
         missing_ = "GetPointerType";
-    if (!getPenInfo_)
+    if (!functions_.get_pen_info)
         missing_ += (missing_.empty() ? "" : ", ") + std::string("GetPointerPenInfo");
 }
 
@@ -110,12 +107,13 @@ std::vector<pointer_sample> pointer_input::pen_points(WPARAM wParam, tevrin::u32
     const UINT32 id = LOWORD(wParam);
     DWORD type = 0;
     std::vector<pointer_pen_info_record> records(1);
-    if (!missing_.empty() || !getType_(id, &type) || type != pointer_type_pen || !getPenInfo_(id, records.data()))
+    if (!missing_.empty() || !functions_.get_type(id, &type) || type != pointer_type_pen ||
+        !functions_.get_pen_info(id, records.data()))
         return {};
     UINT32 count = records[0].pointerInfo.historyCount;
-    if (getPenHistory_ && count > 1) {
+    if (functions_.get_pen_history && count > 1) {
         std::vector<pointer_pen_info_record> history(count);
-        if (getPenHistory_(id, &count, history.data())) {
+        if (functions_.get_pen_history(id, &count, history.data())) {
             history.resize(std::min<size_t>(count, history.size()));
             records.swap(history);
         }

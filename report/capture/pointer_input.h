@@ -12,6 +12,17 @@
 
 namespace nibscope_report {
 
+// The pointer functions a capture reads pen points with; null where missing.
+struct pointer_functions {
+    BOOL(WINAPI* get_type)(UINT32, DWORD*) = nullptr;                // GetPointerType
+    BOOL(WINAPI* get_pen_info)(UINT32, void*) = nullptr;             // GetPointerPenInfo
+    BOOL(WINAPI* get_pen_history)(UINT32, UINT32*, void*) = nullptr;  // GetPointerPenInfoHistory
+};
+
+// user32's, looked up at run time (user32_pointer_functions.cpp). The program links
+// that source and no other; a test build of it links one of its own in its place.
+pointer_functions find_pointer_functions();
+
 class pointer_input {
 public:
     pointer_input();
@@ -25,13 +36,7 @@ public:
     std::vector<pointer_sample> pen_points(WPARAM wParam, tevrin::u32 arrival) const;
 
 private:
-    using get_type = BOOL(WINAPI*)(UINT32, DWORD*);
-    using get_pen_info = BOOL(WINAPI*)(UINT32, void*);
-    using get_pen_history = BOOL(WINAPI*)(UINT32, UINT32*, void*);
-
-    get_type getType_ = nullptr;
-    get_pen_info getPenInfo_ = nullptr;
-    get_pen_history getPenHistory_ = nullptr;
+    pointer_functions functions_;
     tevrin::u64 counterFrequency_ = 0;
     std::string missing_;
 };

@@ -1,6 +1,7 @@
 #include "report/machine/machine_report.h"
 
 #include "report/machine/system_function.h"
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/system_report.h"
 #include "tevrin/core/text.h"
 
@@ -72,20 +73,28 @@ private:
     get_dpi get_ = nullptr;
 };
 
-BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+void add_monitor(HMONITOR monitor, report_value& list)
 {
     static const monitor_dpi dpi;
     MONITORINFOEXW info = {};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info))
-        return TRUE;
-    reinterpret_cast<report_value*>(list)->add(report_value::object()
+        return;
+    list.add(report_value::object()
         .set("name", tevrin::ToUtf8(info.szDevice))
         .set("rectangle", rectangle(info.rcMonitor))
         .set("work_area", rectangle(info.rcWork))
         .set("dpi", dpi.of(monitor))
         .set("primary", (info.dwFlags & MONITORINFOF_PRIMARY) != 0));
-    return TRUE;
+}
+
+// A failure stops the enumeration and is thrown once EnumDisplayMonitors has returned.
+BOOL CALLBACK enumerated_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+{
+    return tevrin::guard_callback(FALSE, [&] {
+        add_monitor(monitor, *reinterpret_cast<report_value*>(list));
+        return TRUE;
+    });
 }
 
 }  // namespace
@@ -106,7 +115,8 @@ report_value system_section()
 report_value displays_section(const report_value& defaultContext)
 {
     report_value monitors = report_value::list();
-    EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&monitors));
+    EnumDisplayMonitors(nullptr, nullptr, enumerated_monitor, reinterpret_cast<LPARAM>(&monitors));
+    tevrin::rethrow_callback_exception();
     const RECT virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                 GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                                 GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};

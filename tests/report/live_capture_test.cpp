@@ -1,6 +1,6 @@
-// What the capture window shows, from batches of packets and pointer points as the
-// window receives them: the trail in screen pixels, the counts, the cursor offsets and
-// the rates of the last second.
+// What the capture window shows, from batches of packets as the window reads them: the
+// trail in screen pixels, the counts, the cursor offsets and the rates of the last
+// second (pointer points: pointer_records_test.cpp).
 #include "report/capture/live_capture.h"
 
 #include <gmock/gmock.h>
@@ -24,13 +24,6 @@ captured_packet packet(tevrin::u32 serial, int x, int y, tevrin::u32 pressure = 
     return p;
 }
 
-pointer_sample ink(tevrin::u32 id, int x, int y, tevrin::u32 pressure, bool inRange = true)
-{
-    pointer_sample s;
-    s.id = id, s.x = x, s.y = y, s.pressure = pressure, s.in_contact = pressure > 0, s.in_range = inRange;
-    return s;
-}
-
 // "x,y>x,y" per segment, then c (contact) or h (hovering) and i for a pointer pen.
 std::string trail_of(const live_capture& live)
 {
@@ -49,37 +42,31 @@ TEST(LiveCapture, TrailCountsAndOffsetsOfBatches)
     const struct {
         const char* name;
         std::vector<std::vector<captured_packet>> batches;
-        std::vector<pointer_sample> pointer;
         const char* trail;
         tevrin::i64 lost, queueErrors;
         std::vector<double> offsets;  // one per batch with a packet in proximity
         bool inProximity;
     } rows[] = {
         {"a stroke in one batch", {{packet(1, 100, 100), packet(2, 110, 100, 500), packet(3, 120, 100, 1000), packet(4, 130, 100)}},
-         {}, "100,100>110,100c 110,100>120,100c 120,100>130,100h ", 0, 0, {30}, true},
+         "100,100>110,100c 110,100>120,100c 120,100>130,100h ", 0, 0, {30}, true},
         // The newest packet in proximity is the one before the last: the window once kept a
         // pointer to it across the pushes that followed.
         {"the pen leaves at the end of a batch and comes back in the next",
          {{packet(1, 100, 100), packet(2, 103, 104, 300), packet(3, 0, 0, 0, left_proximity)},
           {packet(4, 200, 200), packet(5, 200, 210)}},
-         {}, "100,100>103,104c 200,200>200,210h ", 0, 0, {5, std::hypot(100, 110)}, true},
+         "100,100>103,104c 200,200>200,210h ", 0, 0, {5, std::hypot(100, 110)}, true},
         {"a batch that ends out of proximity and one wholly out", {{packet(1, 100, 100, 0, left_proximity)}, {}},
-         {}, "", 0, 0, {}, false},
+         "", 0, 0, {}, false},
         {"serial gaps and a queue error across batches",
          {{packet(1, 100, 100), packet(2, 100, 100)}, {packet(5, 100, 100, 0, queue_error), packet(6, 100, 100)},
           {packet(6, 100, 100)}},
-         {}, "100,100>100,100h 100,100>100,100h 100,100>100,100h 100,100>100,100h ", 2, 1, {0, 0, 0}, true},
-        {"two pointers interleaved, one leaving and coming back",
-         {}, {ink(7, 10, 10, 0), ink(8, 50, 50, 512), ink(7, 20, 10, 100), ink(8, 60, 50, 0, false), ink(7, 30, 10, 0),
-              ink(8, 70, 50, 512), ink(8, 80, 50, 1024)},
-         "10,10>20,10ci 20,10>30,10hi 70,50>80,50ci ", 0, 0, {}, false},
+         "100,100>100,100h 100,100>100,100h 100,100>100,100h 100,100>100,100h ", 2, 1, {0, 0, 0}, true},
     };
     for (const auto& row : rows) {
         live_capture live;
         live.set_context(identity, every_item);
         for (const auto& batch : row.batches)
             live.add_packets(batch, cursor);
-        live.add_pointer(row.pointer);
         EXPECT_EQ(trail_of(live), row.trail) << row.name;
         EXPECT_EQ(live.lost(), row.lost) << row.name;
         EXPECT_EQ(live.queue_errors(), row.queueErrors) << row.name;
@@ -90,7 +77,7 @@ TEST(LiveCapture, TrailCountsAndOffsetsOfBatches)
         for (const auto& batch : row.batches)
             packets += batch.size();
         EXPECT_EQ(live.packets().size(), packets) << row.name;
-        EXPECT_EQ(live.chart().size(), packets + row.pointer.size()) << row.name;
+        EXPECT_EQ(live.chart().size(), packets) << row.name;
     }
 }
 

@@ -2,13 +2,21 @@
 pressures the report gives back are the ones the pen sent, also in the charts of its
 HTML page, the live window shows the trail where the pen went and a strip chart of its
 pressure, the positions land where the cursor is, the verdict names WinTab alone on a
-system without pointer input, and the checks of a driver that answers. The capture runs
+system without pointer input, and the checks of a driver that answers. Then a mouse
+button is held on the window's caption while the pen hovers there for three seconds at
+200 reports a second: in the test's own prefix Wine draws the window frames itself
+(Managed N) and so runs user32's modal move loop, as Windows does, the window follows
+the pointer the pen moves, and the program's own loop waits until the button goes up;
+the window's timer reads the queue meanwhile, so no packet is lost. The capture runs
 for the longest time allowed and ends when the test closes its window, once the program
-has counted every packet: a busy machine only makes the test slower.
+has counted every packet: a busy machine only makes the test slower. With
+TEVRIN_WINE_DPI set it also checks the monitor's DPI and the manifest that declares the
+program per-monitor aware (Wine 8 treats a program without one as aware too).
 
 usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
 import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -22,6 +30,7 @@ REPORT, BUILD = sys.argv[1:3]
 TITLE = "Nibscope report: hover and draw here"
 PRESSURES = [0, 300, 700, 1200, 2047, 900, 5]  # raw values along the stroke
 CHART_BLUE = (0, 90, 200)  # WinTab's line in the strip chart
+RATE, DRAG_SECONDS = 200, 3
 
 
 def window_centre():
@@ -57,9 +66,27 @@ def draw(pen, x, y):
     return reports + 2 + 2
 
 
+def drag_with_hovering_pen(pen, x, y):
+    """Holds the button on the caption at x, y while the pen hovers along a zigzag, then
+    lets go. Returns the packets Wine makes of it and the window's corner before the button went up."""
+    desktop.xdotool("mousemove", "--sync", x, y, "mousedown", 1)
+    pen.enter(x, y)
+    for step in range(RATE * DRAG_SECONDS):
+        zigzag = step % 200 if step % 400 < 200 else 200 - step % 200
+        pen.move(x + zigzag, y + zigzag // 2, 0)
+    pen.leave()
+    moved = window_centre()[2]
+    desktop.xdotool("mouseup", 1)
+    return 1 + RATE * DRAG_SECONDS + 2, (moved["X"], moved["Y"])
+
+
 def main():
-    with xorg_pen.PenDisplay(BUILD) as pen:
+    os.environ.setdefault("TEVRIN_WINE_PREFIX", "pen-capture")
+    with xorg_pen.PenDisplay(BUILD, rate=RATE) as pen:
         pen.use()
+        subprocess.run([os.environ["TEVRIN_WINE"], "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                        "/t", "REG_SZ", "/d", "N", "/f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       check=True, timeout=60)
         progress = tempfile.TemporaryFile()
         page = os.path.join(BUILD, "tests", "report", "pen_capture.html")
         recording = os.path.join(BUILD, "tests", "report", "pen_capture.csv")
@@ -80,6 +107,11 @@ def main():
         trail, chart = live_window(shot, *centre, geometry)
         with open(recording, encoding="ascii") as rows:  # written as they came, while the capture still runs
             recorded = sum(1 for row in rows if row.startswith("wintab,"))
+        dragged, moved = drag_with_hovering_pen(pen, centre[0], int(geometry["Y"]) + 10)
+        # Once the pen has been near, Wine also reports the pointer's move onto the caption
+        # as a packet of its own: at least these packets, and no serial number missing.
+        counted = lambda: int(re.search(r"(\d+) packets $", shown()).group(1))
+        xorg_pen.wait_until(lambda: counted() >= sent + dragged, 60, f"count of {sent + dragged} packets")
         subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         out, _ = program.communicate(timeout=120)
@@ -92,11 +124,17 @@ def main():
     drawn = sum(len(line.get("points").split()) for line in charts["wintab-pressure"].iter(svg + "polyline"))
     values = {rect.find(svg + "title").text.split(":")[0] for rect in charts["wintab-pressure-values"].iter(svg + "rect")
               if rect.get("class") == "pressure-value"}
-    expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"], sent),
+    with open(REPORT, "rb") as image:
+        manifest = b"PerMonitorV2, PerMonitor</dpiAwareness>" in image.read()
+    print(f"dragged capture: {capture['packets']} packets, {capture['lost_packets']} lost, "
+          f"{capture['queue_errors']} queue errors; the window moved from {geometry['X']},{geometry['Y']} to {moved}")
+    expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"] - sent - dragged in (0, 1), True),
                 "seconds asked for": (capture["seconds"], 600),
-                "the close ended the capture": (shown(), f"Captured {sent} packets.                    \n"),
-                "proximity enters": (capture["proximity_enters"], 1),
-                "proximity leaves": (capture["proximity_leaves"], 1),
+                "the close ended the capture": (shown(), f"Captured {capture['packets']} packets.                    \n"),
+                "the window followed the drag": (moved != (geometry["X"], geometry["Y"]), True),
+                "proximity enters": (capture["proximity_enters"], 2),
+                "proximity leaves": (capture["proximity_leaves"], 2),
+                "lost packets": (capture["lost_packets"], 0),
                 "pressure minimum": (pressure.get("minimum"), min(PRESSURES)),
                 "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
                 "distinct pressures": (pressure.get("distinct_values"), len(set(PRESSURES))),
@@ -110,10 +148,11 @@ def main():
                 "verdict": (capture["pen_apis"], "WinTab only: this system offers no pointer input"),
                 "pointer side": (capture["pointer"].get("unavailable", "")[:35], "this system offers no pointer input"),
                 "pressure in the air": (capture["pressure_while_tip_up"], 0),
-                "points of the pressure chart": (drawn, sent),
+                "points of the pressure chart": (drawn, capture["packets"]),
                 "bars of the pressure values chart": (values, {f"pressure {p}" for p in PRESSURES if p}),
                 "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
-                "monitor DPI": (report["displays"]["monitors"][0]["dpi"], int(os.environ.get("TEVRIN_WINE_DPI", "96"))),
+                "monitor DPI and manifest": ((report["displays"]["monitors"][0]["dpi"], manifest),
+                                             (int(os.environ.get("TEVRIN_WINE_DPI", "96")), True)),
                 "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"],
                             checks["pen-apis"], checks["mapping"], checks["pressure-reach"], checks["packet-loss"]),
                            ("PASS", "PASS", "PASS", "WARN", "PASS", "PASS", "PASS")),

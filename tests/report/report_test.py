@@ -8,9 +8,11 @@ import concurrent.futures
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import xml.etree.ElementTree as ElementTree
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -84,7 +86,7 @@ CAPTURE = under("capture", packets=30, proximity_enters=1, proximity_leaves=1, c
                 tilt={"altitude_minimum": 450, "altitude_maximum": 740, "azimuth_minimum": 0, "azimuth_maximum": 2900},
                 in_contact=dict(UNTIMED, packets=20, packets_per_second=200, median_interval_ms=5, p99_interval_ms=5),
                 packet_age_ms=lambda age: isinstance(age, dict) and 0 <= age["median"] <= min(age["maximum"], 1000),
-                queue_errors=0, lost_packets=0)
+                queue_errors=0, lost_packets=0, ended_early=False)
 CAPTURE["summary.2"] = lambda line: line.startswith("Capture: 30 packets in 1 s, ") and line.endswith(
     ", pen APIs: WinTab only: this system offers no pointer input")
 UNAVAILABLE = dict.fromkeys([part + ".unavailable" for part in "interface devices cursors contexts extensions".split()],
@@ -169,6 +171,24 @@ SCENARIOS = [
      {**UNAVAILABLE, **under("driver_library", loaded=False, machine="not a PE file", load_error="LoadLibrary call "
                              "failed, error code 193, DLL considered unexecutable (not Win32 format)")},
      {"library-loads": "FAIL", "library-machine": "FAIL"}),
+]
+
+# Windows Ink, which Wine lacks, from the test build whose pointer functions play a known stroke into the
+# capture window (tests/report/simulated_ink): 24 points 4 ms apart on the performance counter, 20 in contact
+# with pressures 50 to 1000, beside the simulated driver's stroke or alone, with or without pointer pressure.
+INK = os.path.join(SCENARIO, "nibscope-report-simulated-ink.exe")
+INK_PAGE = os.path.join(SCENARIO, "simulated_ink.html")
+INK_POINTS = under("capture.pointer", packets=24, clock="performance counter", tilt={
+    "x_minimum": 10, "x_maximum": 10, "y_minimum": -20, "y_maximum": -20},
+    in_contact={"packets": 20, "packets_per_second": 250, "median_interval_ms": 4, "p99_interval_ms": 4})
+SCENARIOS += [
+    ("Windows Ink beside WinTab", INK, ["--capture", "2", "--json", "--html", "Z:" + INK_PAGE], STROKE, 0,
+     dict(INK_POINTS, **{"capture.pen_apis": "WinTab and Windows Ink", "capture.pointer.pressure.maximum": 1000,
+                         "charts": ["wintab-" + chart for chart in CHARTS] + ["ink-pressure", "ink-intervals"]}), {}),
+    ("Windows Ink alone", INK, ["--capture", "2"] + CHECK, NATIVE, 0,
+     dict(INK_POINTS, **{"capture.pen_apis": "Windows Ink only: WinTab programs get no pressure"}), {"pen-apis": "WARN"}),
+    ("no pen pressure through either API", INK, ["--capture", "2"] + CHECK, dict(NATIVE, TEVRIN_SIMULATED_INK="no-pressure"),
+     1, {"capture.pen_apis": "neither", "capture.pointer.pressure.maximum": 0}, {"pen-apis": "FAIL"}),
 ]
 
 # The report's guard after an answer: its first and its last byte (the 64th).
@@ -303,6 +323,27 @@ def check_internal_failure():
     return [f"internal failure: {failure}" for failure in failures]
 
 
+def check_interrupted_capture():
+    """Ctrl+C during a capture of 600 s ends the capture, not the program: the report of the stroke is
+    written, says why the capture ended early, and the exit status is the usual one. Wine turns the
+    SIGINT of the program's process into the console's CTRL_C_EVENT."""
+    with tempfile.TemporaryFile() as progress:
+        program = subprocess.Popen([WINE_RUN, BESIDE, "--capture", "600", "--json"], stdout=subprocess.PIPE,
+                                   stderr=progress, env=dict(os.environ, **STROKE))
+        deadline = time.monotonic() + 60
+        while b"30 packets" not in os.pread(progress.fileno(), 1 << 16, 0) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        program.send_signal(signal.SIGINT)
+        out, _ = program.communicate(timeout=60)
+        err = os.pread(progress.fileno(), 1 << 16, 0).decode("utf-8", "replace").replace("\r\n", "\n")
+    capture = json.loads(out or "{}").get("capture", {})
+    failures = [] if program.returncode == 0 else [f"exit status {program.returncode}"]
+    failures += [] if (capture.get("packets"), capture.get("seconds")) == (30, 600) else [f"capture {capture}"]
+    failures += [] if capture.get("ended_early") == "Ctrl+C was pressed" else [f"ended early: {capture.get('ended_early')}"]
+    failures += [] if err.endswith("Captured 30 packets.                    \n") else [f"stderr {err[-200:]!r}"]
+    return [f"Ctrl+C during a capture: {failure}" for failure in failures]
+
+
 def check_usage(case):
     arguments, message = case
     code, out, err = run(OWN, arguments)
@@ -318,6 +359,10 @@ def main():
         results = list(pool.map(check_scenario, SCENARIOS)) + list(pool.map(check_usage, USAGE_ERRORS))
         results.append(playback.result())
         results.append(check_internal_failure())
+        results.append(check_interrupted_capture())
+    with open(OWN, "rb") as shipped:
+        results.append(["the program holds the test build's pointer functions"]
+                       if b"simulated ink: stroke sent" in shipped.read() else [])
     code, out, err = run(OWN, ["--help"])
     results.append([] if code == 0 and out.startswith("usage: nibscope-report") and not err else [f"--help: {code} {out!r}"])
     failures = [failure for result in results for failure in result]

@@ -127,10 +127,13 @@ TEST_F(Windows, CommandsStartAtTheFocusedWindowWalkUpAndHandlerFailuresReachTheL
     // A failing handler must not unwind through the system function that sent its
     // message: the procedure keeps the failure, returns, and the loop throws it.
     class Failing : public TestWindow {
+    public:
+        using TestWindow::TestWindow;
         bool HandleKeyEvent(tevrin::u16) override { throw "key handler failed"; }
         bool HandleSizeEvent(int, int) override { throw "size handler failed"; }
     };
-    auto* failing = new Failing;
+    int deleted = 0;
+    auto* failing = new Failing(tevrin::Window::kindMainFrame, &deleted);
     failing->Create(100, 100);
     bool returned = false;
     try {
@@ -143,6 +146,8 @@ TEST_F(Windows, CommandsStartAtTheFocusedWindowWalkUpAndHandlerFailuresReachTheL
     }
     EXPECT_TRUE(returned) << "SetWindowPos returned normally";
     EXPECT_EQ(failing->GetWidth(), 150);
+    DestroyWindow(failing->GetHandle());
+    EXPECT_EQ(deleted, 1) << "a window torn down while a failure waits still frees its object";
     try {
         tevrin::rethrow_callback_exception();
         ADD_FAILURE() << "the failure was not kept";

@@ -15,6 +15,11 @@ void keep_callback_exception() noexcept
         keptFailure = std::current_exception();
 }
 
+bool callback_failure_kept() noexcept
+{
+    return static_cast<bool>(keptFailure);
+}
+
 void rethrow_callback_exception()
 {
     if (!keptFailure)

@@ -1,5 +1,6 @@
 #include "tevrin/core/message_box.h"
 
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/core/text.h"
 
 namespace tevrin {
@@ -18,12 +19,14 @@ ApplicationTitleRecord& TitleRecord()
 
 BOOL CALLBACK PickOwnerWindow(HWND window, LPARAM result)
 {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || GetWindow(window, GW_OWNER) != nullptr)
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
+    return guard_callback(FALSE, [&] {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != GetCurrentProcessId() || GetWindow(window, GW_OWNER) != nullptr)
+            return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // moves the keyboard focus on Tab and passes every other message to the control
 // class's own procedure. The class procedure is recorded from the first control of
 // each type subclassed (one record per ControlType, written once).
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/ui/control.h"
 
 #include <windows.h>
@@ -23,10 +24,11 @@ public:
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        ControlType* control = dynamic_cast<ControlType*>(Control::FromHandle(hwnd));
-        if (control && Control::MoveFocusOnTab(control, message, wParam))
-            return 0;
-        return CallWindowProcW(classProcedure, hwnd, message, wParam, lParam);
+        const bool moved = !callback_failure_kept() && guard_callback(false, [&] {
+            ControlType* control = dynamic_cast<ControlType*>(Control::FromHandle(hwnd));
+            return control && Control::MoveFocusOnTab(control, message, wParam);
+        });
+        return moved ? 0 : CallWindowProcW(classProcedure, hwnd, message, wParam, lParam);
     }
 
     static WNDPROC classProcedure;

@@ -45,9 +45,11 @@ LRESULT CALLBACK tablet_window_procedure(HWND window, UINT message, WPARAM wPara
     tablet_view* view = dynamic_cast<tablet_view*>(Window::FromHandle(window));
     // Once the framework has unpaired a window on its way out, only the
     // framework's own procedure is left to finish it.
-    if (!view)
+    if (!view || callback_failure_kept())
         return Window::WindowProcedure(window, message, wParam, lParam);
-    try {
+    // As in the framework's procedure: the driver's messages may also be sent from
+    // inside a system call, so the failure waits for the message loop.
+    return guard_callback(LRESULT(0), [&]() -> LRESULT {
         switch (message) {
         case WT_PROXIMITY:
             handle_proximity(window, view->GetTabletContext(), lParam);
@@ -58,12 +60,7 @@ LRESULT CALLBACK tablet_window_procedure(HWND window, UINT message, WPARAM wPara
         default:
             return CallWindowProcW(view->GetSavedWindowProcedure(), window, message, wParam, lParam);
         }
-    } catch (...) {
-        // As in the framework's procedure: the driver's messages may also be sent from
-        // inside a system call, so the failure waits for the message loop.
-        keep_callback_exception();
-        return 0;
-    }
+    });
 }
 
 }  // namespace tevrin

@@ -1,6 +1,7 @@
 // Size, position and placement of a framework window, and its scroll bar state.
 #include "tevrin/ui/window.h"
 
+#include "tevrin/core/callback_exception.h"
 #include "tevrin/ui/handle_queries.h"
 
 namespace tevrin {
@@ -10,9 +11,11 @@ const UINT keepPlaceAndOrder = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
 BOOL CALLBACK AddMonitorToBounds(HMONITOR, HDC, LPRECT monitor, LPARAM bounds)
 {
-    RECT* total = reinterpret_cast<RECT*>(bounds);
-    UnionRect(total, total, monitor);
-    return TRUE;
+    return guard_callback(FALSE, [&] {
+        RECT* total = reinterpret_cast<RECT*>(bounds);
+        UnionRect(total, total, monitor);
+        return TRUE;
+    });
 }
 
 RECT AllMonitorsBounds()
@@ -21,6 +24,7 @@ RECT AllMonitorsBounds()
     if (!EnumDisplayMonitors(nullptr, nullptr, &AddMonitorToBounds, reinterpret_cast<LPARAM>(&bounds)) ||
         IsRectEmpty(&bounds))
         GetWindowRect(GetDesktopWindow(), &bounds);
+    rethrow_callback_exception();
     return bounds;
 }
 

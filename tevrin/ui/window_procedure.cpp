@@ -55,18 +55,17 @@ int ButtonOfMessage(UINT message)
 LRESULT CALLBACK Window::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Window* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!window)
+    // After a failure only the window's teardown is still handled, so the object goes with it.
+    if (!window || (callback_failure_kept() && message != WM_DESTROY))
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
+    const auto handle = [&] {
         window->PointerTracker::Update(hwnd, message, lParam);
         // The handle travels with the message: a handler may delete the object, after
         // which the default processing still needs it.
         return window->Dispatch(WindowMessage{hwnd, message, wParam, lParam});
-    } catch (...) {
-        // The caller may be a system function: nothing may unwind through it.
-        keep_callback_exception();
-        return 0;
-    }
+    };
+    // The caller may be a system function: nothing may unwind through it.
+    return message == WM_DESTROY ? guard_teardown_callback(LRESULT(0), handle) : guard_callback(LRESULT(0), handle);
 }
 
 LRESULT Window::Default(const WindowMessage& m)
