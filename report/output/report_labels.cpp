@@ -93,7 +93,7 @@ const key_label labels[] = {
     {"median_offset_px", "Median offset", pixels}, {"largest_offset_px", "Largest offset", pixels},
     {"pointer", "Windows Ink (pointer input)", ""}, {"pen_pressure", "Pen pressure delivered", ""},
     {"wintab", "WinTab", ""}, {"windows_ink", "Windows Ink", ""}, {"pen_apis", "Pen APIs", ""},
-    {"clock", "Clock", ""},
+    {"clock", "Clock", ""}, {"ended_early", "Ended early", ""},
 };
 
 const key_label* find(const std::string& key)

@@ -148,7 +148,8 @@ def main():
                 "verdict": (capture["pen_apis"], "WinTab only: this system offers no pointer input"),
                 "pointer side": (capture["pointer"].get("unavailable", "")[:35], "this system offers no pointer input"),
                 "pressure in the air": (capture["pressure_while_tip_up"], 0),
-                "points of the pressure chart": (drawn, capture["packets"]),
+                # Every packet of the stroke, then the drag's hovering thinned to a few points per pixel column.
+                "points of the pressure chart": (sent <= drawn <= capture["packets"], True),
                 "bars of the pressure values chart": (values, {f"pressure {p}" for p in PRESSURES if p}),
                 "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
                 "monitor DPI and manifest": ((report["displays"]["monitors"][0]["dpi"], manifest),

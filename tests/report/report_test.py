@@ -184,7 +184,7 @@ INK_POINTS = under("capture.pointer", packets=24, clock="performance counter", t
 SCENARIOS += [
     ("Windows Ink beside WinTab", INK, ["--capture", "2", "--json", "--html", "Z:" + INK_PAGE], STROKE, 0,
      dict(INK_POINTS, **{"capture.pen_apis": "WinTab and Windows Ink", "capture.pointer.pressure.maximum": 1000,
-                         "charts": ["wintab-" + chart for chart in CHARTS] + ["ink-pressure", "ink-intervals"]}), {}),
+                         "charts": ["displays"] + ["wintab-" + chart for chart in CHARTS] + ["ink-pressure", "ink-intervals"]}), {}),
     ("Windows Ink alone", INK, ["--capture", "2"] + CHECK, NATIVE, 0,
      dict(INK_POINTS, **{"capture.pen_apis": "Windows Ink only: WinTab programs get no pressure"}), {"pen-apis": "WARN"}),
     ("no pen pressure through either API", INK, ["--capture", "2"] + CHECK, dict(NATIVE, TEVRIN_SIMULATED_INK="no-pressure"),
