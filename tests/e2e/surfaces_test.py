@@ -61,8 +61,7 @@ def main():
     program, probe_exe, version, build, shots = sys.argv[1:6]
     harness.use_display(build)
     os.makedirs(shots, exist_ok=True)
-    probe = harness.WindowProbe(probe_exe)
-    status, texts = harness.run_then_close(program, lambda process: run_checks(probe, shots, process))
+    status, texts = harness.run_then_close(program, lambda process: run_checks(harness.WindowProbe(probe_exe), shots, process))
     check(status == 0, f"the program ended with exit status 0 (got {status})")
     check_start_up_lines(texts, version)
     # The GDI surface also takes a double tap and two slow taps: four presses.
