@@ -30,10 +30,7 @@ namespace {
 constexpr int surface = 360;
 constexpr float mouse = 0.125f;  // pressure 0.5 without a tablet, at the default gamma 3.0
 
-struct Stamp {
-    int x, y;
-    float mapped;
-};
+struct Stamp { int x, y; float mapped; };
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -43,11 +40,7 @@ protected:
         window->SetClientSize(AppWindow::minimumClientWidth, AppWindow::minimumClientHeight);
         window->Show(true);
     }
-    void TearDown() override
-    {
-        tevrin::stylus_in_use = false;
-        DestroyWindow(window->GetHandle());
-    }
+    void TearDown() override { tevrin::stylus_in_use = false; DestroyWindow(window->GetHandle()); }
 
     NibscopeViewNative& Gdi() const { return *window->GetGdiView(); }
     void Send(UINT message, WPARAM keys, int x, int y) { SendMessageW(Gdi().GetHandle(), message, keys, MAKELPARAM(x, y)); }
@@ -78,17 +71,16 @@ protected:
     // with its edge and focus margins); no two children of the window overlap.
     void ExpectTextsFitAndNothingOverlaps(int dpi) const
     {
-        const struct { int id; const wchar_t* text; int marginX, marginY; } controls[] = {{AppWindow::gdiCaptionId, L"GDI", 0, 0},       {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
-                        {AppWindow::gdiClearButtonId, L"Clear", 3, 2}, {AppWindow::openGLClearButtonId, L"Clear", 3, 2},
-                        {AppWindow::gammaCaptionId, L"Pressure gamma:", 0, 0},
-                        {AppWindow::gammaValueLabelId, L"5.00", 0, 0}};  // the widest value it shows
+        const struct { int id; const wchar_t* text; int marginX, marginY; } controls[] = {
+            {AppWindow::gdiCaptionId, L"GDI", 0, 0}, {AppWindow::openGLCaptionId, L"OpenGL", 0, 0},
+            {AppWindow::gdiClearButtonId, L"Clear", 3, 2}, {AppWindow::openGLClearButtonId, L"Clear", 3, 2},
+            {AppWindow::gammaCaptionId, L"Pressure gamma:", 0, 0}, {AppWindow::gammaValueLabelId, L"5.00", 0, 0}};  // its widest
         for (const auto& c : controls) {
             const HWND control = GetDlgItem(window->GetHandle(), c.id);
             const HDC dc = GetDC(control);
-            const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));  // reset by ReleaseDC
             SIZE text = {};
             GetTextExtentPoint32W(dc, c.text, static_cast<int>(wcslen(c.text)), &text);
-            SelectObject(dc, previous);
             ReleaseDC(control, dc);
             RECT client;
             GetClientRect(control, &client);
@@ -170,7 +162,7 @@ TEST_F(MainWindow, LayoutSliderAndCommands)
 }
 
 // The outer size of a client area at a DPI, with the frame Windows gives it there.
-SIZE OuterSizeAtDpi(HWND window, int clientWidth, int clientHeight, int dpi)
+std::vector<LONG> OuterSizeAtDpi(HWND window, int clientWidth, int clientHeight, int dpi)
 {
     using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);  // Windows 10 version 1607 on
     const auto adjust = reinterpret_cast<AdjustForDpi>(
@@ -206,17 +198,15 @@ TEST_F(MainWindow, EveryTextFitsItsControlAndNothingOverlapsAlsoAfterMovingToAno
     const std::vector<LONG> wanted = wantedAt(other);
     RECT suggested;
     GetWindowRect(handle, &suggested);
-    suggested.right = suggested.left + wanted[0];
-    suggested.bottom = suggested.top + wanted[1];
+    suggested.right = suggested.left + wanted[0], suggested.bottom = suggested.top + wanted[1];
     SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
     const MainWindowLayout there = window->GetLayout();
-    const SIZE smallest = OuterSizeAtDpi(handle, there.minimumClientWidth, there.minimumClientHeight, other);
-    EXPECT_EQ(wanted, (std::vector<LONG>{smallest.cx, smallest.cy})) << "the minimum size there";
+    EXPECT_EQ(wanted, OuterSizeAtDpi(handle, there.minimumClientWidth, there.minimumClientHeight, other)) << "the minimum size there";
     ExpectTextsFitAndNothingOverlaps(other);
     RECT now;
     GetWindowRect(handle, &now);
-    EXPECT_EQ((std::vector<LONG>{now.left, now.top}), (std::vector<LONG>{suggested.left, suggested.top}))
-        << "the window takes the suggested position, within the screen";
+    EXPECT_TRUE(now.left == suggested.left && now.top == suggested.top)
+        << "the window takes the suggested position, within the screen: " << now.left << "," << now.top;
     LOGFONTW font = {};
     GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(handle, AppWindow::gammaCaptionId, WM_GETFONT, 0, 0)),
                sizeof font, &font);
@@ -285,13 +275,9 @@ TEST_F(MainWindow, TheGdiSurfaceShowsEveryPixelOfAStrokeWithoutAFullRepaint)
     const HDC screen = GetDC(gdi);
     int differing = 0, firstX = -1, firstY = -1;
     for (int y = 0; y < surface; ++y)
-        for (int x = 0; x < surface; ++x) {
-            if (y == 10 || y == 11)
-                continue;  // the focus bar
-            const int shown = GetRValue(GetPixel(screen, x, y));
-            if (shown != Pixel(x, y) && differing++ == 0)
+        for (int x = 0; x < surface; ++x)  // rows 10 and 11 hold the focus bar
+            if (y != 10 && y != 11 && GetRValue(GetPixel(screen, x, y)) != Pixel(x, y) && differing++ == 0)
                 firstX = x, firstY = y;
-        }
     ReleaseDC(gdi, screen);
     EXPECT_EQ(differing, 0) << "pixels not shown, the first at " << firstX << "," << firstY;
 }

@@ -16,10 +16,7 @@
 
 namespace {
 
-std::vector<int> Corners(const Box& box)
-{
-    return {box.left, box.top, box.width, box.height};
-}
+std::vector<int> Corners(const Box& box) { return {box.left, box.top, box.width, box.height}; }
 
 // Text sizes of the interface font, Segoe UI 9 pt, from the font's published metrics
 // (units per em 2048, ascent 2210, descent 514, mean advance of Latin text 908 units;
@@ -27,10 +24,7 @@ std::vector<int> Corners(const Box& box)
 // its characters times the mean advance, plus 10 % for the wide capitals and hinting
 // ("Pressure gamma:" comes to 88 pixels at 96 DPI; about 85 on Windows). The face Wine
 // substitutes is wider (105 pixels for that text, platform notes): the second face.
-struct Face {
-    const char* name;
-    double widthFactor;
-};
+struct Face { const char* name; double widthFactor; };
 constexpr Face segoeUi = {"Segoe UI", 1.1}, wineSubstitute = {"Wine's substitute", 1.45};
 
 BoxSize TextSize(const char* text, int dpi, const Face& face)
@@ -55,18 +49,14 @@ MainWindowMeasures MeasuresAt(int dpi, const Face& face)
     return m;
 }
 
-bool Overlap(const Box& a, const Box& b)
-{
-    return a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() && b.top < a.Bottom();
-}
+bool Overlap(const Box& a, const Box& b) { return a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() && b.top < a.Bottom(); }
 
 }  // namespace
 
 TEST(MainWindowLayout, At96DpiWithTextsThatFitEveryBoxIsWhereItAlwaysWas)
 {
     MainWindowMeasures m = MeasuresAt(96, segoeUi);
-    m.clientWidth = 721;
-    m.clientHeight = 640;
+    m.clientWidth = 721, m.clientHeight = 640;
     const MainWindowLayout l = LayOutMainWindow(m);
     const std::pair<Box, std::vector<int>> rows[] = {
         {l.gdiCaption, {2, 365, 100, 20}},     {l.openGLCaption, {363, 365, 100, 20}},
@@ -86,8 +76,7 @@ TEST(MainWindowLayout, AtEveryScaleEveryBoxHoldsItsTextNothingOverlapsAndTheOrde
             SCOPED_TRACE(std::string(face.name) + " at " + std::to_string(dpi) + " DPI");
             MainWindowMeasures m = MeasuresAt(dpi, face);
             const MainWindowLayout first = LayOutMainWindow(m);
-            m.clientWidth = first.minimumClientWidth;
-            m.clientHeight = first.minimumClientHeight;
+            m.clientWidth = first.minimumClientWidth, m.clientHeight = first.minimumClientHeight;
             const MainWindowLayout l = LayOutMainWindow(m);
             const auto s = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
 
@@ -96,10 +85,8 @@ TEST(MainWindowLayout, AtEveryScaleEveryBoxHoldsItsTextNothingOverlapsAndTheOrde
                 {l.gdiClearButton, m.clearButton},  {l.openGLClearButton, m.clearButton},
                 {l.gammaCaption, m.gammaCaption},   {l.gammaValue, m.gammaValue},
                 {l.gammaSlider, {s(200), s(20)}}};
-            for (const auto& [box, text] : holds) {
-                EXPECT_GE(box.width, text.width) << "box at " << box.left << "," << box.top;
-                EXPECT_GE(box.height, text.height) << "box at " << box.left << "," << box.top;
-            }
+            for (const auto& [box, text] : holds)
+                EXPECT_TRUE(box.width >= text.width && box.height >= text.height) << "box at " << box.left << "," << box.top;
 
             const Box boxes[] = {m.gdiSurface,        m.openGLSurface, l.gdiCaption,  l.gdiClearButton,
                                  l.openGLCaption,     l.openGLClearButton, l.gammaCaption, l.gammaSlider,
@@ -122,11 +109,11 @@ TEST(MainWindowLayout, AtEveryScaleEveryBoxHoldsItsTextNothingOverlapsAndTheOrde
             EXPECT_EQ(l.gdiCaption.left, s(2));
             EXPECT_GE(l.openGLCaption.left, m.openGLSurface.left + s(2));
             EXPECT_LT(l.openGLCaption.left, m.openGLSurface.Right());
-            for (const Box& box : {l.gdiCaption, l.gdiClearButton, l.openGLCaption, l.openGLClearButton})
-                EXPECT_EQ(box.top, 360 + s(5)) << "under the surfaces: box at " << box.left;
             int row = 0;
-            for (const Box& box : {l.gdiCaption, l.gdiClearButton, l.openGLCaption, l.openGLClearButton})
+            for (const Box& box : {l.gdiCaption, l.gdiClearButton, l.openGLCaption, l.openGLClearButton}) {
+                EXPECT_EQ(box.top, 360 + s(5)) << "under the surfaces: box at " << box.left;
                 row = std::max(row, box.Bottom());
+            }
             for (const Box& box : {l.gammaCaption, l.gammaSlider, l.gammaValue})
                 EXPECT_GE(box.top - row, s(7)) << "the gamma row below: box at " << box.left;
             EXPECT_GE(l.logPane.top - l.gammaSlider.Bottom(), s(20));

@@ -63,26 +63,21 @@ class Screenshot(RgbImage):  # the whole screen
         subprocess.run(["convert", self.path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", path], check=True)
 
 
-class _XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
+class _XImage(ctypes.Structure):  # the fields up to bits_per_pixel, in Xlib's order
+    _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + [("data", ctypes.c_void_p)] + [
+        (name, ctypes.c_int) for name in ("byte_order", "bitmap_unit", "bitmap_bit_order", "bitmap_pad", "depth",
+                                          "bytes_per_line", "bits_per_pixel")]
 
 
 def _xlib():
     x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
     composite = ctypes.CDLL(ctypes.util.find_library("Xcomposite"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x11.XFreePixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    x11.XFree.argtypes = [ctypes.c_void_p]
-    x11.XGetImage.restype = ctypes.POINTER(_XImage)
-    x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                              ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-    composite.XCompositeNameWindowPixmap.restype = ctypes.c_ulong
-    composite.XCompositeNameWindowPixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    p, xid, i, u = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint
+    for function, result, arguments in ((x11.XOpenDisplay, p, [ctypes.c_char_p]), (x11.XCloseDisplay, i, [p]),
+                                        (x11.XFreePixmap, i, [p, xid]), (x11.XFree, i, [p]),
+                                        (x11.XGetImage, ctypes.POINTER(_XImage), [p, xid, i, i, u, u, xid, i]),
+                                        (composite.XCompositeNameWindowPixmap, xid, [p, xid])):
+        function.restype, function.argtypes = result, arguments
     return x11, composite
 
 
@@ -127,8 +122,7 @@ class OffscreenFrame(RgbImage):
         if layout != (32, self.LSB_FIRST, 4 * self.width):
             raise RuntimeError(f"unexpected X image layout (bits, byte order, row bytes): {layout}")
         raw, rgb = ctypes.string_at(image.data, 4 * self.width * self.height), bytearray(3 * self.width * self.height)
-        for channel, source in enumerate((2, 1, 0)):  # pixels are B, G, R, unused
-            rgb[channel::3] = raw[source::4]
+        rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]  # pixels are B, G, R, unused
         return bytes(rgb)
 
 

@@ -44,12 +44,16 @@ def run_then_close(program, action, env=None, cwd=None):
         if process.poll() is None:
             subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(program)],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        try:
-            process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(timeout=30)
+        wait_or_kill(process)
     return process.returncode, debugger_texts(process)
+
+
+def wait_or_kill(process, timeout=30):
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait(timeout=timeout)
 
 
 class Checks:
@@ -89,7 +93,7 @@ class WindowProbe:
 
     def raw(self, command, *args):  # None when the probe failed (no such window, for one)
         result = subprocess.run([WINE_RUN, self.exe, command, self.image, self.title, *map(str, args)],
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+                                capture_output=True, timeout=60)
         return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
 
     def ask(self, command, *args):

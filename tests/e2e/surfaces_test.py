@@ -49,8 +49,9 @@ class Surfaces:
         values = frozenset(surface(x, y) for y in (10, 11) for x in range(10, SURFACE - 10))
         return {frozenset({0}): "shown", frozenset({BACKGROUND}): "hidden"}.get(values, sorted(values)[:5])
 
-    def differences(self):  # pixels (x, y) where the two surfaces differ, focus bar rows aside
-        return [(x, y) for y in ROWS for x in range(SURFACE) if self.gdi(x, y) != self.gl.grey(x, y)]
+    def check_same(self, what):  # no pixel differs between the two surfaces, focus bar rows aside
+        differences = [(x, y) for y in ROWS for x in range(SURFACE) if self.gdi(x, y) != self.gl.grey(x, y)]
+        return check(not differences, f"{what} ({differences[:5]})")
 
     def wait(self, what, condition):  # captures until condition(self) holds, checked as `what`
         name = "surfaces-" + "-".join(what.split()[:6]).replace("'", "")
@@ -61,8 +62,7 @@ def main():
     program, probe_exe, version, build, shots = sys.argv[1:6]
     harness.use_display(build)
     os.makedirs(shots, exist_ok=True)
-    probe = harness.WindowProbe(probe_exe)
-    status, texts = harness.run_then_close(program, lambda process: run_checks(probe, shots, process))
+    status, texts = harness.run_then_close(program, lambda process: run_checks(harness.WindowProbe(probe_exe), shots, process))
     check(status == 0, f"the program ended with exit status 0 (got {status})")
     check_start_up_lines(texts, version)
     # The GDI surface also takes a double tap and two slow taps: four presses.
@@ -97,8 +97,7 @@ def run_checks(probe, shots, process):
     check(rows == 7, f"the stroke is 7 rows wide ({rows})")
     check(surfaces.gdi(180, 200) == BACKGROUND, "a pixel below it stays 192")
     check(surfaces.gdi(30, 120) == BACKGROUND, "a pixel before its start stays 192")
-    differences = surfaces.differences()
-    check(not differences, f"the same stroke gives the same bytes on both surfaces ({differences[:5]})")
+    surfaces.check_same("the same stroke gives the same bytes on both surfaces")
 
     desktop.click(*probe.centre(OPENGL_CLEAR_BUTTON))
     surfaces.wait("the OpenGL surface's Clear clears only that surface",
@@ -117,8 +116,7 @@ def run_checks(probe, shots, process):
                        (100, MIN_CLIENT_HEIGHT + 50), 250)
     surfaces.wait("both surfaces take strokes in the resized window and keep them",
                   lambda s: all(s.black_row(surface, y) for surface in (s.gdi, s.gl.grey) for y in (200, 250)))
-    differences = surfaces.differences()
-    check(not differences, f"after the resizes both surfaces still hold the same bytes ({differences[:5]})")
+    surfaces.check_same("after the resizes both surfaces still hold the same bytes")
 
     check_gamma_slider(probe)
     check_focus_bars(surfaces, None, "the slider has the focus")

@@ -29,11 +29,8 @@ FULL_PRESSURE_ROWS = 41  # a 40-pixel stamp, drawn with the round mask one pixel
 # a heap call meets a pointer that is no block of the heap or a damaged block, even when
 # the program goes on. A few bytes written into a block's slack go unseen there.
 WINEDEBUG = "-all,+debugstr,warn+seh,warn+heap"
-# TEVRIN_SIMULATED_QUIRKS, and the packets each read finds: the one the ramp queued,
-# with its pressure, or, when the driver answers one more than the 128 asked for, the
-# count clamped to the queue the program holds, whose newest slot the driver never
-# filled: pressure 0, read within the buffer. write-over writes a whole queue of filler
-# past the packet it counts: it lands in the buffer's guard room, which nothing reads.
+# TEVRIN_SIMULATED_QUIRKS, and the packets each read finds (tablet_test's DriverLies says why): the one the ramp
+# queued, or for count-over the count clamped to the program's queue, whose newest slot is empty (pressure 0).
 LIES = [("count-over", 128), ("write-over", 1), ("size-huge", 1), ("long-axis", 1), ("long-context", 1), ("long-marks", 1),
         ("ansi-context-name", 1), ("no-counts", 1)]
 check = harness.Checks()
@@ -82,10 +79,9 @@ def run(copy, folder, lie, action):
     """Runs the program beside the driver playing the ramp with the lie; returns its exit
     status and debugger texts, with a check that Wine's heap channel said nothing."""
     started = []
-    environment = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP,
-                   "TEVRIN_SIMULATED_QUIRKS": lie, "WINEDEBUG": WINEDEBUG}
-    status, texts = harness.run_then_close(copy, lambda process: action(started.append(process) or process),
-                                           cwd=folder, env=environment)
+    status, texts = harness.run_then_close(copy, lambda process: action(started.append(process) or process), cwd=folder,
+                                           env={"TEVRIN_DLL_OVERRIDES": "wintab32=n,b", "TEVRIN_SIMULATED_PEN_RAMP": RAMP,
+                                                "TEVRIN_SIMULATED_QUIRKS": lie, "WINEDEBUG": WINEDEBUG})
     started[0].debugger_output.seek(0)
     complaints = [line for line in started[0].debugger_output if ":heap:" in line]
     check(not complaints, f"{lie or 'honest driver'}: no heap complaint from Wine: {complaints[:3]}")

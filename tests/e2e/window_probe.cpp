@@ -24,24 +24,25 @@ int Fail(const char* reason)
     return 1;
 }
 
-bool RunsImage(HWND window, const std::wstring& image)
+bool RunsImage(HWND window, const wchar_t* image)
 {
-    DWORD id = 0;
+    DWORD id = 0, size = MAX_PATH;
     GetWindowThreadProcessId(window, &id);
     const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
     wchar_t path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
     const bool named = process && QueryFullProcessImageNameW(process, 0, path, &size);
     if (process)
         CloseHandle(process);
     const std::wstring file = path;
-    return named && _wcsicmp(file.substr(file.find_last_of(L"\\/") + 1).c_str(), image.c_str()) == 0;
+    return named && _wcsicmp(file.substr(file.find_last_of(L"\\/") + 1).c_str(), image) == 0;
 }
 
-HWND FindTopLevel(const wchar_t* image, const wchar_t* title)
+// The first top-level window of the class (any when null) and title for which pick holds.
+template <typename Pick>
+HWND FindTopLevel(const wchar_t* className, const wchar_t* title, Pick pick)
 {
     HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, nullptr, title)) && !RunsImage(window, image)) {
+    while ((window = FindWindowExW(nullptr, window, className, title)) && !pick(window)) {
     }
     return window;
 }
@@ -60,7 +61,7 @@ int PrintClipboard()
 {
     if (!OpenClipboard(nullptr))
         return Fail("cannot open the clipboard");
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (data) {
         PrintUtf8(static_cast<const wchar_t*>(GlobalLock(data)));
         GlobalUnlock(data);
@@ -76,10 +77,10 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 4)
         return Fail("usage: window_probe COMMAND IMAGE TITLE [ID]");
     const std::wstring command = argv[1];
-    const HWND window = FindTopLevel(argv[2], argv[3]);
+    const wchar_t* image = argv[2];
+    const HWND window = FindTopLevel(nullptr, argv[3], [image](HWND found) { return RunsImage(found, image); });
     const DWORD thread = window ? GetWindowThreadProcessId(window, nullptr) : 0;
     POINT corner = {0, 0};
-    HWND menu = nullptr;
     if (!window)
         return Fail("no such window");
     if (command == L"client-origin" && ClientToScreen(window, &corner))
@@ -88,11 +89,8 @@ int wmain(int argc, wchar_t** argv)
         return PrintClipboard();
     if (command == L"post-quit")
         return PostThreadMessageW(thread, WM_QUIT, 0, 0) ? 0 : Fail("cannot post to the window's thread");
-    if (command == L"menu-open") {
-        while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) && !IsWindowVisible(menu)) {
-        }
-        return std::printf("%d\n", menu ? 1 : 0) < 0;
-    }
+    if (command == L"menu-open")
+        return std::printf("%d\n", FindTopLevel(L"#32768", nullptr, IsWindowVisible) ? 1 : 0) < 0;
     // The focused window belongs to another thread: its input state tells.
     if (command == L"focus-id") {
         GUITHREADINFO input = {};

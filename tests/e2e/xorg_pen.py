@@ -93,11 +93,6 @@ def wait_until(condition, timeout, what):
     return result
 
 
-def tablet_units(pixel):
-    """The middle of a screen pixel, in the pen's units along either axis."""
-    return pixel * UNITS_PER_PIXEL + UNITS_PER_PIXEL // 2
-
-
 class PenDisplay:
     """Xorg with the pen on a free display. Leaving stops it, and the Wine server that
     tools/wine-run keeps for programs on that display."""
@@ -132,11 +127,7 @@ class PenDisplay:
                            env=dict(os.environ, TEVRIN_WINE_DISPLAY=self.display))
         if self.server:
             self.server.terminate()
-            try:
-                self.server.wait(timeout=self.timeout)
-            except subprocess.TimeoutExpired:
-                self.server.kill()
-                self.server.wait()
+            harness.wait_or_kill(self.server, self.timeout)
 
     def use(self):
         """This display (and its Wine prefix) for this process and what it runs with tools/wine-run."""
@@ -184,9 +175,10 @@ class PenDisplay:
         stamp = (int(now), int(now % 1 * 1e6))
         os.write(self.pipe, b"".join(struct.pack("@llHHi", *stamp, *event) for event in (*events, (EV_SYN, 0, 0))))
 
-    def _axes(self, x, y, pressure):  # the tilt axes stay upright
-        return ((EV_ABS, ABS_X, tablet_units(x)), (EV_ABS, ABS_Y, tablet_units(y)), (EV_ABS, ABS_PRESSURE, pressure),
-                (EV_ABS, ABS_TILT_X, 0), (EV_ABS, ABS_TILT_Y, 0))
+    def _axes(self, x, y, pressure):  # at the middle of the pixel; the tilt axes stay upright
+        x, y = (UNITS_PER_PIXEL * pixel + UNITS_PER_PIXEL // 2 for pixel in (x, y))
+        return ((EV_ABS, ABS_X, x), (EV_ABS, ABS_Y, y), (EV_ABS, ABS_PRESSURE, pressure), (EV_ABS, ABS_TILT_X, 0),
+                (EV_ABS, ABS_TILT_Y, 0))
 
     def enter(self, x, y):
         # X sends the proximity event to the window under the pointer: bring it to the pen.

@@ -22,15 +22,9 @@ void LoadTableWithoutFragmentPrograms()
     const tevrin_test::PlainWindow window = tevrin_test::MakePlainWindow();
     tevrin::OpenGLContext context(window.get());
     tevrin::opengl::extension_source withoutFragmentPrograms;
-    withoutFragmentPrograms.extensionString = [] {
-        return "GL_ARB_multitexture GL_ARB_framebuffer_object GL_ARB_fragment_shader";
-    };
-    withoutFragmentPrograms.functionAddress = [](const char* name) {
-        return reinterpret_cast<void*>(wglGetProcAddress(name));
-    };
-    tevrin::opengl::extension_functions& table = tevrin::opengl::extensions();
-    table = tevrin::opengl::extension_functions{};
-    tevrin::opengl::load_extensions(table, withoutFragmentPrograms);
+    withoutFragmentPrograms.extensionString = [] { return "GL_ARB_multitexture GL_ARB_framebuffer_object GL_ARB_fragment_shader"; };
+    withoutFragmentPrograms.functionAddress = [](const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); };
+    tevrin::opengl::load_extensions(tevrin::opengl::extensions() = {}, withoutFragmentPrograms);
 }
 
 }  // namespace
@@ -56,7 +50,6 @@ TEST(MissingExtension, StartingWithoutShaderFunctionsEndsInOneErrorBoxNamingTheF
     const tevrin_test::SeenMessageBox box = watcher.get();
 
     EXPECT_EQ(thrown, "can't find glCreateShaderObjectARB function");
-    EXPECT_TRUE(box.seen);
     EXPECT_EQ(box.text, L"Error occurred: can't find glCreateShaderObjectARB function");
     DestroyWindow(mainWindow->GetHandle());
 }

@@ -20,8 +20,7 @@ TEST(Textures, ADirtyRectangleIsUploadedAndTheGlNameDeletedOnlyWhileTheSurfaceLi
         texture->bits = 8, texture->width = width, texture->height = height;
         texture->pixels.assign(static_cast<size_t>(width * height), 192);
         TextureDescriptor descriptor;
-        descriptor.pixels = texture->pixels.data(), descriptor.width = width, descriptor.height = height;
-        descriptor.bits = 8;
+        descriptor.pixels = texture->pixels.data(), descriptor.width = width, descriptor.height = height, descriptor.bits = 8;
         texture->name = context.InstallTexture(descriptor);
         return texture;
     };

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,8 @@ public:
     std::vector<std::string> Pieces() const { const std::lock_guard<std::mutex> guard(lock_); return pieces_; }
     std::string Text() const
     {
-        std::string text;
-        for (const std::string& piece : Pieces())
-            text += piece;
-        return text;
+        const std::vector<std::string> pieces = Pieces();
+        return std::accumulate(pieces.begin(), pieces.end(), std::string());
     }
     void Clear() { const std::lock_guard<std::mutex> guard(lock_); pieces_.clear(); }
 

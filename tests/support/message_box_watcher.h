@@ -19,23 +19,20 @@ struct SeenMessageBox {
 inline std::future<SeenMessageBox> WatchForMessageBox(DWORD timeoutMs = 10000, DWORD processId = GetCurrentProcessId())
 {
     return std::async(std::launch::async, [timeoutMs, processId] {
+        const auto ofProcess = [processId](HWND window) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            return process == processId && IsWindowVisible(window);
+        };
+        const auto textOf = [](HWND window) {
+            std::wstring text(4096, L'\0');
+            return text.substr(0, GetWindowTextW(window, &text[0], 4096));
+        };
         for (const DWORD start = GetTickCount();; Sleep(20)) {
-            std::pair<DWORD, HWND> search{processId, nullptr};
-            EnumWindows([](HWND window, LPARAM parameter) -> BOOL {
-                auto* wanted = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
-                DWORD process = 0;
-                wchar_t className[8] = {};
-                GetWindowThreadProcessId(window, &process);
-                GetClassNameW(window, className, 8);
-                if (process == wanted->first && IsWindowVisible(window) && std::wstring(className) == L"#32770")
-                    wanted->second = window;
-                return !wanted->second;
-            }, reinterpret_cast<LPARAM>(&search));
-            const auto textOf = [](HWND window) {
-                std::wstring text(4096, L'\0');
-                return text.substr(0, GetWindowTextW(window, &text[0], 4096));
-            };
-            if (const HWND box = search.second) {
+            HWND box = nullptr;  // the next top-level dialog window
+            while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) && !ofProcess(box)) {
+            }
+            if (box) {
                 // The message text of a message box is its static control with id 0xFFFF.
                 SeenMessageBox seen{true, textOf(box), textOf(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
