@@ -46,7 +46,7 @@ def edited_twin_report(name, edit):
     path = os.path.join(WORK, name + ".json")
     with open(path, "w", encoding="utf-8") as written:
         json.dump(report, written)
-    return path
+    return "Z:" + path.replace("/", "\\")  # as the stand-in, a Windows program, opens it
 
 
 def another_maker(report):
