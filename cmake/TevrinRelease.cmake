@@ -19,6 +19,14 @@ foreach(target nibscope-report nibscope_report)
   list(APPEND TEVRIN_SHIPPED_PROGRAMS "$<$<TARGET_EXISTS:${target}>:$<TARGET_FILE:${target}>>")
 endforeach()
 
+# The x86 programs, from the x86 Release build that tools/package makes beside this one,
+# go into the zip's x86/ folder.
+set(TEVRIN_X86_RELEASE_BUILD "" CACHE PATH "x86 Release build whose programs the zip holds in x86/")
+if(TEVRIN_X86_RELEASE_BUILD)
+  list(APPEND TEVRIN_SHIPPED_PROGRAMS x86/nibscope.exe=${TEVRIN_X86_RELEASE_BUILD}/app/nibscope.exe
+                                      x86/nibscope-report.exe=${TEVRIN_X86_RELEASE_BUILD}/report/nibscope-report.exe)
+endif()
+
 set(TEVRIN_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Folder that receives the release zip")
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_custom_target(release_zip

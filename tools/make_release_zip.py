@@ -3,7 +3,8 @@
 SHA256SUMS.txt. The same inputs give the same bytes: entries in name order, one fixed
 date, fixed attributes.
     make_release_zip.py OUTPUT.zip USER-GUIDE.md LICENSE PROGRAM.exe...
-(empty PROGRAM arguments, programs the build lacks, are skipped)
+(empty PROGRAM arguments, programs the build lacks, are skipped; ENTRY=PROGRAM.exe
+stores a program under another entry name, such as x86/nibscope.exe)
 """
 import hashlib
 import os
@@ -20,8 +21,9 @@ def main():
     output, guide, license_file, *programs = sys.argv[1:]
     entries = {"README.txt": text_for_windows(guide), "LICENSE.txt": text_for_windows(license_file)}
     for program in filter(None, programs):
-        with open(program, "rb") as exe:
-            entries[os.path.basename(program)] = exe.read()
+        entry, _, path = program.rpartition("=")
+        with open(path, "rb") as exe:
+            entries[entry or os.path.basename(path)] = exe.read()
     # sha256sum's own format, so that `sha256sum -c SHA256SUMS.txt` checks the unpacked folder.
     entries["SHA256SUMS.txt"] = "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\n"
                                         for name, data in sorted(entries.items())).encode("ascii")

@@ -1,7 +1,7 @@
-"""The release zip holds the shipped programs, README.txt (the user guide in CRLF lines),
-LICENSE.txt and the checksums of the other entries. Every program imports only DLLs
-that Windows itself ships (no MinGW runtime DLLs) and runs from a folder that holds
-nothing else.
+"""The release zip holds the shipped programs, x64 at the top and x86 in x86/, README.txt
+(the user guide in CRLF lines), LICENSE.txt and the checksums of the other entries.
+Every program of both sets imports only DLLs that Windows itself ships (no MinGW
+runtime DLLs) and runs from a folder that holds nothing else.
     contents_test.py DIST_FOLDER BUILD_FOLDER PROGRAM...
 The zip is unpacked next to DIST_FOLDER; the programs run with BUILD_FOLDER's Wine
 prefix and display. PROGRAM: the shipped programs of this build (only names count)."""
@@ -26,7 +26,12 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell
 
 
 def imported_dlls(exe):
-    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", exe], capture_output=True, text=True, check=True)
+    """The DLLs the program imports, read by the objdump of its own architecture, which must say so."""
+    x86 = exe.parent.name == "x86"
+    objdump, machine = ("i686-w64-mingw32-objdump", "pei-i386") if x86 else ("x86_64-w64-mingw32-objdump", "pei-x86-64")
+    dump = subprocess.run([objdump, "-p", exe], capture_output=True, text=True, check=True)
+    if f"file format {machine}" not in dump.stdout:
+        raise RuntimeError(f"{exe} is not {machine}")
     return {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump.stdout)}
 
 
@@ -47,14 +52,15 @@ def exit_status_alone(exe, folder):
 
 def main():
     dist, build = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
-    programs = {os.path.basename(p) for p in sys.argv[3:] if p}
+    programs = {os.path.basename(p.rpartition("=")[2]) for p in sys.argv[3:] if p}
+    programs |= {"x86/" + name for name in programs}  # the x86 build of each, for 32-bit drawing programs' users
     harness.use_display(build)
     check = harness.Checks()
     (package,) = dist.glob("tevrin-nibscope-*-win64.zip")
     unpacked = dist.parent / "unpacked"
     shutil.rmtree(unpacked, ignore_errors=True)
     shutil.unpack_archive(package, unpacked)
-    names = {p.name for p in unpacked.iterdir()}
+    names = {p.relative_to(unpacked).as_posix() for p in unpacked.rglob("*") if p.is_file()}
     check(names == programs | {"README.txt", "LICENSE.txt", "SHA256SUMS.txt"}, f"{package.name} holds {sorted(names)}")
     for text, source in (("README.txt", "docs/user-guide.md"), ("LICENSE.txt", "LICENSE")):
         expected = (ROOT / source).read_bytes().replace(b"\n", b"\r\n")
@@ -64,7 +70,7 @@ def main():
     for name in sorted(programs & names):
         unexpected = imported_dlls(unpacked / name) - SYSTEM_DLLS
         check(not unexpected, f"{name} imports only system DLLs (others: {sorted(unexpected)})")
-        status = exit_status_alone(unpacked / name, dist.parent / "alone" / name.removesuffix(".exe"))
+        status = exit_status_alone(unpacked / name, dist.parent / "alone" / name.removesuffix(".exe").replace("/", "-"))
         check(status == 0, f"{name} runs alone in a folder and exits with status {status}")
     return check.summary()
 

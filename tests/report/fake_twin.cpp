@@ -5,28 +5,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
 int main()
 {
-    const char* behaviour = std::getenv("TEVRIN_FAKE_TWIN");
-    if (!behaviour)
-        return 2;
-    if (std::strcmp(behaviour, "hang") == 0) {
+    const std::string behaviour = std::getenv("TEVRIN_FAKE_TWIN") ? std::getenv("TEVRIN_FAKE_TWIN") : "";
+    if (behaviour == "hang")
         Sleep(INFINITE);
-    } else if (std::strcmp(behaviour, "crash") == 0) {
+    if (behaviour == "crash")
         RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    } else if (std::strcmp(behaviour, "garbage") == 0) {
-        std::fputs("{\"driver_library\": {\"loaded\": tru\r\nSegmentation fault\r\n", stdout);
-        return 0;
-    }
-    FILE* report = std::fopen(behaviour, "rb");
-    if (!report)
-        return 2;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, report)) > 0)
-        std::fwrite(chunk, 1, got, stdout);
-    std::fclose(report);
-    return 0;
+    if (behaviour == "garbage")
+        return std::fputs("{\"driver_library\": {\"loaded\": tru\r\nSegmentation fault\r\n", stdout) < 0;
+    FILE* report = std::fopen(behaviour.c_str(), "rb");
+    for (int c; report && (c = std::fgetc(report)) != EOF;)
+        std::fputc(c, stdout);
+    return report ? std::fclose(report) : 2;
 }

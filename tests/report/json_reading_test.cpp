@@ -23,13 +23,8 @@ TEST(JsonReading, WhatTheWriterPrintsReadsBackTheSame)
 
 TEST(JsonReading, EscapesAndNumbers)
 {
-    const struct { const char* json; std::string text; } texts[] = {
-        {R"("\u00e9\u20ac")", "\xc3\xa9\xe2\x82\xac"},
-        {R"("\ud83d\ude00")", "\xf0\x9f\x98\x80"},  // a surrogate pair is one character
-        {R"("a\/b\r\f\b")", "a/b\r\f\b"},
-    };
-    for (const auto& row : texts)
-        EXPECT_EQ(read_json(row.json).text(), row.text) << row.json;
+    EXPECT_EQ(read_json(R"("\u00e9\u20ac\ud83d\ude00a\/b\r\f\b")").text(),  // a surrogate pair is one character
+              "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80" "a/b\r\f\b");
     EXPECT_DOUBLE_EQ(read_json(" -1.5e2 ").real(), -150.0);
     EXPECT_EQ(read_json("[0, -7]").items()[1].integer(), -7);
 }

@@ -46,15 +46,7 @@ def edited_twin_report(name, edit):
     path = os.path.join(WORK, name + ".json")
     with open(path, "w", encoding="utf-8") as written:
         json.dump(report, written)
-    return path
-
-
-def another_maker(report):
-    report["driver_library"].update(company="Another Maker", file_version="0.9.0.1")
-
-
-def other_levels(report):
-    report["devices"][0]["normal_pressure"]["levels"] = 2048
+    return "Z:" + path.replace("/", "\\")  # as the stand-in, a Windows program, opens it
 
 
 def check(row):
@@ -99,10 +91,12 @@ def main():
     rows = [
         ("same driver both sides", real, NATIVE, "Simulated Tablet, 1024 levels; checks 17 PASS, 2 WARN, 0 FAIL",
          {"32-bit-library": "PASS", "32-bit-tablet": "PASS"}, SAME),
-        ("another maker and version", fake, fake_of(edited_twin_report("maker", another_maker)),
+        ("another maker and version", fake, fake_of(edited_twin_report(
+            "maker", lambda twin: twin["driver_library"].update(company="Another Maker", file_version="0.9.0.1"))),
          "wintab32.dll 0.9.0.1 from Another Maker, Simulated Tablet, 1024 levels",
          {"32-bit-library": "WARN", "32-bit-tablet": "PASS"}, SAME),
-        ("other pressure levels", fake, fake_of(edited_twin_report("levels", other_levels)), "Simulated Tablet, 2048 levels",
+        ("other pressure levels", fake, fake_of(edited_twin_report(
+            "levels", lambda twin: twin["devices"][0]["normal_pressure"].update(levels=2048))), "Simulated Tablet, 2048 levels",
          dict(warn, **{"32-bit-library": "PASS"}), "A 32-bit program would see 2048 pressure levels instead of 1024."),
         # Native only: the twin finds no 32-bit library beside it nor a native one in the 32-bit system folder.
         ("no 32-bit driver", unloaded, {"TEVRIN_DLL_OVERRIDES": "wintab32=n"}, "no driver loaded (",

@@ -99,7 +99,8 @@ std::string Application::GetVersionString() const
 {
     std::string text;
     format_to_string(text, "%d.%d build %d%s, %s", static_cast<int>(version_[0]), static_cast<int>(version_[1]),
-                     static_cast<int>(version_[3]), beta_ ? " BETA" : "", "64-bit");
+                     static_cast<int>(version_[3]), beta_ ? " BETA" : "",
+                     sizeof(void*) == 8 ? "64-bit" : "32-bit");
     return text;
 }
 

@@ -28,7 +28,7 @@ public:
 
     // "<title> <version string>\n<copyright>"
     std::string GetAboutText() const;
-    // "<major>.<minor> build <fourth>[ BETA], 64-bit"
+    // "<major>.<minor> build <fourth>[ BETA], 64-bit" ("32-bit" for the x86 build)
     std::string GetVersionString() const;
 
     const std::string& GetProductTitle() const { return productTitle_; }

@@ -55,6 +55,11 @@ public:
 
 private:
     static constexpr std::size_t inline_size = 3 * sizeof(void*);
+    // Not std::max_align_t: x86 MinGW has two of them, GCC's stddef.h aligning it to 16
+    // bytes and MinGW's to 8, and which one a file sees depends on what it included
+    // first; the delegate, and every class that holds one, then had two layouts in one
+    // program. The targets kept inline need no more than a pointer or a double.
+    static constexpr std::size_t inline_alignment = alignof(double) > alignof(void*) ? alignof(double) : alignof(void*);
 
     struct operations {
         R (*invoke)(void* target, Args&&... args);
@@ -64,7 +69,7 @@ private:
 
     template <typename F>
     static constexpr bool fits_inline =
-        sizeof(F) <= inline_size && alignof(F) <= alignof(std::max_align_t) &&
+        sizeof(F) <= inline_size && alignof(F) <= inline_alignment &&
         std::is_nothrow_copy_constructible_v<F>;
 
     template <typename F>
@@ -107,7 +112,7 @@ private:
 
     void* storage() const noexcept { return const_cast<void*>(static_cast<const void*>(&buffer_)); }
 
-    alignas(std::max_align_t) unsigned char buffer_[inline_size] = {};
+    alignas(inline_alignment) unsigned char buffer_[inline_size] = {};
     const operations* ops_ = nullptr;
 };
 

@@ -41,8 +41,9 @@ bool query_real_version(os_version& version)
 
 u16 real_architecture()
 {
+    // The machine's own processor: an x86 program on 64-bit Windows is told "Intel" by GetSystemInfo.
     SYSTEM_INFO system = {};
-    GetSystemInfo(&system);
+    GetNativeSystemInfo(&system);
     return system.wProcessorArchitecture;
 }
 

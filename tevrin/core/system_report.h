@@ -27,7 +27,7 @@ struct display_mode {
 // substitute their own.
 struct system_report_sources {
     delegate<bool(os_version&)> queryVersion;    // false when the query is unavailable
-    delegate<u16()> architecture;                // GetSystemInfo's architecture code
+    delegate<u16()> architecture;                // GetNativeSystemInfo's architecture code
     delegate<std::string()> featureList;
     delegate<i32(i32*)> processorCount;          // returns the count and stores it when given
     delegate<std::string()> processorIdentifier;
