@@ -129,6 +129,35 @@ report_value twin_report(const twin_run& run)
     return report;
 }
 
+// A 32-bit process sees the 32-bit system folder under the 64-bit one's name (file
+// system redirection): the section names the folder where the file really lies, as the
+// listing of the 32-bit wintab32.dll does.
+std::string where_it_lies(const std::string& seenByTwin)
+{
+    wchar_t system[MAX_PATH], wow64[MAX_PATH];
+    const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH);
+    const UINT wow64Length = GetSystemWow64DirectoryW(wow64, MAX_PATH);
+    if (systemLength == 0 || systemLength >= MAX_PATH || wow64Length == 0 || wow64Length >= MAX_PATH)
+        return seenByTwin;
+    const std::wstring path = tevrin::ToUtf16(seenByTwin);
+    const std::wstring folder = std::wstring(system, systemLength) + L"\\";
+    if (path.size() <= folder.size() ||
+        CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(), static_cast<int>(folder.size()),
+                             TRUE) != CSTR_EQUAL)
+        return seenByTwin;
+    return tevrin::ToUtf8(std::wstring(wow64, wow64Length) + L"\\" + path.substr(folder.size()));
+}
+
+report_value library_where_it_lies(const report_value& library)
+{
+    if (library.get("path").type() != report_value::kind::text)
+        return library;
+    report_value moved = report_value::object();
+    for (const auto& entry : library.entries())
+        moved.set(entry.first, entry.first == "path" ? report_value(where_it_lies(entry.second.text())) : entry.second);
+    return moved;
+}
+
 }  // namespace
 
 report_value driver_32bit_section(bool keepNames)
@@ -144,7 +173,8 @@ report_value driver_32bit_section(bool keepNames)
         const twin_run run = run_twin(path, keepNames);
         const report_value twin = twin_report(run);
         section.set("exit_status", static_cast<unsigned long>(run.exit_status));
-        for (const char* key : {"driver_library", "interface", "devices", "contexts", "checks"})
+        section.set("driver_library", library_where_it_lies(twin.get("driver_library")));
+        for (const char* key : {"interface", "devices", "contexts", "checks"})
             section.set(key, twin.get(key));
     } catch (const twin_failure& failure) {
         section.set("unavailable", failure.what());

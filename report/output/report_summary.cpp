@@ -85,8 +85,11 @@ std::string twin_line(const report_value& twin)
     const std::string tablet = device ? text_of(device->get("name")) + ", " +
                                             text_of(device->get("normal_pressure").get("levels")) + " levels"
                                       : "no tablet";
-    return "32-bit programs: " + text_of(library.get("path")) + " " + text_of(library.get("file_version")) + " from " +
-           text_of(library.get("company")) + ", " + tablet + checks;
+    const report_value& version = library.get("file_version");
+    const report_value& company = library.get("company");
+    return "32-bit programs: " + text_of(library.get("path")) + " " +
+           (version.is_null() ? "of no stated version" : text_of(version)) + " from " +
+           (company.is_null() ? "no stated maker" : text_of(company)) + ", " + tablet + checks;
 }
 
 }  // namespace

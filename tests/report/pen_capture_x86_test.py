@@ -4,8 +4,10 @@ and pressures the pen sent, as the x64 report's capture test has them.
 
 usage: pen_capture_x86_test.py REPORT_X86_EXE BUILD_DIR"""
 import json
+import os
 import subprocess
 import sys
+import tempfile
 
 import pen_capture_test as x64  # the stroke, the window and the pen's pressures are the same
 from pen_capture_test import xorg_pen
@@ -17,9 +19,12 @@ def main():
     report_exe, build = sys.argv[1:3]
     with xorg_pen.PenDisplay(build) as pen:
         pen.use()
+        progress = tempfile.TemporaryFile()
         program = subprocess.Popen([xorg_pen.harness.WINE_RUN, report_exe, "--check", "--capture", str(SECONDS), "--json"],
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+                                   stdout=subprocess.PIPE, stderr=progress)
         *centre, _ = x64.window_centre()
+        # The window comes before its context: the pen draws once the countdown says packets are read.
+        xorg_pen.wait_until(lambda: b"Capturing:" in os.pread(progress.fileno(), 1 << 16, 0), 60, "capture")
         sent = x64.draw(pen, *centre)
         out, _ = program.communicate(timeout=120)
     report = json.loads(out)
