@@ -40,11 +40,8 @@ TEST(ReportReader, WhatTheWriterPrintsReadsBackTheSame)
         .set("whole", -9007199254740993LL).set("real", 12.25).set("flag", false).set("nothing", report_value())
         .set("empty", report_value::list()).set("none", report_value::object())
         .set("rows", report_value::list().add(report_value::object().set("x", 1)).add(report_value::list().add(2)));
-    const std::string json = write_json(tree);
-    const report_value read = read_report_json("r.json", json);
-    EXPECT_EQ(write_json(read), json);
-    EXPECT_EQ(read.get("whole").type(), report_value::kind::integer);
-    EXPECT_EQ(read.get("real").type(), report_value::kind::real);
+    // A whole number read as a real would lose its last digit; a real read as a whole number, its fraction.
+    EXPECT_EQ(write_json(read_report_json("r.json", write_json(tree))), write_json(tree));
 }
 
 TEST(ReportReader, EachTextReadOrRefusedInOneSentence)
