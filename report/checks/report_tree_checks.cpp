@@ -62,7 +62,7 @@ void check_32bit_library(check_list_builder& checks, const report_value& report)
         checks.pass("32-bit-library", "No 64-bit driver library to compare with a 32-bit one.");
         return;
     }
-    const auto text = [](const report_value& value) { return text_of(value, "none"); };
+    const auto text = [](const report_value& value) { return text_of(value, "not stated"); };
     const report_value& found = twinLibrary.is_null() ? other : twinLibrary;
     const std::string path = text(found.get("path").is_null() ? found.get("requested") : found.get("path"));
     const std::string found64 = " (" + text(section.get("company")) + ", " + text(section.get("file_version")) + ")";

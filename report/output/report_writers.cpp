@@ -27,6 +27,21 @@ bool is_plain_list(const report_value& value)
 void write_entries(std::string& out, const report_value& object, const std::string& parent, const std::string& unit,
                    const std::string& indent);
 
+// Check outcomes inside a section (the 32-bit twin's) read as the report's own check
+// lines do: one line each, outcome, check and sentence.
+bool is_check_list(const std::string& key, const report_value& value)
+{
+    return key == "checks" && value.type() == kind::list && !value.items().empty() &&
+           value.items().front().get("outcome").type() == kind::text;
+}
+
+void write_check_lines(std::string& out, const report_value& checks, const std::string& indent)
+{
+    for (const auto& check : checks.items())
+        out += indent + check.get("outcome").text() + " " + check.get("id").text() + ": " + check.get("sentence").text() +
+               "\n";
+}
+
 // An object's unit holds for the values inside it that declare none of their own.
 void write_entry(std::string& out, const std::string& key, const report_value& value, const std::string& parent,
                  const std::string& inheritedUnit, const std::string& indent)
@@ -38,6 +53,10 @@ void write_entry(std::string& out, const std::string& key, const report_value& v
         return;
     }
     out += indent + label_of(key, parent) + ":\n";
+    if (is_check_list(key, value)) {
+        write_check_lines(out, value, indent + "  ");
+        return;
+    }
     if (value.type() == kind::object) {
         write_entries(out, value, key, unit, indent + "  ");
         return;
