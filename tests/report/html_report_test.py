@@ -18,7 +18,7 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 
 import report_harness
-from report_harness import STROKE, SVG as S, XHTML as X, mismatches, verdict, windows
+from report_harness import HEAD, STROKE, SVG as S, XHTML as X, mismatches, verdict, windows
 
 SCENARIO, OUT = sys.argv[1:3]
 PROGRAM = os.path.join(SCENARIO, "nibscope-report.exe")
@@ -29,7 +29,6 @@ CHROMIUM = ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disabl
             "--disable-background-networking", "--disable-component-update", "--disable-sync", "--hide-scrollbars"]
 WIDTH = 1280
 FIRST_SCREEN = 800  # a laptop's browser window
-HEAD = ("summary", "findings", "checks")
 # Written into a copy of the page only: where Chromium laid out each chart, and the page's width.
 GEOMETRY = """<script>var g = {width: document.documentElement.scrollWidth, charts: {}};
 document.querySelectorAll('figure.chart svg').forEach(function (svg) { var b = svg.getBoundingClientRect();
@@ -134,15 +133,14 @@ def browser_failures(page):
     height = max(top + h for _, top, _, h in geometry["charts"].values()) + 20
     shot = os.path.join(OUT, "page.png")
     chromium(page, f"--window-size={WIDTH},{height:.0f}", f"--screenshot={shot}")
-    failures = [] if geometry["width"] <= WIDTH else [f"the page is {geometry['width']} pixels wide"]
-    if geometry["findings"] > FIRST_SCREEN:
-        failures.append(f"the findings end {geometry['findings']} pixels down, beyond the first screen")
     first = os.path.join(OUT, "first_screen.png")
     chromium(page, f"--window-size={WIDTH},{FIRST_SCREEN}", f"--screenshot={first}")
     print("first screen:", first)
     drawn = {chart: coloured_pixels(shot, box) for chart, box in geometry["charts"].items()}
     print("coloured pixels per chart:", drawn, "screenshot:", shot)
-    return failures + [f"chart {chart} shows {count} coloured pixels" for chart, count in drawn.items() if count < 50]
+    return mismatches({"the page's width": (geometry["width"], lambda width: width <= WIDTH),
+                       "the findings' bottom, beyond the first screen": (geometry["findings"], lambda y: y <= FIRST_SCREEN),
+                       "charts of fewer than 50 coloured pixels": ([c for c, count in drawn.items() if count < 50], [])})
 
 
 def markup_failures(page):

@@ -7,6 +7,7 @@ import xml.etree.ElementTree as ElementTree
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine-run")
 NATIVE = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b"}  # the driver beside the program before Wine's own
 STROKE = dict(NATIVE, TEVRIN_SIMULATED_STROKE="1")  # the simulated driver plays its known stroke
+HEAD = ("summary", "findings", "checks")  # the report's own sections, before the system's
 XHTML, SVG = "{http://www.w3.org/1999/xhtml}", "{http://www.w3.org/2000/svg}"
 
 

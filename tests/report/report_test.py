@@ -14,7 +14,7 @@ import sys
 import tempfile
 import time
 
-from report_harness import NATIVE, STROKE, WINE_RUN, field, figures, mismatches, run, verdict, windows
+from report_harness import HEAD, NATIVE, STROKE, WINE_RUN, field, figures, mismatches, run, verdict, windows
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 OWN, SCENARIO, NOT_A_LIBRARY = sys.argv[1:4]
@@ -208,7 +208,6 @@ USAGE_ERRORS += [(["--compare", "a.json"], "--compare needs two files"),
 USAGE_ERRORS += [(["--record", "a.csv"], "--record needs --capture"), (["--capture", "1", "--record"], "--record needs a value")]
 
 
-HEAD = ("summary", "findings", "checks")
 with open(os.path.join(ROOT, "docs", "report.md"), encoding="utf-8") as docs:
     DOCS = docs.read()
 
