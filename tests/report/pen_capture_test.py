@@ -22,9 +22,8 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
 
-from report_harness import SVG, WINE_RUN, figures, mismatches, verdict
+from report_harness import SVG, figures, mismatches, start, verdict
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import desktop  # noqa: E402
@@ -72,15 +71,6 @@ def draw(pen, x, y):
     return reports + 2 + 2
 
 
-def start(arguments):
-    """The report started with these arguments; its standard error so far, and the last line the countdown shows."""
-    progress = tempfile.TemporaryFile()
-    program = subprocess.Popen([WINE_RUN, REPORT] + arguments, stdout=subprocess.PIPE, stderr=progress)
-    program.written = lambda: os.pread(progress.fileno(), 1 << 16, 0).decode().replace("\r\n", "\n")
-    program.shown = lambda: program.written().split("\r")[-1]
-    return program
-
-
 def close(program):
     """Closes the capture window, as its user would; the report the program then prints."""
     subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
@@ -119,7 +109,7 @@ def main():
                        check=True, timeout=60)
         page = os.path.join(BUILD, "tests", "report", "pen_capture.html")
         recording = os.path.join(BUILD, "tests", "report", "pen_capture.csv")
-        program = start(["--check", "--capture", "600", "--json", "--html", "Z:" + page, "--record", "Z:" + recording])
+        program = start(REPORT, ["--check", "--capture", "600", "--json", "--html", "Z:" + page, "--record", "Z:" + recording])
         *centre, geometry = window_centre()
         shown = program.shown
         # The countdown starts once the context is open: packets before it would be lost.
@@ -182,7 +172,7 @@ def main():
 def x86_capture():
     with xorg_pen.PenDisplay(BUILD) as pen:
         pen.use()
-        program = start(["--check", "--capture", str(X86_SECONDS), "--json"])
+        program = start(REPORT, ["--check", "--capture", str(X86_SECONDS), "--json"])
         *centre, _ = window_centre()
         # The window comes before its context: the pen draws once the countdown says packets are read.
         xorg_pen.wait_until(lambda: "Capturing:" in program.written(), 60, "capture")

@@ -2,6 +2,7 @@
 the charts of its page, tables of actual against expected figures, and the closing lines ("FAIL:" per failure)."""
 import os
 import subprocess
+import tempfile
 import xml.etree.ElementTree as ElementTree
 
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine-run")
@@ -20,6 +21,16 @@ def run(program, arguments, environment=None):
     result = subprocess.run([WINE_RUN, program] + list(arguments), capture_output=True, timeout=180,
                             env=dict(os.environ, **(environment or {})))
     return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n"), result.stderr.decode("utf-8", "replace")
+
+
+def start(program, arguments, environment=None):
+    """The program started with these arguments; its standard error so far, and the line its countdown shows now."""
+    progress = tempfile.TemporaryFile()
+    started = subprocess.Popen([WINE_RUN, program] + arguments, stdout=subprocess.PIPE, stderr=progress,
+                               env=dict(os.environ, **(environment or {})))
+    started.written = lambda: os.pread(progress.fileno(), 1 << 16, 0).decode("utf-8", "replace").replace("\r\n", "\n")
+    started.shown = lambda: started.written().split("\r")[-1]
+    return started
 
 
 def field(tree, path):  # "devices.0.name"; "<missing>" where the path leads nowhere

@@ -9,14 +9,12 @@ import json
 import os
 import re
 import signal
-import subprocess
 import sys
 import tempfile
 import time
 
-from report_harness import HEAD, NATIVE, STROKE, WINE_RUN, field, figures, mismatches, run, verdict, windows
+from report_harness import HEAD, NATIVE, STROKE, field, figures, mismatches, run, start, verdict, windows
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 OWN, SCENARIO, NOT_A_LIBRARY = sys.argv[1:4]
 BESIDE = os.path.join(SCENARIO, "nibscope-report.exe")  # finds the simulated wintab32.dll in its folder
 SIMULATED = windows(os.path.join(SCENARIO, "wintab32.dll"))
@@ -208,7 +206,7 @@ USAGE_ERRORS += [(["--compare", "a.json"], "--compare needs two files"),
 USAGE_ERRORS += [(["--record", "a.csv"], "--record needs --capture"), (["--capture", "1", "--record"], "--record needs a value")]
 
 
-with open(os.path.join(ROOT, "docs", "report.md"), encoding="utf-8") as docs:
+with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "report.md"), encoding="utf-8") as docs:
     DOCS = docs.read()
 
 
@@ -285,15 +283,13 @@ def check_interrupted_capture():
     """Ctrl+C during a capture of 600 s ends the capture, not the program: the report of the stroke is
     written, says why the capture ended early, and the exit status is the usual one. Wine turns the
     SIGINT of the program's process into the console's CTRL_C_EVENT."""
-    with tempfile.TemporaryFile() as progress:
-        program = subprocess.Popen([WINE_RUN, BESIDE, "--capture", "600", "--json"], stdout=subprocess.PIPE,
-                                   stderr=progress, env=dict(os.environ, **STROKE))
-        deadline = time.monotonic() + 60
-        while b"30 packets" not in os.pread(progress.fileno(), 1 << 16, 0) and time.monotonic() < deadline:
-            time.sleep(0.1)
-        program.send_signal(signal.SIGINT)
-        out, _ = program.communicate(timeout=60)
-        err = os.pread(progress.fileno(), 1 << 16, 0).decode("utf-8", "replace").replace("\r\n", "\n")
+    program = start(BESIDE, ["--capture", "600", "--json"], STROKE)
+    deadline = time.monotonic() + 60
+    while "30 packets" not in program.written() and time.monotonic() < deadline:
+        time.sleep(0.1)
+    program.send_signal(signal.SIGINT)
+    out, _ = program.communicate(timeout=60)
+    err = program.written()
     capture = json.loads(out or "{}").get("capture", {})
     return mismatches({"exit status": (program.returncode, 0),
                        "packets and seconds": ((capture.get("packets"), capture.get("seconds")), (30, 600)),

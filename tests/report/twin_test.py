@@ -21,12 +21,9 @@ def folder(name, twin, twin_driver=None):
     path = os.path.join(WORK, name)
     shutil.rmtree(path, ignore_errors=True)
     os.makedirs(os.path.join(path, "x86"))
-    shutil.copy2(REPORT, path)
-    shutil.copy2(DRIVER, path)
-    if twin:
-        shutil.copy2(twin, os.path.join(path, "x86", "nibscope-report.exe"))
-    if twin_driver:
-        shutil.copy2(twin_driver, os.path.join(path, "x86", "wintab32.dll"))
+    for source, target in ((REPORT, ""), (DRIVER, ""), (twin, "x86/nibscope-report.exe"), (twin_driver, "x86/wintab32.dll")):
+        if source:
+            shutil.copy2(source, os.path.join(path, target))
     return os.path.join(path, "nibscope-report.exe")
 
 

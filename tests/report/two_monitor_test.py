@@ -10,7 +10,7 @@ import sys
 
 import pen_capture_test as capture  # its stroke, its window's place and the report's start and close
 from pen_capture_test import BUILD, desktop, xorg_pen
-from report_harness import mismatches, verdict
+from report_harness import mismatches, start, verdict
 
 HEADS = [(1920, 1080), (1280, 1024)]
 SECOND = (2240, 200)  # where the capture window goes: well inside the second monitor
@@ -21,7 +21,7 @@ def main():
     with xorg_pen.PenDisplay(BUILD, heads=HEADS) as pen:
         pen.use()
         page = os.path.join(BUILD, "tests", "report", "two_monitors.html")
-        program = capture.start(["--check", "--capture", "600", "--json", "--html", "Z:" + page])
+        program = start(capture.REPORT, ["--check", "--capture", "600", "--json", "--html", "Z:" + page])
         xorg_pen.wait_until(lambda: "Capturing:" in program.shown(), 90, "capture")
         capture.window_centre()
         desktop.xdotool("search", "--name", f"^{capture.TITLE}$", "windowmove", "--sync", *map(str, SECOND))
