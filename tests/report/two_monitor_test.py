@@ -8,7 +8,7 @@ import json
 import os
 import sys
 
-import pen_capture_test as capture  # its stroke, its window's place and the report's start and close
+import pen_capture_test as capture  # its stroke, its window's place and the report's close
 from pen_capture_test import BUILD, desktop, xorg_pen
 from report_harness import mismatches, start, verdict
 
