@@ -7,24 +7,18 @@ usage: compare_test.py SCENARIO_DIR OUTPUT_DIR"""
 import copy
 import json
 import os
-import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+import report_harness
+from report_harness import STROKE, XHTML, field, verdict, windows
+
 SCENARIO, OUT = sys.argv[1:3]
 PROGRAM = os.path.join(SCENARIO, "nibscope-report.exe")
-STROKE = dict(os.environ, TEVRIN_DLL_OVERRIDES="wintab32=n,b", TEVRIN_SIMULATED_STROKE="1")
-
-
-def windows(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def run(*arguments, env=None):
-    result = subprocess.run([WINE_RUN, PROGRAM] + list(arguments), capture_output=True, timeout=120, env=env)
-    return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n"), result.stderr.decode("utf-8")
+    return report_harness.run(PROGRAM, arguments, env)
 
 
 def report(quirks=""):
@@ -43,10 +37,8 @@ def save(name, content):
 def changed(base, **edits):  # a copy with fields replaced (or, given None, removed) by their paths: "devices.0.name"
     derived = copy.deepcopy(base)
     for path, value in edits.items():
-        *parents, key = path.split(".")
-        tree = derived
-        for part in parents:
-            tree = tree[int(part)] if isinstance(tree, list) else tree[part]
+        parent, _, key = path.rpartition(".")
+        tree = field(derived, parent) if parent else derived
         if value is None:
             del tree[key]
         else:
@@ -84,14 +76,10 @@ def main():
         failures += [f"{name}: exit status {code}, stderr {err!r}"] if code != 0 or err else []
         failures += [f"{name}: no line {line!r} in\n{out}" for line in lines if line not in shown]
         failures += [] if shown[-2].startswith("Equal in both: ") else [f"{name}: last line {shown[-2]!r}"]
-        cells = ["".join(row.itertext()) for row in ElementTree.parse(page).iter("{http://www.w3.org/1999/xhtml}tr")]
+        cells = ["".join(row.itertext()) for row in ElementTree.parse(page).iter(XHTML + "tr")]
         failures += [f"{name}: the page lacks {line.strip()!r}" for line in lines if ": " in line and " -> " in line
                      and not any(line.strip().split(": ")[-1].split(" -> ")[0] in cell for cell in cells)]
-    failures += bad_input_failures(old)
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(pairs)} pairs compared, {len(failures)} failures")
-    return 1 if failures else 0
+    return verdict(failures + bad_input_failures(old), f"{len(pairs)} pairs compared")
 
 
 def bad_input_failures(good):

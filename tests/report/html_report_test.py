@@ -17,20 +17,18 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+import report_harness
+from report_harness import HEAD, STROKE, SVG as S, XHTML as X, mismatches, verdict, windows
+
 SCENARIO, OUT = sys.argv[1:3]
 PROGRAM = os.path.join(SCENARIO, "nibscope-report.exe")
 NAMES = [getpass.getuser(), socket.gethostname().split(".")[0]]  # as Wine reports them from the host
 NAMED = os.path.join(OUT, "folders", *NAMES)
-ENV = dict(os.environ, TEVRIN_DLL_OVERRIDES="wintab32=n,b", TEVRIN_SIMULATED_STROKE="1",
-           WINEPATH="Z:" + NAMED.replace("/", "\\"))
-X, S = "{http://www.w3.org/1999/xhtml}", "{http://www.w3.org/2000/svg}"
+ENV = dict(STROKE, WINEPATH=windows(NAMED))
 CHROMIUM = ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
             "--disable-background-networking", "--disable-component-update", "--disable-sync", "--hide-scrollbars"]
 WIDTH = 1280
 FIRST_SCREEN = 800  # a laptop's browser window
-HEAD = ("summary", "findings", "checks")
 # Written into a copy of the page only: where Chromium laid out each chart, and the page's width.
 GEOMETRY = """<script>var g = {width: document.documentElement.scrollWidth, charts: {}};
 document.querySelectorAll('figure.chart svg').forEach(function (svg) { var b = svg.getBoundingClientRect();
@@ -41,16 +39,15 @@ document.body.setAttribute('data-geometry', JSON.stringify(g));</script></body>"
 
 # Windows allows & and ' in a folder's name; the names the driver answers hold every character markup escapes.
 MARKUP_FOLDER = os.path.join(OUT, "folders", "Tom & Jerry's")
-MARKUP_ENV = dict(ENV, TEVRIN_SIMULATED_QUIRKS="markup-names", WINEPATH="Z:" + MARKUP_FOLDER.replace("/", "\\"))
+MARKUP_ENV = dict(ENV, TEVRIN_SIMULATED_QUIRKS="markup-names", WINEPATH=windows(MARKUP_FOLDER))
 MARKUP_NAMES = ["Tab & <Pen> \"Pro\" 'X'\ufffd", "Ctx & <Sys> \"1\" 'a'", MARKUP_FOLDER.replace("/", "\\")]
 
 
 def run(name, arguments, env=ENV):
     page = os.path.join(OUT, name + ".html")
-    result = subprocess.run([WINE_RUN, PROGRAM, "--capture", "1", "--check", "--html", "Z:" + page] + arguments,
-                            capture_output=True, timeout=120, env=env)
+    code, out, _ = report_harness.run(PROGRAM, ["--capture", "1", "--check", "--html", windows(page)] + arguments, env)
     with open(page, encoding="utf-8") as file:
-        return result.returncode, result.stdout.decode("utf-8"), file.read()
+        return code, out, file.read()
 
 
 def points(element):
@@ -65,56 +62,47 @@ def titles(chart, kind):  # "5 ms: 19 in contact" -> {"5 ms": 19}
 def page_failures(page, report):
     root = ElementTree.fromstring(page)
     sections = {s.get("id"): s for s in root.iter(X + "section")}
-    failures = [] if len(sections) == len(list(root.iter(X + "section"))) else ["two sections share an id"]
-    failures += [f"no section {key}" for key in report if key not in sections]
-    failures += [f"section {key} is headed {heading!r}" for key, s in sections.items()
-                 if key in report and ((heading := "".join(next(s.iter(X + "h2")).itertext())) in ("", key))]
-    shown = [s.get("id") for s in root.iter(X + "section") if s.get("class") != "detail"]
-    folded = [s.get("id") for s in root.iter(X + "section") if s.find(X + "details") is not None]
-    if shown != ["summary", "findings", "charts"] or folded != [key for key in report if key not in HEAD] + ["checks"]:
-        failures.append(f"sections shown {shown}, folded {folded}")
-    findings = ["".join(li.itertext()) for li in sections["findings"].iter(X + "li")]
-    failures += [f"no finding for {f['check']}" for f in report["findings"] if not any(
-        line.startswith(f"{f['outcome']} {f['check']}, for the {f['who']}: {f['cause']}Remedy: {f['remedy']}")
-        for line in findings)]
-    if sections["summary"].find(X + "div").text.splitlines() != report["summary"]:
-        failures.append("the page's summary differs from the JSON's")
-    lines = {(li.get("class"), "".join(li.itertext())) for li in sections["checks"].iter(X + "li")}
-    failures += [f"no {c['outcome']} line for check {c['id']}" for c in report["checks"]
-                 if (c["outcome"].lower(), f"{c['outcome']} {c['id']}: {c['sentence']}") not in lines]
     charts = {figure.get("id"): figure for figure in sections["charts"].iter(X + "figure")}
-    capture = report["capture"]
-    hover, contact = capture["hovering"]["packets"], capture["in_contact"]["packets"]
+    hover, contact = report["capture"]["hovering"]["packets"], report["capture"]["in_contact"]["packets"]
+    findings = ["".join(li.itertext()) for li in sections["findings"].iter(X + "li")]
+    check_lines = {(li.get("class"), "".join(li.itertext())) for li in sections["checks"].iter(X + "li")}
     lines = {p.get("class"): points(p) for p in charts["wintab-pressure"].iter(S + "polyline")}
-    axis_maximum = [float(l.get("y1")) for l in charts["wintab-pressure"].iter(S + "line")
-                    if l.get("class") == "axis-maximum"]
-    # Pressure 0 where the hover starts, the axis maximum 1023 and the stroke's last pressure 1000 at the top.
-    reached = (lines["hovering"][0][1] - lines["in-contact"][-1][1]) / (lines["hovering"][0][1] - axis_maximum[0])
-    if (len(lines["hovering"]), len(lines["in-contact"])) != (hover, contact) or abs(reached - 1000 / 1023) > 0.005:
-        failures.append(f"pressure lines of {len(lines['hovering'])} and {len(lines['in-contact'])} points reach "
-                        f"{reached:.4f} of the axis maximum")
+    axis_maximum = [float(l.get("y1")) for l in charts["wintab-pressure"].iter(S + "line") if l.get("class") == "axis-maximum"]
     bars = charts["wintab-intervals"]
-    if (titles(bars, "hovering"), titles(bars, "in-contact")) != ({"10 ms": hover - 1}, {"5 ms": contact - 1}):
-        failures.append(f"interval bars {titles(bars, 'hovering')} {titles(bars, 'in-contact')}")
-    if not any(l.get("class") == "claimed-rate" for l in bars.iter(S + "line")):
-        failures.append("the claimed rate is not marked")
-    values = titles(charts["wintab-pressure-values"], "pressure-value")
-    if values != {f"pressure {50 * i}": 1 for i in range(1, 21)}:
-        failures.append(f"pressure values {values}")
-    trail = [points(p) for p in charts["wintab-trail"].iter(S + "polyline")][0]
-    (x0, y0), (x1, y1) = trail[0], trail[-1]
     # The stroke moves by (20, 5) a packet, several pixels on the chart: the trail keeps every packet, each on the
     # stroke's line, forwards and downwards, one scale for both axes. (Long paths: LongCapturesStaySmallAndKeepSpikes.)
-    off = [(x, y) for x, y in trail if abs(x - x0 - 4 * (y - y0)) > 0.5]
-    backwards = [(a, b) for a, b in zip(trail, trail[1:]) if b[0] <= a[0] or b[1] <= a[1]]
-    if len(trail) != hover + contact or off or backwards or y1 <= y0:
-        failures.append(f"trail of {len(trail)} points from {trail[0]} to {trail[-1]}, off the line {off}, "
-                        f"backwards {backwards}")
-    tilt = {p.get("class"): len(points(p)) for p in charts["wintab-tilt"].iter(S + "polyline")}
-    if tilt != {"azimuth": hover + contact, "altitude": hover + contact}:
-        failures.append(f"tilt lines {tilt}")
-    failures += [f"chart {key} has no caption" for key, c in charts.items() if not c.find(X + "figcaption").text]
-    return failures
+    trail = [points(p) for p in charts["wintab-trail"].iter(S + "polyline")][0]
+    (x0, y0), (x1, y1) = trail[0], trail[-1]
+    return mismatches({
+        "sections with an id of their own": (len(sections), len(list(root.iter(X + "section")))),
+        "sections missing": ([key for key in report if key not in sections], []),
+        "sections headed by nothing or their key": ([key for key, s in sections.items() if key in report and (
+            "".join(next(s.iter(X + "h2")).itertext()) in ("", key))], []),
+        "sections shown": ([s.get("id") for s in root.iter(X + "section") if s.get("class") != "detail"],
+                           ["summary", "findings", "charts"]),
+        "sections folded": ([s.get("id") for s in root.iter(X + "section") if s.find(X + "details") is not None],
+                            [key for key in report if key not in HEAD] + ["checks"]),
+        "findings not shown": ([f["check"] for f in report["findings"] if not any(line.startswith(
+            f"{f['outcome']} {f['check']}, for the {f['who']}: {f['cause']}Remedy: {f['remedy']}") for line in findings)], []),
+        "the summary": (sections["summary"].find(X + "div").text.splitlines(), report["summary"]),
+        "checks without their line": ([c["id"] for c in report["checks"] if (
+            c["outcome"].lower(), f"{c['outcome']} {c['id']}: {c['sentence']}") not in check_lines], []),
+        "points of the hovering and in-contact pressure lines": ((len(lines["hovering"]), len(lines["in-contact"])),
+                                                                 (hover, contact)),
+        # Pressure 0 where the hover starts, the axis maximum 1023 and the stroke's last pressure 1000 at the top.
+        "the pressure line's reach of the axis maximum": (
+            (lines["hovering"][0][1] - lines["in-contact"][-1][1]) / (lines["hovering"][0][1] - axis_maximum[0]),
+            lambda reached: abs(reached - 1000 / 1023) <= 0.005),
+        "interval bars": ((titles(bars, "hovering"), titles(bars, "in-contact")), ({"10 ms": hover - 1}, {"5 ms": contact - 1})),
+        "the claimed rate marked": (any(l.get("class") == "claimed-rate" for l in bars.iter(S + "line")), True),
+        "pressure values": (titles(charts["wintab-pressure-values"], "pressure-value"),
+                            {f"pressure {50 * i}": 1 for i in range(1, 21)}),
+        "trail points": (len(trail), hover + contact), "the trail's descent": (y1 > y0, True),
+        "trail points off the stroke's line": ([(x, y) for x, y in trail if abs(x - x0 - 4 * (y - y0)) > 0.5], []),
+        "trail steps backwards": ([(a, b) for a, b in zip(trail, trail[1:]) if b[0] <= a[0] or b[1] <= a[1]], []),
+        "tilt lines": ({p.get("class"): len(points(p)) for p in charts["wintab-tilt"].iter(S + "polyline")},
+                       {"azimuth": hover + contact, "altitude": hover + contact}),
+        "charts without a caption": ([key for key, c in charts.items() if not c.find(X + "figcaption").text], [])})
 
 
 def chromium(page, *arguments):
@@ -145,15 +133,14 @@ def browser_failures(page):
     height = max(top + h for _, top, _, h in geometry["charts"].values()) + 20
     shot = os.path.join(OUT, "page.png")
     chromium(page, f"--window-size={WIDTH},{height:.0f}", f"--screenshot={shot}")
-    failures = [] if geometry["width"] <= WIDTH else [f"the page is {geometry['width']} pixels wide"]
-    if geometry["findings"] > FIRST_SCREEN:
-        failures.append(f"the findings end {geometry['findings']} pixels down, beyond the first screen")
     first = os.path.join(OUT, "first_screen.png")
     chromium(page, f"--window-size={WIDTH},{FIRST_SCREEN}", f"--screenshot={first}")
     print("first screen:", first)
     drawn = {chart: coloured_pixels(shot, box) for chart, box in geometry["charts"].items()}
     print("coloured pixels per chart:", drawn, "screenshot:", shot)
-    return failures + [f"chart {chart} shows {count} coloured pixels" for chart, count in drawn.items() if count < 50]
+    return mismatches({"the page's width": (geometry["width"], lambda width: width <= WIDTH),
+                       "the findings' bottom, beyond the first screen": (geometry["findings"], lambda y: y <= FIRST_SCREEN),
+                       "charts of fewer than 50 coloured pixels": ([c for c, count in drawn.items() if count < 50], [])})
 
 
 def markup_failures(page):
@@ -185,9 +172,7 @@ def main():
     failures += markup_failures(markup[2])
     failures += page_failures(left_out[2], report) + browser_failures(os.path.join(OUT, "page.html"))
     print(f"summary: {report['summary']}")
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+    return verdict(failures)
 
 
 if __name__ == "__main__":

@@ -12,21 +12,26 @@ for the longest time allowed and ends when the test closes its window, once the 
 has counted every packet: a busy machine only makes the test slower. With
 TEVRIN_WINE_DPI set it also checks the monitor's DPI and the manifest that declares the
 program per-monitor aware (Wine 8 treats a program without one as aware too).
+With --x86 the report is the 32-bit twin against Wine's own 32-bit wintab32: it finds the
+tablet, its checks of the interface and the contexts pass, and a short capture counts the
+packets and pressures the pen sent.
 
-usage: pen_capture_test.py REPORT_EXE BUILD_DIR"""
+usage: pen_capture_test.py [--x86] REPORT_EXE BUILD_DIR"""
 import json
 import os
 import re
 import subprocess
 import sys
-import tempfile
-import xml.etree.ElementTree as ElementTree
+
+from report_harness import SVG, figures, mismatches, start, verdict
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import desktop  # noqa: E402
 import xorg_pen  # noqa: E402
 
-REPORT, BUILD = sys.argv[1:3]
+X86 = sys.argv[1] == "--x86"
+REPORT, BUILD = sys.argv[1 + X86:3 + X86]
+X86_SECONDS = 8  # enough to start the window and draw, whatever the machine's load
 TITLE = "Nibscope report: hover and draw here"
 PRESSURES = [0, 300, 700, 1200, 2047, 900, 5]  # raw values along the stroke
 CHART_BLUE = (0, 90, 200)  # WinTab's line in the strip chart
@@ -66,6 +71,21 @@ def draw(pen, x, y):
     return reports + 2 + 2
 
 
+def close(program):
+    """Closes the capture window, as its user would; the report the program then prints."""
+    subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    return json.loads(program.communicate(timeout=120)[0])
+
+
+def stroke_table(report, program):
+    """What every capture of the stroke holds: the pen's pressures on the tablet's axis, and a clean exit."""
+    pressure = report["capture"]["pressure"] or {}
+    return {"exit status": (program.returncode, 0), "pressure minimum": (pressure.get("minimum"), min(PRESSURES)),
+            "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
+            "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX)}
+
+
 def drag_with_hovering_pen(pen, x, y):
     """Holds the button on the caption at x, y while the pen hovers along a zigzag, then
     lets go. Returns the packets Wine makes of it and the window's corner before the button went up."""
@@ -87,14 +107,11 @@ def main():
         subprocess.run([os.environ["TEVRIN_WINE"], "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
                         "/t", "REG_SZ", "/d", "N", "/f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        check=True, timeout=60)
-        progress = tempfile.TemporaryFile()
         page = os.path.join(BUILD, "tests", "report", "pen_capture.html")
         recording = os.path.join(BUILD, "tests", "report", "pen_capture.csv")
-        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "600", "--json",
-                                    "--html", "Z:" + page, "--record", "Z:" + recording],
-                                   stdout=subprocess.PIPE, stderr=progress)
+        program = start(REPORT, ["--check", "--capture", "600", "--json", "--html", "Z:" + page, "--record", "Z:" + recording])
         *centre, geometry = window_centre()
-        shown = lambda: os.pread(progress.fileno(), 1 << 16, 0).decode().replace("\r\n", "\n").split("\r")[-1]
+        shown = program.shown
         # The countdown starts once the context is open: packets before it would be lost.
         xorg_pen.wait_until(lambda: "Capturing:" in shown(), 60, "capture")
         sent = draw(pen, *centre)
@@ -112,33 +129,24 @@ def main():
         # as a packet of its own: at least these packets, and no serial number missing.
         counted = lambda: int(re.search(r"(\d+) packets $", shown()).group(1))
         xorg_pen.wait_until(lambda: counted() >= sent + dragged, 60, f"count of {sent + dragged} packets")
-        subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        out, _ = program.communicate(timeout=120)
-    report = json.loads(out)
+        report = close(program)
     capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
     print(json.dumps(capture, indent=1))
-    pressure = capture["pressure"] or {}
-    charts = {f.get("id"): f for f in ElementTree.parse(page).iter("{http://www.w3.org/1999/xhtml}figure")}
-    svg = "{http://www.w3.org/2000/svg}"
-    drawn = sum(len(line.get("points").split()) for line in charts["wintab-pressure"].iter(svg + "polyline"))
-    values = {rect.find(svg + "title").text.split(":")[0] for rect in charts["wintab-pressure-values"].iter(svg + "rect")
+    charts = {f.get("id"): f for f in figures(page)}
+    drawn = sum(len(line.get("points").split()) for line in charts["wintab-pressure"].iter(SVG + "polyline"))
+    values = {rect.find(SVG + "title").text.split(":")[0] for rect in charts["wintab-pressure-values"].iter(SVG + "rect")
               if rect.get("class") == "pressure-value"}
     with open(REPORT, "rb") as image:
         manifest = b"PerMonitorV2, PerMonitor</dpiAwareness>" in image.read()
     print(f"dragged capture: {capture['packets']} packets, {capture['lost_packets']} lost, "
           f"{capture['queue_errors']} queue errors; the window moved from {geometry['X']},{geometry['Y']} to {moved}")
-    expected = {"exit status": (program.returncode, 0), "packets": (capture["packets"] - sent - dragged in (0, 1), True),
+    expected = {**stroke_table(report, program), "packets": (capture["packets"] - sent - dragged in (0, 1), True),
                 "seconds asked for": (capture["seconds"], 600),
                 "the close ended the capture": (shown(), f"Captured {capture['packets']} packets.                    \n"),
                 "the window followed the drag": (moved != (geometry["X"], geometry["Y"]), True),
-                "proximity enters": (capture["proximity_enters"], 2),
-                "proximity leaves": (capture["proximity_leaves"], 2),
-                "lost packets": (capture["lost_packets"], 0),
-                "pressure minimum": (pressure.get("minimum"), min(PRESSURES)),
-                "pressure maximum": (pressure.get("maximum"), max(PRESSURES)),
-                "distinct pressures": (pressure.get("distinct_values"), len(set(PRESSURES))),
-                "queue errors": (capture["queue_errors"], 0),
+                "proximity enters and leaves": ((capture["proximity_enters"], capture["proximity_leaves"]), (2, 2)),
+                "lost packets and queue errors": ((capture["lost_packets"], capture["queue_errors"]), (0, 0)),
+                "distinct pressures": ((capture["pressure"] or {}).get("distinct_values"), len(set(PRESSURES))),
                 "rows recorded before the capture ended": (recorded, sent),
                 "dark trail pixels on the stroke (of 21)": (trail >= 15, True),
                 "strip chart pixels": (chart >= 20, True),
@@ -151,7 +159,6 @@ def main():
                 # Every packet of the stroke, then the drag's hovering thinned to a few points per pixel column.
                 "points of the pressure chart": (sent <= drawn <= capture["packets"], True),
                 "bars of the pressure values chart": (values, {f"pressure {p}" for p in PRESSURES if p}),
-                "pressure axis": (report["devices"][0]["normal_pressure"]["maximum"], xorg_pen.PRESSURE_MAX),
                 "monitor DPI and manifest": ((report["displays"]["monitors"][0]["dpi"], manifest),
                                              (int(os.environ.get("TEVRIN_WINE_DPI", "96")), True)),
                 "checks": ((checks["interface-answers"], checks["pressure-range"], checks["context-opens"],
@@ -159,17 +166,28 @@ def main():
                            ("PASS", "PASS", "PASS", "WARN", "PASS", "PASS", "PASS")),
                 # Wine 8 counts one cursor but serves the stylus as cursor 1: cursor 0 answers nothing.
                 "cursor check": (checks["cursors-answer"], "WARN")}
-    return verdict(expected)
+    return verdict(mismatches(expected))
 
 
-def verdict(expected):
-    """Prints each figure that is not as expected (name: (actual, wanted)); the exit status."""
-    failures = [f"{name}: {actual!r}, expected {wanted!r}" for name, (actual, wanted) in expected.items()
-                if actual != wanted]
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+def x86_capture():
+    with xorg_pen.PenDisplay(BUILD) as pen:
+        pen.use()
+        program = start(REPORT, ["--check", "--capture", str(X86_SECONDS), "--json"])
+        *centre, _ = window_centre()
+        # The window comes before its context: the pen draws once the countdown says packets are read.
+        xorg_pen.wait_until(lambda: "Capturing:" in program.written(), 60, "capture")
+        sent = draw(pen, *centre)
+        report = json.loads(program.communicate(timeout=120)[0])
+    capture, checks = report["capture"], {c["id"]: c["outcome"] for c in report["checks"]}
+    print(report["summary"])
+    return verdict(mismatches({
+        **stroke_table(report, program), "machine": (report["driver_library"]["machine"], "x86"),
+        "device": (report["devices"][0]["name"], "Wine Tablet Device"), "packets": (capture["packets"], sent),
+        "default context's device": (report["contexts"]["default_system"]["device"], 0),
+        "proximity enters and leaves": ((capture["proximity_enters"], capture["proximity_leaves"]), (1, 1)),
+        "checks": (tuple(checks[c] for c in ("library-machine", "interface-answers", "pressure-range", "context-opens",
+                                             "pressure-reach", "packet-loss")), ("PASS",) * 6)}))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(x86_capture() if X86 else main())

@@ -9,19 +9,15 @@ import json
 import os
 import re
 import signal
-import subprocess
 import sys
 import tempfile
 import time
-import xml.etree.ElementTree as ElementTree
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+from report_harness import HEAD, NATIVE, STROKE, field, figures, mismatches, run, start, verdict, windows
+
 OWN, SCENARIO, NOT_A_LIBRARY = sys.argv[1:4]
 BESIDE = os.path.join(SCENARIO, "nibscope-report.exe")  # finds the simulated wintab32.dll in its folder
-SIMULATED = "Z:" + os.path.join(SCENARIO, "wintab32.dll").replace("/", "\\")
-NATIVE = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b"}
-STROKE = dict(NATIVE, TEVRIN_SIMULATED_STROKE="1")
+SIMULATED = windows(os.path.join(SCENARIO, "wintab32.dll"))
 CHECK = ["--check", "--json"]
 
 
@@ -210,105 +206,66 @@ USAGE_ERRORS += [(["--compare", "a.json"], "--compare needs two files"),
 USAGE_ERRORS += [(["--record", "a.csv"], "--record needs --capture"), (["--capture", "1", "--record"], "--record needs a value")]
 
 
-def run(program, arguments, environment=None):
-    result = subprocess.run([WINE_RUN, program] + arguments, capture_output=True, timeout=120,
-                            env=dict(os.environ, **(environment or {})))
-    return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n"), result.stderr.decode("utf-8", "replace")
-
-
-def field(tree, path):
-    try:
-        for part in path.split("."):
-            tree = tree[int(part)] if isinstance(tree, list) else tree[part]
-        return tree
-    except (KeyError, IndexError, TypeError):
-        return "<missing>"
-
-
-HEAD = ("summary", "findings", "checks")
-
-
-def text_label_failures(report, text):
-    """Every section of the JSON is a heading of the text, every key carries a declared label (an undeclared one
-    shows as the key itself), and the findings follow the summary."""
-    lines = text.split("\n")
-    body = lines[len(report["summary"]) + 1:lines.index("Checks:") + 1]
-    headings = [line for line in body if re.match(r"\S[^:]*:( |$)", line)]
-    expected = len([s for s in report if s not in HEAD]) + (1 if report["findings"] else 0) + 1
-    failures = [] if len(headings) == expected else [f"text headings {headings} for sections {list(report)}"]
-    failures += [f"text shows key {key!r} without a label" for key in re.findall(r"^\s*([a-z][a-z0-9_]*):", text, re.M)]
-    after = text.split("\n")[len(report["summary"]) + 1]
-    if after != ("Findings:" if report["findings"] else "No problems found"):
-        failures.append(f"the summary is followed by {after!r}")
-    return failures
-
-
-with open(os.path.join(ROOT, "docs", "report.md"), encoding="utf-8") as docs:
+with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "report.md"), encoding="utf-8") as docs:
     DOCS = docs.read()
-
-
-def finding_failures(report):
-    """One finding per check and outcome other than PASS, each with the remedy docs/report.md documents."""
-    wanted = list(dict.fromkeys((c["id"], c["outcome"]) for c in report["checks"] if c["outcome"] != "PASS"))
-    found = [(f["check"], f["outcome"]) for f in report["findings"]]
-    failures = [] if found == wanted else [f"findings {found}, checks say {wanted}"]
-    return failures + [f"the remedy of {f['check']} {f['outcome']} is not in docs/report.md" for f in report["findings"]
-                       if f"| `{f['check']}` | {f['outcome']} | {f['who']} | {f['cause']} | {f['remedy']} |" not in DOCS]
 
 
 def check_scenario(scenario):
     name, program, arguments, environment, status, fields, outcomes = scenario
-    failures = []
     code, out, err = run(program, arguments, environment)
-    if code != status:
-        failures.append(f"exit status {code}, expected {status}; stderr: {err[-400:]}")
+    failures = [] if code == status else [f"{name}: exit status {code}, expected {status}; stderr: {err[-400:]}"]
     try:
         report = json.loads(out)
     except ValueError:
         return [f"{name}: output is no JSON: {out[:400]}"] + failures
     if "--html" in arguments:  # the charts that what the driver granted allows
-        page = ElementTree.parse(arguments[arguments.index("--html") + 1][2:])
-        report["charts"] = [figure.get("id") for figure in page.iter("{http://www.w3.org/1999/xhtml}figure")]
-    failures += [f"{path} is {actual!r}, expected {expected!r}" for path, expected in fields.items()
-                 if not ((actual := field(report, path)) == expected or callable(expected) and expected(actual))]
-    failures += finding_failures(report) if "checks" in report else []
+        report["charts"] = [f.get("id") for f in figures(arguments[arguments.index("--html") + 1][2:])]
     found = {c["id"]: c["outcome"] for c in report.get("checks", [])}
-    failures += [f"check {c} is {found.get(c)}, expected {o}" for c, o in outcomes.items() if found.get(c) != o]
+    table = {**{path: (field(report, path), expected) for path, expected in fields.items()},
+             **{f"check {c}": (found.get(c), o) for c, o in outcomes.items()}}
+    if "checks" in report:  # one finding per check and outcome other than PASS, with the remedy docs/report.md documents
+        table["findings"] = ([(f["check"], f["outcome"]) for f in report["findings"]],
+                             list(dict.fromkeys((c["id"], c["outcome"]) for c in report["checks"] if c["outcome"] != "PASS")))
+        table["findings whose remedy is not in docs/report.md"] = ([f["check"] for f in report["findings"] if (
+            f"| `{f['check']}` | {f['outcome']} | {f['who']} | {f['cause']} | {f['remedy']} |" not in DOCS)], [])
     if "--check" in arguments:
-        # The text report of the same run says the same: every check line and every section.
-        code, text, _ = run(program, [a for a in arguments if a != "--json"], environment)
-        failures += [f"text report lacks the line of check {c['id']}" for c in report["checks"]
-                     if f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text]
-        failures += text_label_failures(report, text)
-        summary, shown = report["summary"], text.split("\n")[:len(report["summary"]) + 1]
+        # The text report of the same run says the same: the summary first, then the findings, every check line,
+        # every section a heading, every key with a declared label (an undeclared one shows as the key itself).
+        text_code, text, _ = run(program, [a for a in arguments if a != "--json"], environment)
+        lines, length = text.split("\n"), len(report["summary"])
+        summary, shown = report["summary"] + [""], lines[:length + 1]
         if callable(fields.get("capture.packets")):  # a count that differs between the two runs
-            summary, shown = ([re.sub(r"[0-9.]+", "#", line) if line.startswith("Capture:") else line for line in lines]
-                              for lines in (summary, shown))
-        if shown != summary + [""]:
-            failures.append(f"text report does not start with the summary {report['summary']}: {shown}")
-        if code != status:
-            failures.append(f"text run exit status {code}, expected {status}")
-    return [f"{name}: {failure}" for failure in failures]
+            summary, shown = ([re.sub(r"[0-9.]+", "#", line) if line.startswith("Capture:") else line for line in part]
+                              for part in (summary, shown))
+        sections = len([key for key in report if key not in HEAD]) + (1 if report["findings"] else 0) + 1
+        table.update({
+            "the text run's exit status": (text_code, status), "the text's start": (shown, summary),
+            "the line after the text's summary": (lines[length + 1], "Findings:" if report["findings"] else "No problems found"),
+            "checks without their line in the text": ([c["id"] for c in report["checks"] if (
+                f"{c['outcome']} {c['id']}: {c['sentence']}\n" not in text)], []),
+            "the text's headings": ([line for line in lines[length + 1:lines.index("Checks:") + 1] if re.match(
+                r"\S[^:]*:( |$)", line)], lambda headings: len(headings) == sections),
+            "keys the text shows without a label": (re.findall(r"^\s*([a-z][a-z0-9_]*):", text, re.M), [])})
+    return failures + mismatches(table, name)
 
 
 def check_recording_playback():
     """A capture recorded with --record and played back through the simulated driver gives the same
     WinTab statistics; the packets' ages differ, being measured when they are read."""
     with tempfile.TemporaryDirectory() as folder:
-        recording = "Z:" + os.path.join(folder, "stroke.csv").replace("/", "\\")
         reports = []
-        for environment, extra in ((quirk("serial-gaps,queue-errors", STROKE), ["--record", recording]),
-                                   (dict(NATIVE, TEVRIN_SIMULATED_RECORDING=recording), [])):
+        for environment, extra in ((quirk("serial-gaps,queue-errors", STROKE), ["--record", windows(folder + "/stroke.csv")]),
+                                   (dict(NATIVE, TEVRIN_SIMULATED_RECORDING=windows(folder + "/stroke.csv")), [])):
             code, out, err = run(BESIDE, ["--capture", "1", "--json"] + extra, environment)
             if code != 0:
                 return [f"recording playback: exit status {code}; stderr: {err[-400:]}"]
             reports.append({k: v for k, v in json.loads(out)["capture"].items() if k not in ("packet_age_ms", "mapping")})
         with open(os.path.join(folder, "stroke.csv"), encoding="ascii") as written:
             header = written.readline().strip()
-    failures = [] if reports[0] == reports[1] else [f"played back {reports[1]}, recorded {reports[0]}"]
-    failures += [] if reports[0]["lost_packets"] == 4 and reports[0]["queue_errors"] == 2 else ["the quirks did not show"]
-    failures += [] if header.startswith("source,arrival_ms,time_ms,") else [f"header {header!r}"]
-    return [f"recording playback: {failure}" for failure in failures]
+    return mismatches({"the played back capture": (reports[1], reports[0]),
+                       "lost packets and queue errors": ((reports[0]["lost_packets"], reports[0]["queue_errors"]), (4, 2)),
+                       "the header": (header, lambda line: line.startswith("source,arrival_ms,time_ms,"))},
+                      "recording playback")
 
 
 def check_internal_failure():
@@ -316,32 +273,29 @@ def check_internal_failure():
     the report it had written, with one sentence on stderr."""
     page = "Z:\\no such folder\\page.html"
     code, out, err = run(OWN, ["--driver", SIMULATED, "--json", "--html", page], NATIVE)
-    failures = [] if code == 4 else [f"exit status {code}, expected 4"]
-    failures += [] if field(json.loads(out or "{}"), "devices.0.name") == "Simulated Tablet" else ["no whole report"]
     sentence = f"nibscope-report: the report failed (cannot write {page}); what it wrote is incomplete."
-    failures += [] if err.strip().endswith(sentence) else [f"stderr {err[-300:]!r}"]
-    return [f"internal failure: {failure}" for failure in failures]
+    return mismatches({"exit status": (code, 4), "the whole report's device": (field(json.loads(out or "{}"), "devices.0.name"),
+                                                                            "Simulated Tablet"),
+                       "stderr": (err.strip()[-300:], lambda text: text.endswith(sentence))}, "internal failure")
 
 
 def check_interrupted_capture():
     """Ctrl+C during a capture of 600 s ends the capture, not the program: the report of the stroke is
     written, says why the capture ended early, and the exit status is the usual one. Wine turns the
     SIGINT of the program's process into the console's CTRL_C_EVENT."""
-    with tempfile.TemporaryFile() as progress:
-        program = subprocess.Popen([WINE_RUN, BESIDE, "--capture", "600", "--json"], stdout=subprocess.PIPE,
-                                   stderr=progress, env=dict(os.environ, **STROKE))
-        deadline = time.monotonic() + 60
-        while b"30 packets" not in os.pread(progress.fileno(), 1 << 16, 0) and time.monotonic() < deadline:
-            time.sleep(0.1)
-        program.send_signal(signal.SIGINT)
-        out, _ = program.communicate(timeout=60)
-        err = os.pread(progress.fileno(), 1 << 16, 0).decode("utf-8", "replace").replace("\r\n", "\n")
+    program = start(BESIDE, ["--capture", "600", "--json"], STROKE)
+    deadline = time.monotonic() + 60
+    while "30 packets" not in program.written() and time.monotonic() < deadline:
+        time.sleep(0.1)
+    program.send_signal(signal.SIGINT)
+    out, _ = program.communicate(timeout=60)
+    err = program.written()
     capture = json.loads(out or "{}").get("capture", {})
-    failures = [] if program.returncode == 0 else [f"exit status {program.returncode}"]
-    failures += [] if (capture.get("packets"), capture.get("seconds")) == (30, 600) else [f"capture {capture}"]
-    failures += [] if capture.get("ended_early") == "Ctrl+C was pressed" else [f"ended early: {capture.get('ended_early')}"]
-    failures += [] if err.endswith("Captured 30 packets.                    \n") else [f"stderr {err[-200:]!r}"]
-    return [f"Ctrl+C during a capture: {failure}" for failure in failures]
+    return mismatches({"exit status": (program.returncode, 0),
+                       "packets and seconds": ((capture.get("packets"), capture.get("seconds")), (30, 600)),
+                       "ended early": (capture.get("ended_early"), "Ctrl+C was pressed"),
+                       "stderr": (err[-200:], lambda text: text.endswith("Captured 30 packets.                    \n"))},
+                      "Ctrl+C during a capture")
 
 
 def check_usage(case):
@@ -365,11 +319,8 @@ def main():
                        if b"simulated ink: stroke sent" in shipped.read() else [])
     code, out, err = run(OWN, ["--help"])
     results.append([] if code == 0 and out.startswith("usage: nibscope-report") and not err else [f"--help: {code} {out!r}"])
-    failures = [failure for result in results for failure in result]
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(SCENARIOS)} scenarios, {len(USAGE_ERRORS)} usage errors, {len(failures)} failures")
-    return 1 if failures else 0
+    return verdict([failure for result in results for failure in result],
+                   f"{len(SCENARIOS)} scenarios, {len(USAGE_ERRORS)} usage errors")
 
 
 if __name__ == "__main__":

@@ -8,13 +8,11 @@ import concurrent.futures
 import json
 import os
 import shutil
-import subprocess
 import sys
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+from report_harness import NATIVE, mismatches, run, verdict, windows
+
 REPORT, DRIVER, REPORT_X86, DRIVER_X86, FAKE_TWIN, WORK = sys.argv[1:7]
-NATIVE = {"TEVRIN_DLL_OVERRIDES": "wintab32=n,b"}
 SAME = "32-bit programs see the same tablet, pressure levels and default context area as 64-bit ones."
 
 
@@ -23,61 +21,47 @@ def folder(name, twin, twin_driver=None):
     path = os.path.join(WORK, name)
     shutil.rmtree(path, ignore_errors=True)
     os.makedirs(os.path.join(path, "x86"))
-    shutil.copy2(REPORT, path)
-    shutil.copy2(DRIVER, path)
-    if twin:
-        shutil.copy2(twin, os.path.join(path, "x86", "nibscope-report.exe"))
-    if twin_driver:
-        shutil.copy2(twin_driver, os.path.join(path, "x86", "wintab32.dll"))
+    for source, target in ((REPORT, ""), (DRIVER, ""), (twin, "x86/nibscope-report.exe"), (twin_driver, "x86/wintab32.dll")):
+        if source:
+            shutil.copy2(source, os.path.join(path, target))
     return os.path.join(path, "nibscope-report.exe")
-
-
-def run(program, arguments, environment):
-    result = subprocess.run([WINE_RUN, program] + arguments, capture_output=True, timeout=180,
-                            env=dict(os.environ, **environment))
-    return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n")
 
 
 def edited_twin_report(name, edit):
     """The real twin's report, as it prints it beside the x86 simulated driver, edited; its path for the stand-in."""
-    _, out = run(os.path.join(WORK, "x86-real", "x86", "nibscope-report.exe"), ["--json", "--check"], NATIVE)
+    _, out, _ = run(os.path.join(WORK, "x86-real", "x86", "nibscope-report.exe"), ["--json", "--check"], NATIVE)
     report = json.loads(out)
     edit(report)
     path = os.path.join(WORK, name + ".json")
     with open(path, "w", encoding="utf-8") as written:
         json.dump(report, written)
-    return "Z:" + path.replace("/", "\\")  # as the stand-in, a Windows program, opens it
+    return windows(path)  # as the stand-in, a Windows program, opens it
 
 
 def check(row):
     name, program, environment, summary, outcomes, sentence = row
-    failures = []
-    code, out = run(program, ["--check", "--json"], environment)
+    code, out, _ = run(program, ["--check", "--json"], environment)
     try:
         report = json.loads(out)
     except ValueError:
         return [f"{name}: output is no JSON: {out[:300]!r}"]
-    if code != 0:
-        failures.append(f"exit status {code}, expected 0")
-    line = report["summary"][-1]
-    if not line.startswith("32-bit programs: ") or summary not in line:
-        failures.append(f"summary line {line!r} lacks {summary!r}")
+    line, section = report["summary"][-1], report.get("driver_32bit", {})
     found = {c["id"]: c for c in report.get("checks", [])}
-    failures += [f"check {c} is {found.get(c, {}).get('outcome')}, expected {o}" for c, o in outcomes.items()
-                 if found.get(c, {}).get("outcome") != o]
-    said = found.get("32-bit-tablet", {}).get("sentence", "")
-    if sentence not in said:
-        failures.append(f"32-bit-tablet says {said!r}, expected {sentence!r}")
-    section = report.get("driver_32bit", {})
-    if "unavailable" in section and set(section) != {"program", "unavailable"}:
-        failures.append(f"a twin without a report leaves more than its sentence: {sorted(section)}")
+    table = {"exit status": (code, 0), "summary line": (line, lambda text: text.startswith("32-bit programs: ")
+                                                        and summary in text),
+             **{f"check {c}": (found.get(c, {}).get("outcome"), o) for c, o in outcomes.items()},
+             "the sentence of 32-bit-tablet": (found.get("32-bit-tablet", {}).get("sentence", ""),
+                                               lambda said: sentence in said),
+             # A twin without a report leaves its sentence alone.
+             "the 32-bit section's keys": (sorted(section), lambda keys: "unavailable" not in keys
+                                           or keys == ["program", "unavailable"])}
     # The text report of the same run holds the section and the same summary line; the hanging twin is
     # not waited for twice.
     if environment.get("TEVRIN_FAKE_TWIN") != "hang":
-        _, text = run(program, ["--check"], environment)
-        if "\n32-bit programs:\n" not in text or line + "\n" not in text:
-            failures.append("the text report lacks the 32-bit section or its summary line")
-    return [f"{name}: {failure}" for failure in failures]
+        text = run(program, ["--check"], environment)[1]
+        table["the text report's 32-bit section and summary line"] = (
+            "\n32-bit programs:\n" in text and line + "\n" in text, True)
+    return mismatches(table, name)
 
 
 def main():
@@ -109,11 +93,7 @@ def main():
          "printed something that is not its report"),
     ]
     with concurrent.futures.ThreadPoolExecutor(max_workers=4) as pool:
-        failures = [failure for result in pool.map(check, rows) for failure in result]
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(rows)} twin rows, {len(failures)} failures")
-    return 1 if failures else 0
+        return verdict([failure for result in pool.map(check, rows) for failure in result], f"{len(rows)} twin rows")
 
 
 if __name__ == "__main__":

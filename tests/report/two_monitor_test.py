@@ -6,16 +6,12 @@ context-area checks say what Wine's driver makes of the desk.
 usage: two_monitor_test.py REPORT_EXE BUILD_DIR"""
 import json
 import os
-import subprocess
 import sys
-import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-import desktop  # noqa: E402
-import pen_capture_test as capture  # noqa: E402  (its stroke and its window's place)
-import xorg_pen  # noqa: E402
+import pen_capture_test as capture  # its stroke, its window's place and the report's close
+from pen_capture_test import BUILD, desktop, xorg_pen
+from report_harness import mismatches, start, verdict
 
-REPORT, BUILD = sys.argv[1:3]
 HEADS = [(1920, 1080), (1280, 1024)]
 SECOND = (2240, 200)  # where the capture window goes: well inside the second monitor
 
@@ -24,22 +20,16 @@ def main():
     os.environ["TEVRIN_WINE_MONITORS"] = "xinerama"
     with xorg_pen.PenDisplay(BUILD, heads=HEADS) as pen:
         pen.use()
-        progress = tempfile.TemporaryFile()
         page = os.path.join(BUILD, "tests", "report", "two_monitors.html")
-        program = subprocess.Popen([xorg_pen.harness.WINE_RUN, REPORT, "--check", "--capture", "600", "--json",
-                                    "--html", "Z:" + page], stdout=subprocess.PIPE, stderr=progress)
-        shown = lambda: os.pread(progress.fileno(), 1 << 16, 0).decode().replace("\r\n", "\n").split("\r")[-1]
-        xorg_pen.wait_until(lambda: "Capturing:" in shown(), 90, "capture")
+        program = start(capture.REPORT, ["--check", "--capture", "600", "--json", "--html", "Z:" + page])
+        xorg_pen.wait_until(lambda: "Capturing:" in program.shown(), 90, "capture")
         capture.window_centre()
         desktop.xdotool("search", "--name", f"^{capture.TITLE}$", "windowmove", "--sync", *map(str, SECOND))
         x, y, _ = xorg_pen.wait_until(lambda: (c := capture.window_centre())[0] > HEADS[0][0] and c, 30,
                                       "the window on the second monitor")
         sent = capture.draw(pen, x, y)
-        xorg_pen.wait_until(lambda: shown().endswith(f" {sent} packets "), 60, f"count of {sent} packets")
-        subprocess.run([os.environ["TEVRIN_WINE"], "taskkill", "/im", os.path.basename(REPORT)],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        out, _ = program.communicate(timeout=120)
-    report = json.loads(out)
+        xorg_pen.wait_until(lambda: program.shown().endswith(f" {sent} packets "), 60, f"count of {sent} packets")
+        report = capture.close(program)
     displays, checks = report["displays"], {c["id"]: (c["outcome"], c["sentence"]) for c in report["checks"]}
     print(json.dumps(displays), json.dumps(report["capture"]["mapping"]), *checks.items(), sep="\n")
     # Wine 8's wintab32 maps its default system context onto the primary monitor alone (its system extent is the
@@ -57,7 +47,7 @@ def main():
         "mapping with the pen on the second monitor": ((checks["mapping"][0], report["capture"]["mapping"][
             "median_offset_px"] > 500), ("WARN", True)),
     }
-    return capture.verdict(expected)
+    return verdict(mismatches(expected))
 
 
 if __name__ == "__main__":
