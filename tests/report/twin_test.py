@@ -61,6 +61,8 @@ def check(row):
         text = run(program, ["--check"], environment)[1]
         table["the text report's 32-bit section and summary line"] = (
             "\n32-bit programs:\n" in text and line + "\n" in text, True)
+        table["the twin's checks as check lines"] = (all(f"    {c['outcome']} {c['id']}: {c['sentence']}\n" in text
+                                                          for c in section.get("checks", [])), True)
     return mismatches(table, name)
 
 
