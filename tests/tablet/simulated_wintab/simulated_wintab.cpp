@@ -36,8 +36,8 @@
 // numbers and orientation from the packet items), reject-fields (WTOpenA refuses any
 // context that asks for more items than the main program's). Lies a program must
 // survive: count-over (WTPacketsGet answers one packet more than asked for),
-// write-over (WTPacketsGet writes a whole queue of filler past the packets it
-// copied, as many again as asked for, and answers only the copied ones),
+// write-over (WTPacketsGet writes filler past the packets it copied, up to a whole
+// queue past the packets asked for, and answers only the copied ones),
 // size-huge (every size query announces 0xFFFFFFFF bytes), long-axis, long-axis-byte,
 // long-context and long-marks (records written longer than published: see long_records),
 // ansi-context-name (the default contexts' names hold a byte above 127), markup-names
@@ -407,15 +407,15 @@ bool parse_ramp(const char* text, u32 (&fields)[3])
     return count;
 }
 
-// The lie write-over: a whole queue more packets (as many again as asked for) of
-// filler after the ones copied, which the driver does not count.
+// The lie write-over: filler after the packets copied, which the driver does not
+// count, up to a whole queue past the packets asked for, however few it copied.
 [[maybe_unused]] void write_past_packets(const wintab_context_tag& open, int copied, int maximum, LPVOID packets)
 {
     size_t packetSize = 0;
     for (WTPKT item = 1; item != 0; item <<= 1)
         packetSize += (open.settings.lcPktData & item) ? packet_item_size(item) : 0;
     BYTE* end = static_cast<BYTE*>(packets) + static_cast<size_t>(copied) * packetSize;
-    std::memset(end, long_record_byte, static_cast<size_t>(maximum) * packetSize);
+    std::memset(end, long_record_byte, static_cast<size_t>(2 * maximum - copied) * packetSize);
 }
 
 }  // namespace
